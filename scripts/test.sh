@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds the project and runs the whole test suite.
+#   scripts/test.sh [BUILD_DIR] [extra cmake -D options...]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build}
+shift || true
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} "$@"
+cmake --build "$build"
+# GUI tests run without a display, with their settings and runtime files inside the build tree.
+export QT_QPA_PLATFORM=offscreen
+export HOME="$build/test-home"
+export XDG_CONFIG_HOME="$HOME/.config"
+export XDG_RUNTIME_DIR="$build/test-runtime"
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" && mkdir -p -m 0700 "$XDG_RUNTIME_DIR"
+ctest --test-dir "$build" --output-on-failure -j "$(nproc)" ${CTEST_ARGS:-}

@@ -11,6 +11,8 @@ struct AdjustCase {
     std::string source;
     int32_t destSize;
     std::string expected;  // all destSize bytes
+
+    friend void PrintTo(const AdjustCase& c, std::ostream* os) { *os << c.label; }
 };
 
 class AdjustUTF8String : public testing::TestWithParam<AdjustCase> {};

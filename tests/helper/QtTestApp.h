@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QApplication>
+
+namespace velk::test {
+
+// The one QApplication of a GUI test program, created on first use (offscreen under CTest).
+inline QApplication& application() {
+    static int argc = 1;
+    static char name[] = "velk_gui_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+}  // namespace velk::test

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr int kArrowFrames = 4;
 constexpr int kArrowNormalFrame = 0;
 constexpr int kArrowHighlightedFrame = 2;
 

@@ -11,6 +11,14 @@ class QStyleOptionSlider;
 class SPScroller : public QScrollBar {
     Q_OBJECT
 public:
+    // The images it draws from, among the application's resources; the arrows are 4-frame strips.
+    static constexpr const char* kImageUpArrow = "btn-scr-top.png";
+    static constexpr const char* kImageDnArrow = "btn-scr-btm.png";
+    static constexpr const char* kImageBarTop = "VAZEV_BASE/VAZEV_scbar_bar_top.png";
+    static constexpr const char* kImageBarMiddle = "VAZEV_BASE/VAZEV_scbar_bar_middle.png";
+    static constexpr const char* kImageBarBottom = "VAZEV_BASE/VAZEV_scbar_bar_bottom.png";
+    static constexpr int kArrowFrames = 4;
+
     explicit SPScroller(QWidget* parent = nullptr);
 
     // Draws frame `index` of an n-frame strip at the right of `part`, ending one pixel before its

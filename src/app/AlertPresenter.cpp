@@ -10,9 +10,12 @@ namespace {
 
 QMessageBox::Icon iconOf(Alert::Style style) {
     switch (style) {
-        case Alert::Style::Warning: return QMessageBox::Warning;
-        case Alert::Style::Critical: return QMessageBox::Critical;
-        case Alert::Style::Informational: break;
+        case Alert::Style::Warning:
+            return QMessageBox::Warning;
+        case Alert::Style::Critical:
+            return QMessageBox::Critical;
+        case Alert::Style::Informational:
+            break;
     }
     return QMessageBox::Information;
 }
@@ -42,6 +45,8 @@ AlertPresenter& alertPresenter() {
     return s_installed ? *s_installed : messageBoxes;
 }
 
-void setAlertPresenter(AlertPresenter* presenter) { s_installed = presenter; }
+void setAlertPresenter(AlertPresenter* presenter) {
+    s_installed = presenter;
+}
 
 }  // namespace velk::app

@@ -11,7 +11,9 @@ AppWindow::AppWindow(QWidget* parent) : QMainWindow(parent) {
     qApp->installEventFilter(this);
 }
 
-AppWindow::~AppWindow() { qApp->removeEventFilter(this); }
+AppWindow::~AppWindow() {
+    qApp->removeEventFilter(this);
+}
 
 bool AppWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress || !belongsHere(watched))

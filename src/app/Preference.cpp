@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStandardPaths>
 
 namespace {
@@ -11,13 +10,6 @@ const QString kWindowRect = QStringLiteral("WindowRect");
 const QString kPrimaryCh = QStringLiteral("PrimaryCh");
 const QString kFolderPathAmpI = QStringLiteral("FolderPathAmpI");
 const QString kFolderPathAmpII = QStringLiteral("FolderPathAmpII");
-
-// The user's own settings file of the editor (XDG config).
-class PreferenceStore : public QSettings {
-public:
-    PreferenceStore()
-        : QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Velk"), QStringLiteral("Vovezid")) {}
-};
 
 // A stored folder that still exists, or else the default folder.
 QString existingFolder(const QSettings& settings, const QString& key) {
@@ -31,6 +23,10 @@ QString existingFolder(const QSettings& settings, const QString& key) {
 }
 
 }  // namespace
+
+PreferenceStore::PreferenceStore()
+    : QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Velk"),
+                QStringLiteral("Vovezid")) {}
 
 Preference& Preference::sharedInstance() {
     static Preference preference;

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <QSettings>
 #include <QString>
 #include <QtGlobal>
 
-class QSettings;
+// The user's own settings file of the editor: Velk/Vovezid.conf under the configuration folder.
+class PreferenceStore : public QSettings {
+public:
+    PreferenceStore();
+};
 
 // The user's settings kept between runs: where the main window stood, which channel of a stereo
 // impulse-response file is used, and the impulse-response folder last browsed for each amp.

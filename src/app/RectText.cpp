@@ -5,12 +5,16 @@
 namespace velk::app {
 
 QString rectToText(const QRect& rect) {
-    return QStringLiteral("{{%1, %2}, {%3, %4}}").arg(rect.x()).arg(rect.y()).arg(rect.width()).arg(rect.height());
+    return QStringLiteral("{{%1, %2}, {%3, %4}}")
+        .arg(rect.x())
+        .arg(rect.y())
+        .arg(rect.width())
+        .arg(rect.height());
 }
 
 QRect rectFromText(const QString& text) {
-    static const QRegularExpression form(
-        QStringLiteral(R"(^\s*\{\s*\{\s*(-?\d+)\s*,\s*(-?\d+)\s*\}\s*,\s*\{\s*(\d+)\s*,\s*(\d+)\s*\}\s*\}\s*$)"));
+    static const QRegularExpression form(QStringLiteral(
+        R"(^\s*\{\s*\{\s*(-?\d+)\s*,\s*(-?\d+)\s*\}\s*,\s*\{\s*(\d+)\s*,\s*(\d+)\s*\}\s*\}\s*$)"));
     const QRegularExpressionMatch match = form.match(text);
     if (!match.hasMatch())
         return {};

@@ -1,7 +1,7 @@
 #include "app/VelkUtilityApp.h"
 
-#include <QException>
 #include <cxxabi.h>
+#include <QException>
 #include <memory>
 #include <string>
 
@@ -16,8 +16,8 @@ namespace {
 
 std::string typeName(const std::type_info& type) {
     int status = 0;
-    std::unique_ptr<char, void (*)(void*)> demangled(abi::__cxa_demangle(type.name(), nullptr, nullptr, &status),
-                                                      std::free);
+    std::unique_ptr<char, void (*)(void*)> demangled(
+        abi::__cxa_demangle(type.name(), nullptr, nullptr, &status), std::free);
     return status == 0 && demangled ? demangled.get() : type.name();
 }
 

@@ -176,6 +176,7 @@ void AppWindowController::buildLayout() {
     m_window.statusBar()->addWidget(m_statusLine, 1);
     m_window.statusBar()->addPermanentWidget(m_waitIndicator);
     m_window.statusBar()->setSizeGripEnabled(false);
+    m_window.statusBar()->setContentsMargins(8, 0, 8, 2);
     m_window.setWindowTitle(text("AppName"));
 }
 

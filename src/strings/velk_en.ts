@@ -307,5 +307,33 @@
         <source>Art_InstallHint</source>
         <translation>STORE IN THE AMP</translation>
     </message>
+    <message id="Cli_Description">
+        <source>Cli_Description</source>
+        <translation>Editor for the Velk amplifier heads over USB-MIDI.</translation>
+    </message>
+    <message id="Cli_Simulate">
+        <source>Cli_Simulate</source>
+        <translation>Run against the built-in simulated amplifier, a single-amp or dual-amp head, instead of a real one.</translation>
+    </message>
+    <message id="Cli_Midi">
+        <source>Cli_Midi</source>
+        <translation>The MIDI service to look for the amplifier on: auto (ALSA, else JACK), alsa or jack.</translation>
+    </message>
+    <message id="Cli_Screenshot">
+        <source>Cli_Screenshot</source>
+        <translation>Draw the main window into a PNG file once the amplifier's settings have been read, then quit.</translation>
+    </message>
+    <message id="Cli_BadSimulate">
+        <source>Cli_BadSimulate</source>
+        <translation>--simulate takes single or dual, not “%1”.</translation>
+    </message>
+    <message id="Cli_BadMidi">
+        <source>Cli_BadMidi</source>
+        <translation>--midi takes auto, alsa or jack, not “%1”.</translation>
+    </message>
+    <message id="Cli_ScreenshotFailed">
+        <source>Cli_ScreenshotFailed</source>
+        <translation>The screenshot could not be written to %1.</translation>
+    </message>
 </context>
 </TS>

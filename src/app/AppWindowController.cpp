@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -25,6 +26,18 @@ using velk::strings::text;
 constexpr int32_t kSingleAmpHead = 1;
 constexpr int32_t kDualAmpHead = 2;
 constexpr qreal kWaitingOpacity = 0.5;
+
+// Tabs in the faceplates' colours: cream lettering, the chosen panel underlined in amber.
+constexpr const char* kTabBarLook = R"(
+    QTabBar::tab {
+        background: #1c1c1f; color: #9c9688; font-weight: bold;
+        padding: 6px 16px; margin-right: 3px;
+        border: 1px solid #0a0a0b; border-bottom: none;
+        border-top-left-radius: 5px; border-top-right-radius: 5px;
+    }
+    QTabBar::tab:selected { background: #2a2a2e; color: #ece4cf; border-bottom: 2px solid #ffa822; }
+    QTabBar::tab:hover:!selected { color: #ece4cf; }
+)";
 
 // Runs on the device manager's threads: hands the event to the GUI thread and nothing else.
 void _VelkEventCallback(EVelkEventID event, int32_t data, void* userData) {
@@ -155,6 +168,7 @@ void AppWindowController::buildLayout() {
     m_TabView = new QTabWidget(central);
     m_TabView->setDocumentMode(true);
     m_TabView->setObjectName(QStringLiteral("m_TabView"));
+    m_TabView->tabBar()->setStyleSheet(QString::fromLatin1(kTabBarLook));
     layout->addWidget(m_TabView);
     m_window.setCentralWidget(central);
 

@@ -176,17 +176,21 @@ void paintLed(QPainter& painter, QPointF centre, qreal radius, const QColor& col
     painter.restore();
 }
 
+QLinearGradient chromeGradient(QPointF centre, qreal radius) {
+    QLinearGradient chrome(centre - QPointF(radius, radius), centre + QPointF(radius, radius));
+    chrome.setColorAt(0.0, palette::kChromeLight);
+    chrome.setColorAt(0.55, palette::kChromeDark);
+    chrome.setColorAt(1.0, QColor(0xc0, 0xc0, 0xc4));
+    return chrome;
+}
+
 void paintChromeRing(QPainter& painter, QPointF centre, qreal outer, qreal inner) {
     painter.save();
     QPainterPath ring;
     ring.addEllipse(centre, outer, outer);
     ring.addEllipse(centre, inner, inner);
-    QLinearGradient chrome(centre - QPointF(outer, outer), centre + QPointF(outer, outer));
-    chrome.setColorAt(0.0, palette::kChromeLight);
-    chrome.setColorAt(0.55, palette::kChromeDark);
-    chrome.setColorAt(1.0, QColor(0xc8, 0xc8, 0xcc));
     painter.setPen(QPen(QColor(0, 0, 0, 150), 0.8));
-    painter.setBrush(chrome);
+    painter.setBrush(chromeGradient(centre, outer));
     painter.drawPath(ring);
     painter.restore();
 }
@@ -207,11 +211,11 @@ void paintPushCap(QPainter& painter, const QRectF& area, CapState state, qreal r
         cap.translate(0, 1.5);
     QColor top(0x48, 0x48, 0x4c), bottom(0x18, 0x18, 0x1a);
     if (state == CapState::Hover) {
-        top = top.lighter(135);
-        bottom = bottom.lighter(150);
+        top = top.lighter(150);
+        bottom = bottom.lighter(170);
     } else if (pressed) {
-        top = top.darker(150);
-        bottom = bottom.darker(120);
+        top = top.darker(170);
+        bottom = bottom.darker(130);
     } else if (state == CapState::Disabled) {
         top = top.darker(170);
         bottom = bottom.darker(130);
@@ -222,9 +226,19 @@ void paintPushCap(QPainter& painter, const QRectF& area, CapState state, qreal r
     painter.setPen(QPen(QColor(0, 0, 0, 220), 1.0));
     painter.setBrush(body);
     painter.drawRoundedRect(cap, radius, radius);
-    if (!pressed) {
-        painter.setPen(QPen(QColor(255, 255, 255, state == CapState::Hover ? 90 : 45), 1.0));
-        painter.setBrush(Qt::NoBrush);
+    painter.setBrush(Qt::NoBrush);
+    if (state == CapState::Hover) {
+        // A warm rim, as if the panel light caught the cap's edge.
+        QColor rim = palette::kAmber;
+        rim.setAlpha(150);
+        painter.setPen(QPen(rim, 1.4));
+        painter.drawRoundedRect(cap.adjusted(1, 1, -1, -1), radius - 1, radius - 1);
+    } else if (pressed) {
+        // Sunk into the bezel: a shadow along the top edge.
+        painter.setPen(QPen(QColor(0, 0, 0, 170), 2.0));
+        painter.drawLine(cap.topLeft() + QPointF(radius, 1.5), cap.topRight() + QPointF(-radius, 1.5));
+    } else {
+        painter.setPen(QPen(QColor(255, 255, 255, 45), 1.0));
         painter.drawRoundedRect(cap.adjusted(1, 1, -1, -1), radius - 1, radius - 1);
     }
     painter.restore();

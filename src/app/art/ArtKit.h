@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QRectF>
 #include <QString>
@@ -52,6 +53,9 @@ void paintDisplayWindow(QPainter& painter, const QRectF& area, qreal radius = 4.
 
 // A round LED of the given colour, lit with a glow or dark.
 void paintLed(QPainter& painter, QPointF centre, qreal radius, const QColor& colour, bool lit);
+
+// Polished chrome lit from the top-left, over a square of `radius` around `centre`.
+QLinearGradient chromeGradient(QPointF centre, qreal radius);
 
 // A chrome ring, as around a jack or an LED bezel.
 void paintChromeRing(QPainter& painter, QPointF centre, qreal outer, qreal inner);

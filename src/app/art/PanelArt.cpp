@@ -112,14 +112,19 @@ void paintSpeakerCone(QPainter& painter, QPointF centre, qreal radius) {
     painter.restore();
 }
 
+// A panel-sized faceplate with what `engrave` prints on it.
+QImage makePanel(const std::function<void(QPainter&)>& engrave) {
+    return makeImage(velk::layout::kPanelSize, [&](QPainter& painter) {
+        paintFaceplate(painter, QRectF(QPointF(0, 0), QSizeF(velk::layout::kPanelSize)));
+        engrave(painter);
+    });
+}
+
 }  // namespace
 
 QImage paintEffectSettingsBase() {
     namespace effect = velk::layout::effect;
-    return makeImage(velk::layout::kPanelSize, [](QPainter& painter) {
-        const QRectF panel(QPointF(0, 0), QSizeF(velk::layout::kPanelSize));
-        paintFaceplate(painter, panel);
-
+    return makePanel([](QPainter& painter) {
         const QRectF badge = frameOf(effect::kFrame_Amp_Ch_Label);
         paintLettering(painter, captionAbove(badge, 12, 4).adjusted(-20, 0, 20, 0), text("Art_Channel"), 10);
 
@@ -147,10 +152,7 @@ QImage paintEffectSettingsBase() {
 
 QImage paintSpeakerSimulationBase() {
     namespace speaker = velk::layout::speaker;
-    return makeImage(velk::layout::kPanelSize, [](QPainter& painter) {
-        const QRectF panel(QPointF(0, 0), QSizeF(velk::layout::kPanelSize));
-        paintFaceplate(painter, panel);
-
+    return makePanel([](QPainter& painter) {
         const QRectF badge = frameOf(speaker::kFrame_Amp_Ch_Label);
         const QRectF ampType = frameOf(speaker::kFrame_Amp_Type_Label);
         const QRectF irName = frameOf(speaker::kFrame_IrName_Text);

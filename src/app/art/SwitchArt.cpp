@@ -89,12 +89,8 @@ QImage paintBypassSwitch(QSize size) {
             const double a = (2 * i + 1) * std::numbers::pi / 6;
             nut << centre + QPointF(27 * std::cos(a), 27 * std::sin(a));
         }
-        QLinearGradient chrome(centre - QPointF(27, 27), centre + QPointF(27, 27));
-        chrome.setColorAt(0.0, palette::kChromeLight);
-        chrome.setColorAt(0.6, palette::kChromeDark);
-        chrome.setColorAt(1.0, QColor(0xb0, 0xb0, 0xb4));
         painter.setPen(QPen(QColor(0, 0, 0, 200), 1.0));
-        painter.setBrush(chrome);
+        painter.setBrush(chromeGradient(centre, 27));
         painter.drawPolygon(nut);
         const qreal plunger = look.cap == CapState::Pressed ? 14.5 : 16;
         QRadialGradient dome(centre - QPointF(5, 6), plunger * 1.6);

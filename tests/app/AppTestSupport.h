@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QApplication>
+#include <QDir>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <vector>
 
 #include "app/AlertPresenter.h"
@@ -11,10 +13,17 @@
 
 namespace velk::test {
 
-// The editor's own application object, as the program runs with it. Settings go to Qt's test
-// locations, never to the user's own.
+// The editor's own application object, as the program runs with it. The program gets a home of
+// its own inside the current one, and settings go to Qt's test locations there: never to the
+// user's, and never shared with test programs running beside it.
 inline VelkUtilityApp& editorApplication() {
-    QStandardPaths::setTestModeEnabled(true);
+    static QTemporaryDir home(QDir::home().filePath(QStringLiteral("velk-test-XXXXXX")));
+    static bool moved = [] {
+        qputenv("HOME", home.path().toLocal8Bit());
+        QStandardPaths::setTestModeEnabled(true);
+        return true;
+    }();
+    (void)moved;
     return application<VelkUtilityApp>();
 }
 

@@ -57,7 +57,9 @@ AppWindowController::AppWindowController(AppWindow& window)
 }
 
 AppWindowController::~AppWindowController() {
-    if (m_listening)
+    // Without a MIDI port manager the device manager is gone too (it ends first), and asking for
+    // it would create a new one.
+    if (m_listening && CMIDIManager::instance())
         CVelkManager::instance()->removeListenerCallback(_VelkEventCallback);
 }
 

@@ -9,6 +9,7 @@
 #include "AppTestSupport.h"
 #include "app/AppWindow.h"
 #include "app/Preference.h"
+#include "common/MIDIManager.h"
 #include "common/VelkManager.h"
 #include "strings/StringTable.h"
 
@@ -199,6 +200,21 @@ TEST_F(ControllerTest, statusLineTellsWhatTheEditorDoes) {
     EXPECT_EQ(controller.statusText(), text("Status_ReadyDual").arg(110));
     controller.receiveVelkEvent(eVelkEvent_Disconnected, 0);
     EXPECT_EQ(controller.statusText(), text("Status_Disconnected"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ControllerLifetime, controllerOutlivingTheManagersDoesNotBringThemBack) {
+    velk::test::editorApplication();
+    {
+        AppWindow window;
+        AppWindowController controller(window);
+        controller.awakeFromNib();
+        CVelkManager::terminate();
+    }
+    EXPECT_EQ(CMIDIManager::instance(), nullptr);
 }
 
 }  // namespace

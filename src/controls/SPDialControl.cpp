@@ -153,7 +153,7 @@ void SPDialControl::keyPressEvent(QKeyEvent* event) {
             return;
     }
     const float requested = m_cell.calcIncDecValue(increase, shiftHeld(event));
-    setValue(static_cast<int>(requested));
+    m_cell.setRoundedValue(requested);
     // At a limit the slider holds the value back; nothing changed, so nothing is announced.
     if (static_cast<float>(value()) == requested)
         notifyValueToModelObject();
@@ -166,7 +166,7 @@ void SPDialControl::wheelEvent(QWheelEvent* event) {
         return;
     }
     const int before = value();
-    setValue(static_cast<int>(m_cell.calcIncDecValue(delta > 0, shiftHeld(event))));
+    m_cell.setRoundedValue(m_cell.calcIncDecValue(delta > 0, shiftHeld(event)));
     if (value() != before)
         notifyValueToModelObject();
 }

@@ -43,6 +43,10 @@ public:
     // Draws that frame over `bounds`; false when there is no strip to draw from.
     bool drawWithFrame(QPainter& painter, const QRect& bounds) const;
 
+    // Sets the dial to a computed value, rounded to the nearest whole number; a result that is no
+    // number (a degenerate sweep) leaves the value as it is.
+    void setRoundedValue(float value);
+
     bool startTrackingAt(QPointF point);
     bool continueTracking(QPointF lastPoint, QPointF currentPoint, bool shiftHeld);
 
@@ -50,7 +54,6 @@ private:
     bool usesLogarithmicScale() const;
     float valueFraction() const;
     float valueOfFraction(float fraction) const;
-    void setRoundedValue(float value);
 
     SPDialControl& m_control;
     QImage m_image;

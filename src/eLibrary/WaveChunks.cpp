@@ -51,22 +51,6 @@ PcmDataLayout WaveDataChunk::layout(const WaveFmtChunk& fmt) const {
     return PcmDataLayout(position, chunkSize, fmt.blockAlign);
 }
 
-int32_t WaveDataChunk::streamToSample(uint32_t streamPosition, const WaveFmtChunk& fmt) const {
-    return PcmDataLayout::saturate(layout(fmt).frameAt(streamPosition));
-}
-
-int64_t WaveDataChunk::sampleToStream(int32_t frame, const WaveFmtChunk& fmt) const {
-    return layout(fmt).positionOf(frame);
-}
-
-int32_t WaveDataChunk::tellPcm(InputStream& stream, const WaveFmtChunk& fmt) const {
-    return layout(fmt).tell(stream);
-}
-
-bool WaveDataChunk::seekPcm(InputStream& stream, const WaveFmtChunk& fmt, int32_t frame) const {
-    return layout(fmt).seek(stream, frame);
-}
-
 template <typename T>
 int32_t WaveDataChunk::readPcm(InputStream& stream, const WaveFmtChunk& fmt, T** buffers, int32_t channels,
                                int32_t frames) const {
@@ -82,19 +66,9 @@ int32_t WaveDataChunk::readPcm(InputStream& stream, const WaveFmtChunk& fmt, T**
                          });
 }
 
-int32_t WaveDataChunk::readPcm16s(InputStream& stream, const WaveFmtChunk& fmt, int16_t** buffers,
-                                  int32_t channels, int32_t frames) const {
-    return readPcm(stream, fmt, buffers, channels, frames);
-}
-
-int32_t WaveDataChunk::readPcm32s(InputStream& stream, const WaveFmtChunk& fmt, int32_t** buffers,
-                                  int32_t channels, int32_t frames) const {
-    return readPcm(stream, fmt, buffers, channels, frames);
-}
-
-int32_t WaveDataChunk::readPcm32f(InputStream& stream, const WaveFmtChunk& fmt, float** buffers,
-                                  int32_t channels, int32_t frames) const {
-    return readPcm(stream, fmt, buffers, channels, frames);
-}
+// The sample types the shared frame operations read.
+template int32_t WaveDataChunk::readPcm(InputStream&, const WaveFmtChunk&, int16_t**, int32_t, int32_t) const;
+template int32_t WaveDataChunk::readPcm(InputStream&, const WaveFmtChunk&, int32_t**, int32_t, int32_t) const;
+template int32_t WaveDataChunk::readPcm(InputStream&, const WaveFmtChunk&, float**, int32_t, int32_t) const;
 
 }  // namespace eLibrary

@@ -67,7 +67,7 @@ private:
 };
 
 // Its position is where the sample data begins; the data itself is read only by the PCM reads.
-struct WaveDataChunk : ChunkHeader {
+struct WaveDataChunk : ChunkHeader, PcmChunkOperations<WaveDataChunk, WaveFmtChunk> {
     bool checkChunkID() const { return chunkID == fourCC("data"); }
     bool checkChunkSize(const WaveFmtChunk& fmt) const {
         return fmt.blockAlign != 0 && chunkSize % fmt.blockAlign == 0;
@@ -76,18 +76,8 @@ struct WaveDataChunk : ChunkHeader {
 
     // Whole frames of block align bytes in the data (saturated to 32 bits); 0 with no block align.
     int32_t getSamplesPerData(const WaveFmtChunk& fmt) const;
-    int32_t streamToSample(uint32_t streamPosition, const WaveFmtChunk& fmt) const;
-    int64_t sampleToStream(int32_t frame, const WaveFmtChunk& fmt) const;
-    int32_t tellPcm(InputStream& stream, const WaveFmtChunk& fmt) const;
-    bool seekPcm(InputStream& stream, const WaveFmtChunk& fmt, int32_t frame) const;
-    int32_t readPcm16s(InputStream& stream, const WaveFmtChunk& fmt, int16_t** buffers, int32_t channels,
-                       int32_t frames) const;
-    int32_t readPcm32s(InputStream& stream, const WaveFmtChunk& fmt, int32_t** buffers, int32_t channels,
-                       int32_t frames) const;
-    int32_t readPcm32f(InputStream& stream, const WaveFmtChunk& fmt, float** buffers, int32_t channels,
-                       int32_t frames) const;
 
-private:
+    // Where the frames lie, and the block read with the format's converter.
     PcmDataLayout layout(const WaveFmtChunk& fmt) const;
     template <typename T>
     int32_t readPcm(InputStream& stream, const WaveFmtChunk& fmt, T** buffers, int32_t channels,

@@ -1,14 +1,20 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace midi {
 class MidiService;
-}
+struct Endpoint;
+struct Packet;
+struct SysexRequest;
+enum class ServiceChoice;
+}  // namespace midi
 
 // Platform MIDI setup-change notification (the device manager hands in one that does nothing).
 using MIDINotifyProc = void (*)(const void* message, void* refCon);
@@ -25,6 +31,8 @@ public:
     // automatically. Set before initialize().
     using ServiceProvider = std::function<std::shared_ptr<midi::MidiService>()>;
     static void setServiceProvider(ServiceProvider provider);
+    // Opens the platform's service of that choice on the next initialize() (velkctl --midi).
+    static void setServiceChoice(midi::ServiceChoice choice);
 
     static int initialize(MIDINotifyProc notifyProc, void* notifyRefCon);
     static void terminate();
@@ -61,11 +69,27 @@ private:
     struct SPrivateMember;
     CMIDIManager(MIDINotifyProc notifyProc, void* notifyRefCon);
 
+    enum class EndpointSide { Sources, Destinations };
+
+    bool openClient();
+    void appendNames(EndpointSide side, std::vector<std::string>& devices);
+    std::vector<midi::Endpoint> listEndpoints(EndpointSide side);
+    std::optional<midi::Endpoint> listedEndpoint(EndpointSide side, uint32_t index);
+    int closeMidiInFromDelivery();
+    int closeInputPort();
+    int closeOutputPort();
+
+    static void procMidiIn(const std::vector<midi::Packet>& packets, void* readRefCon, void* srcConnRefCon);
+    static void procMidiOut(midi::SysexRequest* request);
+    void assembleMidiIn(const std::vector<midi::Packet>& packets);
+    bool assembleBytes(const std::vector<uint8_t>& bytes);
+
     std::unique_ptr<SPrivateMember> m_Member;
+    // Both guarded by the input lock.
     MidiInCallback m_MidiInCallback = nullptr;
     void* m_MidiInUserData = nullptr;
-    bool m_MidiInStarted = false;
-    bool m_MidiOutStarted = false;
+    std::atomic<bool> m_MidiInStarted = false;
+    std::atomic<bool> m_MidiOutStarted = false;
 
     static CMIDIManager* s_instance;
 };

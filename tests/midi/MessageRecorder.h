@@ -1,0 +1,86 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace midi::test {
+
+using Bytes = std::vector<uint8_t>;
+
+// Collects messages arriving on other threads, so tests can wait for them and look at them.
+class MessageRecorder {
+public:
+    void record(Bytes message) {
+        std::lock_guard lock(m_Mutex);
+        m_Messages.push_back(std::move(message));
+        m_Threads.push_back(std::this_thread::get_id());
+        m_Changed.notify_all();
+    }
+
+    bool waitForCount(size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+        std::unique_lock lock(m_Mutex);
+        return m_Changed.wait_for(lock, timeout, [&] { return m_Messages.size() >= count; });
+    }
+
+    std::vector<Bytes> messages() const {
+        std::lock_guard lock(m_Mutex);
+        return m_Messages;
+    }
+
+    size_t count() const {
+        std::lock_guard lock(m_Mutex);
+        return m_Messages.size();
+    }
+
+    std::vector<std::thread::id> threads() const {
+        std::lock_guard lock(m_Mutex);
+        return m_Threads;
+    }
+
+private:
+    mutable std::mutex m_Mutex;
+    std::condition_variable m_Changed;
+    std::vector<Bytes> m_Messages;
+    std::vector<std::thread::id> m_Threads;
+};
+
+// One value handed from one thread to another. (std::promise is not used in tests: ThreadSanitizer
+// cannot see its synchronisation in the prebuilt standard library.)
+template <typename T>
+class Handoff {
+public:
+    void set(T value) {
+        std::lock_guard lock(m_Mutex);
+        m_Value = std::move(value);
+        m_Changed.notify_all();
+    }
+    // The value, or nothing after `timeout`.
+    std::optional<T> wait(std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+        std::unique_lock lock(m_Mutex);
+        m_Changed.wait_for(lock, timeout, [&] { return m_Value.has_value(); });
+        return m_Value;
+    }
+
+private:
+    std::mutex m_Mutex;
+    std::condition_variable m_Changed;
+    std::optional<T> m_Value;
+};
+
+// A SysEx message of `length` bytes (at least 3) whose body counts up from `seed`, so that a lost,
+// repeated, reordered or damaged byte shows.
+inline Bytes numberedSysex(size_t length, uint8_t seed) {
+    Bytes message(length);
+    message.front() = 0xF0;
+    for (size_t i = 1; i + 1 < length; ++i)
+        message[i] = static_cast<uint8_t>((seed + i) & 0x7F);
+    message.back() = 0xF7;
+    return message;
+}
+
+}  // namespace midi::test

@@ -1,0 +1,69 @@
+#include "midi/SerialWorker.h"
+
+#include "midi/MessageRecorder.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(SerialWorker, runsTasksInOrderOnItsOwnThread) {
+    midi::SerialWorker worker;
+    std::mutex mutex;
+    std::vector<int> order;
+    midi::test::Handoff<std::thread::id> lastThread;
+
+    for (int i = 0; i < 100; ++i)
+        worker.post([&, i] {
+            std::lock_guard lock(mutex);
+            order.push_back(i);
+        });
+    worker.post([&] { lastThread.set(std::this_thread::get_id()); });
+
+    EXPECT_NE(lastThread.wait(), std::this_thread::get_id());
+    std::lock_guard lock(mutex);
+    ASSERT_EQ(order.size(), 100u);
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ(order[i], i);
+}
+
+TEST(SerialWorker, stopWaitsForTheRunningTaskAndDropsTheRest) {
+    midi::SerialWorker worker;
+    std::atomic<bool> started = false;
+    std::atomic<bool> finished = false;
+    std::atomic<int> laterRuns = 0;
+    worker.post([&] {
+        started = true;
+        std::this_thread::sleep_for(50ms);
+        finished = true;
+    });
+    worker.post([&] { ++laterRuns; });
+    while (!started)
+        std::this_thread::yield();
+
+    worker.stop();
+    worker.post([&] { ++laterRuns; });
+
+    EXPECT_TRUE(finished);
+    EXPECT_EQ(laterRuns, 0);
+}
+
+TEST(SerialWorker, canBeStoppedAndDestroyedFromItsOwnTask) {
+    auto worker = std::make_unique<midi::SerialWorker>();
+    midi::test::Handoff<bool> destroyed;
+    worker->post([&] {
+        EXPECT_TRUE(worker->onWorkerThread());
+        worker.reset();
+        destroyed.set(true);
+    });
+
+    EXPECT_TRUE(destroyed.wait());
+}
+
+}  // namespace

@@ -146,6 +146,11 @@ void AmpSimulator::releaseHeldReplies() {
     m_Held.clear();
 }
 
+std::chrono::microseconds AmpSimulator::totalReplyWait() const {
+    std::lock_guard lock(m_Mutex);
+    return std::chrono::duration_cast<std::chrono::microseconds>(m_TotalReplyWait);
+}
+
 // On the ports' thread.
 void AmpSimulator::receive(std::span<const uint8_t> bytes) {
     m_Assembler.feed(bytes, [this](std::span<const uint8_t> message) { handleMessage(message); });
@@ -164,7 +169,7 @@ void AmpSimulator::handleMessage(std::span<const uint8_t> message) {
         // The ports cannot be removed from their own thread: the sender does it.
         m_Plugged = false;
         dropOutgoing();
-        schedule({Clock::now(), {}, true});
+        schedule({Clock::now(), Clock::now(), {}, true});
         return;
     }
     if (exchange.reply)
@@ -192,7 +197,8 @@ void AmpSimulator::sendNowOrLater(Bytes bytes, std::chrono::microseconds delay) 
         m_Ports->send(bytes);
         return;
     }
-    schedule({Clock::now() + delay, std::move(bytes)});
+    const Clock::time_point now = Clock::now();
+    schedule({now, now + delay, std::move(bytes)});
 }
 
 void AmpSimulator::schedule(Outgoing outgoing) {
@@ -226,6 +232,7 @@ void AmpSimulator::runSender() {
             lock.lock();
         } else {
             m_Ports->send(outgoing.bytes);
+            m_TotalReplyWait += Clock::now() - outgoing.queued;
         }
     }
 }

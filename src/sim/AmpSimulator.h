@@ -73,12 +73,16 @@ public:
     void editWireFaults(const std::function<void(WireFaults&)>& edit);
     // Sends the replies kept back by WireFaults::holdReplies, in order.
     void releaseHeldReplies();
+    // How long the replies sent so far were kept back in all, delays and late wake-ups included:
+    // what a benchmark subtracts to see the time spent outside the head.
+    std::chrono::microseconds totalReplyWait() const;
 
     static std::string defaultPortName(HeadModel model);
 
 private:
     using Clock = std::chrono::steady_clock;
     struct Outgoing {
+        Clock::time_point queued;
         Clock::time_point due;
         Bytes bytes;
         bool unplug = false;  // the head vanishes here instead of sending
@@ -107,6 +111,7 @@ private:
     std::vector<ReceivedMessage> m_Received;
     std::deque<Outgoing> m_Outgoing;  // in due order
     std::vector<Bytes> m_Held;
+    Clock::duration m_TotalReplyWait{};
 
     std::mutex m_PortsMutex;  // serialises plugging and unplugging
     std::thread m_Sender;

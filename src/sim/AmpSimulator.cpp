@@ -231,8 +231,8 @@ void AmpSimulator::runSender() {
             unplugPorts();
             lock.lock();
         } else {
-            m_Ports->send(outgoing.bytes);
             m_TotalReplyWait += Clock::now() - outgoing.queued;
+            m_Ports->send(outgoing.bytes);
         }
     }
 }

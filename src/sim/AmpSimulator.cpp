@@ -24,35 +24,32 @@ std::string AmpSimulator::defaultPortName(HeadModel model) {
     return model == HeadModel::Single ? "VelkSolvo/Single" : "VelkSolvo/Dual";
 }
 
+// Unplugs first: a plugged head, or an unplugging the sender has not carried out yet, leaves
+// nothing behind.
 int AmpSimulator::plug() {
     std::lock_guard portsLock(m_PortsMutex);
-    {
-        std::lock_guard lock(m_Mutex);
-        m_Plugged = false;
-        dropOutgoing();
-    }
-    // Leftovers of an unplugging the sender had not carried out yet.
-    m_Ports->unplug();
-    {
-        std::lock_guard lock(m_Mutex);
-        m_Plugged = true;
-    }
+    unplugHoldingPorts();
+    setPlugged(true);
     const int status = m_Ports->plug(m_PortName, [this](std::span<const uint8_t> bytes) { receive(bytes); });
-    if (status != 0) {
-        std::lock_guard lock(m_Mutex);
-        m_Plugged = false;
-    }
+    if (status != 0)
+        setPlugged(false);
     return status;
 }
 
 void AmpSimulator::unplug() {
     std::lock_guard portsLock(m_PortsMutex);
-    {
-        std::lock_guard lock(m_Mutex);
-        m_Plugged = false;
-        dropOutgoing();
-    }
+    unplugHoldingPorts();
+}
+
+void AmpSimulator::unplugHoldingPorts() {
+    setPlugged(false);
     m_Ports->unplug();
+}
+
+void AmpSimulator::setPlugged(bool plugged) {
+    std::lock_guard lock(m_Mutex);
+    m_Plugged = plugged;
+    dropOutgoing();
 }
 
 bool AmpSimulator::isPlugged() const {
@@ -239,12 +236,8 @@ void AmpSimulator::runSender() {
 
 void AmpSimulator::unplugPorts() {
     std::lock_guard portsLock(m_PortsMutex);
-    {
-        std::lock_guard lock(m_Mutex);
-        if (m_Plugged)  // plugged in again meanwhile
-            return;
-    }
-    m_Ports->unplug();
+    if (!isPlugged())  // not plugged in again meanwhile
+        m_Ports->unplug();
 }
 
 }  // namespace velk::sim

@@ -96,6 +96,8 @@ private:
     void dropOutgoing();
     void runSender();
     void unplugPorts();
+    void unplugHoldingPorts();
+    void setPlugged(bool plugged);
 
     const std::unique_ptr<DevicePorts> m_Ports;
     std::string m_PortName;

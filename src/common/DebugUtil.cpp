@@ -26,8 +26,6 @@ void logPlatformFailure(const char* message, const char* sourcePath, int line) {
     std::fprintf(stderr, "%s (%s:%d)\n", message, debugFileStem(sourcePath, stem, sizeof stem), line);
 }
 
-void logLine(const char* line) {
-    std::fprintf(stderr, "%s\n", line);
-}
+void logLine(const char* line) { std::fprintf(stderr, "%s\n", line); }
 
 }  // namespace mstd

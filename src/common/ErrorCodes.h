@@ -22,28 +22,17 @@ enum EErrorCode : int32_t {
 // outside the table, so no code ever reaches the user without a message.
 constexpr const char* errorMessageKey(int32_t code) {
     switch (code) {
-        case eErr_MIDIOpen:
-            return "Err_MIDIOpen";
-        case eErr_MIDISend:
-            return "Err_MIDISend";
-        case eErr_ReceiveData:
-            return "Err_ReceiveData";
-        case eErr_FIRDataWrite:
-            return "Err_FIRData_Write";
-        case eErr_Timeout:
-            return "Err_Timeout";
-        case eErr_FIRFileOpen:
-            return "Err_FIRFile_Open";
-        case eErr_FIRFileChannel:
-            return "Err_FIRFile_Channel";
-        case eErr_FIRFileSampleRate:
-            return "Err_FIRFile_SampleRate";
-        case eErr_FIRFileSampleSize:
-            return "Err_FIRFile_SampleSize";
-        case eErr_FIRFileRead:
-            return "Err_FIRFile_Read";
-        default:
-            return "Err_Unknown";
+        case eErr_MIDIOpen: return "Err_MIDIOpen";
+        case eErr_MIDISend: return "Err_MIDISend";
+        case eErr_ReceiveData: return "Err_ReceiveData";
+        case eErr_FIRDataWrite: return "Err_FIRData_Write";
+        case eErr_Timeout: return "Err_Timeout";
+        case eErr_FIRFileOpen: return "Err_FIRFile_Open";
+        case eErr_FIRFileChannel: return "Err_FIRFile_Channel";
+        case eErr_FIRFileSampleRate: return "Err_FIRFile_SampleRate";
+        case eErr_FIRFileSampleSize: return "Err_FIRFile_SampleSize";
+        case eErr_FIRFileRead: return "Err_FIRFile_Read";
+        default: return "Err_Unknown";
     }
 }
 

@@ -9,22 +9,15 @@ namespace mstd {
 namespace {
 
 int sequenceLength(unsigned char lead) {
-    if ((lead & 0xE0) == 0xC0)
-        return 2;
-    if ((lead & 0xF0) == 0xE0)
-        return 3;
-    if ((lead & 0xF8) == 0xF0)
-        return 4;
-    if ((lead & 0xFC) == 0xF8)
-        return 5;
-    if ((lead & 0xFE) == 0xFC)
-        return 6;
+    if ((lead & 0xE0) == 0xC0) return 2;
+    if ((lead & 0xF0) == 0xE0) return 3;
+    if ((lead & 0xF8) == 0xF0) return 4;
+    if ((lead & 0xFC) == 0xF8) return 5;
+    if ((lead & 0xFE) == 0xFC) return 6;
     return 0;
 }
 
-bool isContinuation(unsigned char c) {
-    return c >= 0x80 && c <= 0xBF;
-}
+bool isContinuation(unsigned char c) { return c >= 0x80 && c <= 0xBF; }
 
 // How many continuation bytes directly follow the lead byte at i, looking no further than `end`.
 int followingContinuations(const unsigned char* source, int32_t i, int32_t end) {

@@ -202,6 +202,9 @@ public:
     CVelkManager& operator=(const CVelkManager&) = delete;
 
 private:
+    // Tests read the reply bookkeeping, which has no accessor of its own.
+    friend struct VelkManagerInspector;
+
     using CriticalRegion = std::unique_ptr<std::recursive_mutex>;
     using Listener = std::pair<ListenerCallback, void*>;
     class CRegionGuard;

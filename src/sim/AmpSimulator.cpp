@@ -78,7 +78,7 @@ FIRCOE AmpSimulator::firSlot(int slot) const {
 
 std::vector<ReceivedMessage> AmpSimulator::received() const {
     std::lock_guard lock(m_Mutex);
-    return m_Received;
+    return {m_Received.begin(), m_Received.end()};
 }
 
 int AmpSimulator::receivedCount(Request request) const {
@@ -158,6 +158,8 @@ void AmpSimulator::handleMessage(std::span<const uint8_t> message) {
     if (!m_Plugged)
         return;
     Exchange exchange = m_Silent ? Exchange{} : m_Model.handleMessage(message);
+    if (m_Received.size() == kReceivedLogLimit)
+        m_Received.pop_front();
     m_Received.push_back({exchange.request, Bytes(message.begin(), message.end())});
     m_Changed.notify_all();
     if (m_Silent)

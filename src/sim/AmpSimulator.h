@@ -53,7 +53,9 @@ public:
     FIRCOE playBuffer(int amp) const;
     FIRCOE firSlot(int slot) const;
 
-    // Every message that reached the head, in order.
+    // The messages that reached the head, in order: all of them, or the last kReceivedLogLimit
+    // on a head that runs for hours.
+    static constexpr size_t kReceivedLogLimit = 100'000;
     std::vector<ReceivedMessage> received() const;
     int receivedCount(Request request) const;
     void clearReceived();
@@ -110,7 +112,7 @@ private:
     bool m_Plugged = false;
     bool m_Silent = false;
     bool m_Stopping = false;
-    std::vector<ReceivedMessage> m_Received;
+    std::deque<ReceivedMessage> m_Received;
     std::deque<Outgoing> m_Outgoing;  // in due order
     std::vector<Bytes> m_Held;
     Clock::duration m_TotalReplyWait{};

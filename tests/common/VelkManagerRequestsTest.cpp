@@ -211,3 +211,29 @@ TEST_F(Dispatcher, openWhileOpenDoesNothingAndCloseClosesThePorts) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace velktest;
+
+class InputDuringAPass : public Dispatcher {};
+
+// The input thread must not wait for the pass, which may itself be closing that input.
+TEST_F(InputDuringAPass, modelSwitchDropsTheQueueWithoutWaitingForThePass) {
+    amp.setSilent();
+    manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
+    manager->sendRequest(eVelkRequest_BoosterType, 0, 1);
+    auto pass = std::async(std::launch::async, [this] { manager->doRequestEvent(); });
+    ASSERT_TRUE(amp.waitForReceived(1));
+    amp.send(heartBeatReply(0x32));
+    ASSERT_TRUE(events.waitFor(eVelkEvent_Connected));
+    EXPECT_EQ(events.events(),
+              (std::vector<SEvent>{event(eVelkEvent_Disconnected, 0), event(eVelkEvent_Connected, 2)}));
+    ASSERT_TRUE(clock.awaitWaiters(1));
+    clock.advance(5000);
+    pass.get();
+    EXPECT_EQ(amp.received(), std::vector<Bytes>{parameterChange(0x70, 0x21, 0, 0)});
+    EXPECT_EQ(VelkManagerInspector::queuedRequests(*manager), 0u);
+}
+
+}  // namespace

@@ -128,7 +128,7 @@ TEST_F(CoefficientStream, missingAcknowledgementTimesOutWithTheMirrorAlreadyRepl
     ASSERT_TRUE(clock.awaitWaiters(1));
     clock.advance(5000);
     EXPECT_EQ(streaming.get(), 1004);
-    EXPECT_EQ(amp.receivedCount(), 1u);
+    EXPECT_EQ(amp.awaitReceived(1).size(), 1u);
     EXPECT_EQ(events.count(eVelkEvent_FIRCOESent), 0u);
     EXPECT_EQ(recordBytes(playBuffer(0)), recordBytes(record));
 }

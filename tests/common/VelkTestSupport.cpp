@@ -42,10 +42,15 @@ Bytes ampTypeChange(int amp, uint8_t ampType) {
 }
 
 Bytes bulkDump(const char blockName[4], const Bytes& reserved, const Bytes& data) {
-    Bytes body(sysex::kBodyTag, sysex::kBodyTag + 4);
-    body.insert(body.end(), blockName, blockName + 4);
-    body.insert(body.end(), reserved.begin(), reserved.end());
-    body.insert(body.end(), data.begin(), data.end());
+    Bytes body;
+    body.reserve(8 + reserved.size() + data.size());
+    for (uint8_t byte : sysex::kBodyTag)
+        body.push_back(byte);
+    for (int i = 0; i < 4; ++i)
+        body.push_back(static_cast<uint8_t>(blockName[i]));
+    for (const Bytes* part : {&reserved, &data})
+        for (uint8_t byte : *part)
+            body.push_back(byte);
     return sysex::bulkDump(body.data(), body.size());
 }
 

@@ -25,26 +25,26 @@ std::optional<velk::sim::HeadModel> headModel(const QString& name) {
 
 std::optional<LaunchOptions> LaunchOptions::parse(const QStringList& arguments, QString& error) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(text("Cli_Description"));
+    parser.setApplicationDescription(text("Launch_Description"));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOption({kSimulate, text("Cli_Simulate"), QStringLiteral("single|dual")});
-    parser.addOption({kMidi, text("Cli_Midi"), QStringLiteral("auto|alsa|jack")});
-    parser.addOption({kScreenshot, text("Cli_Screenshot"), QStringLiteral("FILE")});
+    parser.addOption({kSimulate, text("Launch_Simulate"), QStringLiteral("single|dual")});
+    parser.addOption({kMidi, text("Launch_Midi"), QStringLiteral("auto|alsa|jack")});
+    parser.addOption({kScreenshot, text("Launch_Screenshot"), QStringLiteral("FILE")});
     parser.process(arguments);
 
     LaunchOptions options;
     if (parser.isSet(kSimulate)) {
         options.simulate = headModel(parser.value(kSimulate));
         if (!options.simulate) {
-            error = text("Cli_BadSimulate").arg(parser.value(kSimulate));
+            error = text("Launch_BadSimulate").arg(parser.value(kSimulate));
             return std::nullopt;
         }
     }
     if (parser.isSet(kMidi)) {
         options.midi = midi::parseServiceChoice(parser.value(kMidi).toStdString());
         if (!options.midi) {
-            error = text("Cli_BadMidi").arg(parser.value(kMidi));
+            error = text("Launch_BadMidi").arg(parser.value(kMidi));
             return std::nullopt;
         }
     }

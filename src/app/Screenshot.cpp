@@ -30,6 +30,6 @@ void Screenshot::take() {
     m_taken = true;
     const bool written = m_controller.window().grab().save(m_file, "PNG");
     if (!written)
-        std::fprintf(stderr, "%s\n", qPrintable(velk::strings::text("Cli_ScreenshotFailed").arg(m_file)));
+        std::fprintf(stderr, "%s\n", qPrintable(velk::strings::text("Launch_ScreenshotFailed").arg(m_file)));
     QCoreApplication::exit(written ? 0 : 1);
 }

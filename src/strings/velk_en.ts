@@ -307,33 +307,129 @@
         <source>Art_InstallHint</source>
         <translation>STORE IN THE AMP</translation>
     </message>
-    <message id="Cli_Description">
-        <source>Cli_Description</source>
+    <message id="Launch_Description">
+        <source>Launch_Description</source>
         <translation>Editor for the Velk amplifier heads over USB-MIDI.</translation>
     </message>
-    <message id="Cli_Simulate">
-        <source>Cli_Simulate</source>
+    <message id="Launch_Simulate">
+        <source>Launch_Simulate</source>
         <translation>Run against the built-in simulated amplifier, a single-amp or dual-amp head, instead of a real one.</translation>
     </message>
-    <message id="Cli_Midi">
-        <source>Cli_Midi</source>
+    <message id="Launch_Midi">
+        <source>Launch_Midi</source>
         <translation>The MIDI service to look for the amplifier on: auto (ALSA, else JACK), alsa or jack.</translation>
     </message>
-    <message id="Cli_Screenshot">
-        <source>Cli_Screenshot</source>
+    <message id="Launch_Screenshot">
+        <source>Launch_Screenshot</source>
         <translation>Draw the main window into a PNG file once the amplifier's settings have been read, then quit.</translation>
     </message>
-    <message id="Cli_BadSimulate">
-        <source>Cli_BadSimulate</source>
+    <message id="Launch_BadSimulate">
+        <source>Launch_BadSimulate</source>
         <translation>--simulate takes single or dual, not “%1”.</translation>
     </message>
-    <message id="Cli_BadMidi">
-        <source>Cli_BadMidi</source>
+    <message id="Launch_BadMidi">
+        <source>Launch_BadMidi</source>
         <translation>--midi takes auto, alsa or jack, not “%1”.</translation>
     </message>
-    <message id="Cli_ScreenshotFailed">
-        <source>Cli_ScreenshotFailed</source>
+    <message id="Launch_ScreenshotFailed">
+        <source>Launch_ScreenshotFailed</source>
         <translation>The screenshot could not be written to %1.</translation>
+    <message id="Cli_Usage">
+        <source>Cli_Usage</source>
+        <translation>Usage: velkctl COMMAND [ARGUMENTS] [OPTIONS]</translation>
+    </message>
+    <message id="Cli_Commands">
+        <source>Cli_Commands</source>
+        <translation>Commands:</translation>
+    </message>
+    <message id="Cli_SeeHelp">
+        <source>Cli_SeeHelp</source>
+        <translation>Run "%1" for details.</translation>
+    </message>
+    <message id="Cli_Err_UnknownCommand">
+        <source>Cli_Err_UnknownCommand</source>
+        <translation>unknown command "%1".</translation>
+    </message>
+    <message id="Cli_Err_UnknownOption">
+        <source>Cli_Err_UnknownOption</source>
+        <translation>unknown option "%1".</translation>
+    </message>
+    <message id="Cli_Err_MissingValue">
+        <source>Cli_Err_MissingValue</source>
+        <translation>the option "%1" needs a value.</translation>
+    </message>
+    <message id="Cli_Err_UnexpectedValue">
+        <source>Cli_Err_UnexpectedValue</source>
+        <translation>the option "%1" takes no value.</translation>
+    </message>
+    <message id="Cli_Err_MissingFile">
+        <source>Cli_Err_MissingFile</source>
+        <translation>no FILE given: name a WAV or AIFF impulse-response file.</translation>
+    </message>
+    <message id="Cli_Err_ExtraArgument">
+        <source>Cli_Err_ExtraArgument</source>
+        <translation>unexpected argument "%1".</translation>
+    </message>
+    <message id="Cli_Err_BadChannel">
+        <source>Cli_Err_BadChannel</source>
+        <translation>the channel must be "left" or "right", not "%1".</translation>
+    </message>
+    <message id="Cli_IrShow_Summary">
+        <source>Cli_IrShow_Summary</source>
+        <translation>Show what the amplifier would receive from an impulse-response file.</translation>
+    </message>
+    <message id="Cli_IrShow_Help">
+        <source>Cli_IrShow_Help</source>
+        <translation>Loads FILE exactly as the speaker simulation panel does and prints the IR name the panel gives it,
+the file's channels, sample rate, sample size and sample frames, the channel read, and the 2048
+coefficients sent to the amplifier (the first 2048 frames of that channel as signed 16-bit values,
+zero-filled when the file is shorter).
+
+FILE                    a .wav, .aif or .aiff file: 44100 Hz, one or two channels, 16, 24 or 32 bits.
+--channel left|right    the channel read from a stereo file (default left); a mono file always gives
+                        its only channel.
+--json                  print one JSON object: {"name", "channels", "sampleRate", "sampleSize",
+                        "frames", "channel" (0 left, 1 right), "coefficients" (2048 integers)}.
+--help                  show this help.
+
+Exit status: 0 done, 1 wrong arguments, 2 the file cannot be used. A file error is printed on stderr
+as "error CODE (KEY): TEXT"; with --json, {"error":CODE,"key":"KEY"} is also printed on stdout.</translation>
+    </message>
+    <message id="Cli_IrShow_Name">
+        <source>Cli_IrShow_Name</source>
+        <translation>IR name: %1</translation>
+    </message>
+    <message id="Cli_IrShow_Channels">
+        <source>Cli_IrShow_Channels</source>
+        <translation>Channels: %1</translation>
+    </message>
+    <message id="Cli_IrShow_SampleRate">
+        <source>Cli_IrShow_SampleRate</source>
+        <translation>Sample rate: %1 Hz</translation>
+    </message>
+    <message id="Cli_IrShow_SampleSize">
+        <source>Cli_IrShow_SampleSize</source>
+        <translation>Sample size: %1 bits</translation>
+    </message>
+    <message id="Cli_IrShow_Frames">
+        <source>Cli_IrShow_Frames</source>
+        <translation>Sample frames: %1</translation>
+    </message>
+    <message id="Cli_IrShow_Channel">
+        <source>Cli_IrShow_Channel</source>
+        <translation>Channel read: %1</translation>
+    </message>
+    <message id="Cli_IrShow_Coefficients">
+        <source>Cli_IrShow_Coefficients</source>
+        <translation>Coefficients (%1):</translation>
+    </message>
+    <message id="Cli_Channel_Left">
+        <source>Cli_Channel_Left</source>
+        <translation>left</translation>
+    </message>
+    <message id="Cli_Channel_Right">
+        <source>Cli_Channel_Right</source>
+        <translation>right</translation>
     </message>
 </context>
 </TS>

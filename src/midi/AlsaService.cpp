@@ -1,6 +1,7 @@
 #include "midi/AlsaService.h"
 
 #include "midi/AlsaEventBytes.h"
+#include "midi/ChangeNotifier.h"
 #include "midi/HostTime.h"
 
 #include <alsa/asoundlib.h>
@@ -69,13 +70,15 @@ public:
 
 private:
     std::vector<Endpoint> endpoints(unsigned capabilities);
+    enum class PortDirection { Input, Output };
+
     int findPort(const Endpoint& endpoint, snd_seq_addr_t& address);
+    int connectedPort(const Endpoint& endpoint, PortDirection direction, snd_seq_addr_t& address);
     int sendEvent(snd_seq_event_t& event);
     int drainOutput();
     void runEvents();
     bool readEvents(PacketList& packets);
     void deliverInput(const PacketList& packets);
-    void announceChange();
 
     snd_seq_t* m_Seq;
     const int m_ClientId;
@@ -92,8 +95,7 @@ private:
     std::recursive_mutex m_InputMutex;
     InputHandler m_InputHandler;
 
-    std::mutex m_ChangeMutex;  // held while the change handler runs
-    ChangeHandler m_ChangeHandler;
+    ChangeNotifier m_Changes;
 
     std::thread m_EventThread;
 };
@@ -182,17 +184,9 @@ int AlsaService::openInput(const Endpoint& source, InputHandler handler) {
     std::lock_guard inputLock(m_InputMutex);
     std::lock_guard lock(m_SeqMutex);
     snd_seq_addr_t address{};
-    if (int status = findPort(source, address))
-        return status;
-    int port = snd_seq_create_simple_port(m_Seq, kInputPortName,
-                                          SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE,
-                                          SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
+    int port = connectedPort(source, PortDirection::Input, address);
     if (port < 0)
         return port;
-    if (int status = snd_seq_connect_from(m_Seq, port, address.client, address.port); status < 0) {
-        snd_seq_delete_simple_port(m_Seq, port);
-        return status;
-    }
     m_InPort = port;
     m_Source = address;
     m_InputHandler = std::move(handler);
@@ -215,19 +209,32 @@ int AlsaService::openOutput(const Endpoint& destination) {
     closeOutput();
     std::lock_guard lock(m_SeqMutex);
     snd_seq_addr_t address{};
-    if (int status = findPort(destination, address))
-        return status;
-    int port =
-        snd_seq_create_simple_port(m_Seq, kOutputPortName, SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ,
-                                   SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
+    int port = connectedPort(destination, PortDirection::Output, address);
     if (port < 0)
         return port;
-    if (int status = snd_seq_connect_to(m_Seq, port, address.client, address.port); status < 0) {
+    m_OutPort = port;
+    return 0;
+}
+
+// With m_SeqMutex held. Our port ("MIDI INPUT" or "MIDI OUTPUT"), subscribed from or to `endpoint`;
+// a negative status when the endpoint has gone or the sequencer refuses.
+int AlsaService::connectedPort(const Endpoint& endpoint, PortDirection direction, snd_seq_addr_t& address) {
+    if (int status = findPort(endpoint, address))
+        return status;
+    const bool input = direction == PortDirection::Input;
+    int port = snd_seq_create_simple_port(m_Seq, input ? kInputPortName : kOutputPortName,
+                                          input ? SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE
+                                                : SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ,
+                                          SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
+    if (port < 0)
+        return port;
+    int status = input ? snd_seq_connect_from(m_Seq, port, address.client, address.port)
+                       : snd_seq_connect_to(m_Seq, port, address.client, address.port);
+    if (status < 0) {
         snd_seq_delete_simple_port(m_Seq, port);
         return status;
     }
-    m_OutPort = port;
-    return 0;
+    return port;
 }
 
 // Sends complete before sendSysex returns, so there is never one in flight to cancel.
@@ -249,10 +256,7 @@ int AlsaService::sendSysex(SysexRequest& request) {
     int status = sendEvent(event);
     if (status == kStatusNotOpen || status == kStatusTooLarge)
         return status;
-    request.status = status;
-    request.complete = true;
-    if (request.completion)
-        request.completion(&request);
+    completeSysex(request, status);
     return 0;
 }
 
@@ -302,14 +306,7 @@ int AlsaService::drainOutput() {
 }
 
 void AlsaService::setChangeHandler(ChangeHandler handler) {
-    std::lock_guard lock(m_ChangeMutex);
-    m_ChangeHandler = std::move(handler);
-}
-
-void AlsaService::announceChange() {
-    std::lock_guard lock(m_ChangeMutex);
-    if (m_ChangeHandler)
-        m_ChangeHandler();
+    m_Changes.set(std::move(handler));
 }
 
 // Our input thread: input to the handler, announcements to the change handler.
@@ -332,7 +329,7 @@ void AlsaService::runEvents() {
         if (!packets.empty())
             deliverInput(packets);
         if (changed)
-            announceChange();
+            m_Changes.announce();
     }
 }
 

@@ -1,5 +1,6 @@
 #include "midi/JackService.h"
 
+#include "midi/ChangeNotifier.h"
 #include "midi/HostTime.h"
 #include "midi/MessageRing.h"
 #include "midi/SerialWorker.h"
@@ -95,7 +96,6 @@ private:
     void drainInput(PacketList* packets);
     void runCompletions();
     void completeSends(const std::vector<std::pair<SysexRequest*, int>>& finished);
-    void announceChange();
 
     jack_client_t* m_Client;
     jack_port_t* m_InPort = nullptr;
@@ -122,8 +122,7 @@ private:
     std::optional<std::string> m_Source;
     InputHandler m_InputHandler;
 
-    std::mutex m_ChangeMutex;  // held while the change handler runs
-    ChangeHandler m_ChangeHandler;
+    ChangeNotifier m_Changes;
     SerialWorker m_Notices;  // change notices leave JACK's notification thread here
 
     std::thread m_InputThread;
@@ -301,14 +300,7 @@ int JackService::queueMessage(const uint8_t* bytes, uint32_t length, SysexReques
 }
 
 void JackService::setChangeHandler(ChangeHandler handler) {
-    std::lock_guard lock(m_ChangeMutex);
-    m_ChangeHandler = std::move(handler);
-}
-
-void JackService::announceChange() {
-    std::lock_guard lock(m_ChangeMutex);
-    if (m_ChangeHandler)
-        m_ChangeHandler();
+    m_Changes.set(std::move(handler));
 }
 
 // ---- Real-time side: no locks, no allocation, no system calls beyond sem_post.
@@ -366,7 +358,7 @@ void JackService::serverShutdown(void* self) {
 
 void JackService::portRegistration(jack_port_id_t, int, void* self) {
     auto* service = static_cast<JackService*>(self);
-    service->m_Notices.post([service] { service->announceChange(); });
+    service->m_Notices.post([service] { service->m_Changes.announce(); });
 }
 
 void JackService::portRename(jack_port_id_t, const char*, const char*, void* self) {
@@ -432,18 +424,14 @@ void JackService::runCompletions() {
         completeSends(finished);
         if (m_ServerGone && !goneAnnounced) {
             goneAnnounced = true;
-            announceChange();  // every endpoint went with the server
+            m_Changes.announce();  // every endpoint went with the server
         }
     }
 }
 
 void JackService::completeSends(const std::vector<std::pair<SysexRequest*, int>>& finished) {
-    for (const auto& [request, status] : finished) {
-        request->status = status;
-        request->complete = true;
-        if (request->completion)
-            request->completion(request);
-    }
+    for (const auto& [request, status] : finished)
+        completeSysex(*request, status);
 }
 
 }  // namespace

@@ -41,6 +41,14 @@ struct SysexRequest {
     void* completionRefCon = nullptr;
 };
 
+// How a service ends a request it accepted; the request may be gone once this returns.
+inline void completeSysex(SysexRequest& request, int status) {
+    request.status = status;
+    request.complete = true;
+    if (request.completion)
+        request.completion(&request);
+}
+
 // Statuses shared by the backends (negative errno values, so they never look like success).
 inline constexpr int kStatusNoEndpoint = -ENODEV;      // the endpoint is gone or was never there
 inline constexpr int kStatusNotOpen = -ENOTCONN;       // no output (or input) is open

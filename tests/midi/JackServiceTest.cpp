@@ -4,8 +4,7 @@
 
 #include "JackEchoPeer.h"
 #include "JackTestServer.h"
-#include "common/MIDIManager.h"
-#include "midi/MessageRecorder.h"
+#include "PortManagerFixture.h"
 #include "midi/ServiceSelection.h"
 
 #include <gmock/gmock.h>
@@ -30,18 +29,6 @@ using namespace std::chrono_literals;
 constexpr const char* kPeerName = "VelkSolvo/Echo";
 constexpr auto kEchoLimit = 1000ms;
 constexpr int kAttempts = 3;
-
-void recordMessage(void* userData, const uint8_t* bytes, uint32_t length) {
-    static_cast<MessageRecorder*>(userData)->record(Bytes(bytes, bytes + length));
-}
-
-int indexContaining(const std::vector<std::string>& names, const std::string& text) {
-    for (size_t i = 0; i < names.size(); ++i) {
-        if (names[i].find(text) != std::string::npos)
-            return static_cast<int>(i);
-    }
-    return -1;
-}
 
 // One private server for the whole program; tests that stop a server start their own.
 class JackServer {
@@ -74,46 +61,17 @@ private:
         ASSERT_TRUE(JackServer::shared().ready()) << JackServer::shared().whyNot(); \
     } while (false)
 
-class JackServiceTest : public testing::Test {
+class JackServiceTest : public midi::test::PortManagerFixture {
 protected:
     void SetUp() override {
         REQUIRE_JACK_SERVER();
         peer = JackEchoPeer::start(kPeerName);
         ASSERT_NE(peer, nullptr);
-        CMIDIManager::setServiceChoice(midi::ServiceChoice::Jack);
-        CMIDIManager::initialize(
-            [](const void*, void* changes) { ++*static_cast<std::atomic<int>*>(changes); }, &changes);
-        manager = CMIDIManager::instance();
-        ASSERT_NE(manager->service(), nullptr) << manager->serviceUnavailableReason();
+        startManager(midi::ServiceChoice::Jack);
     }
-    void TearDown() override {
-        CMIDIManager::terminate();
-        CMIDIManager::setServiceProvider(nullptr);
-        peer.reset();
-    }
+    void openPeer() { openPortsNamed("VelkSolvo/"); }
 
-    // Opens the peer's ports the way the device manager finds the amplifier.
-    void openPeer() {
-        std::vector<std::string> sources;
-        std::vector<std::string> destinations;
-        manager->getMidiInDevices(sources);
-        manager->getMidiOutDevices(destinations);
-        int source = indexContaining(sources, "VelkSolvo/");
-        int destination = indexContaining(destinations, "VelkSolvo/");
-        ASSERT_GE(source, 0);
-        ASSERT_GE(destination, 0);
-        ASSERT_EQ(manager->openMidiIn(static_cast<uint32_t>(source), recordMessage, &echoes, 512), 0);
-        ASSERT_EQ(manager->openMidiOut(static_cast<uint32_t>(destination)), 0);
-    }
-
-    int send(const Bytes& message) {
-        return manager->sendLongMessage(message.data(), static_cast<int32_t>(message.size()));
-    }
-
-    std::atomic<int> changes{0};
     std::unique_ptr<JackEchoPeer> peer;
-    CMIDIManager* manager = nullptr;
-    MessageRecorder echoes;
 };
 
 TEST_F(JackServiceTest, listsOtherClientsMidiPortsByFullNameButNotOurOwn) {
@@ -317,7 +275,7 @@ TEST(JackServerGone, sendsFailWithoutHangingAndTheEndpointsGo) {
     manager->getMidiInDevices(names);
     manager->getMidiOutDevices(names);
     MessageRecorder echoes;
-    ASSERT_EQ(manager->openMidiIn(0, recordMessage, &echoes, 512), 0);
+    ASSERT_EQ(manager->openMidiIn(0, midi::test::recordMessage, &echoes, 512), 0);
     ASSERT_EQ(manager->openMidiOut(0), 0);
 
     server->stop();

@@ -58,9 +58,8 @@ public:
     explicit JackService(jack_client_t* client);
     ~JackService() override;
 
-    bool serverGone() const { return m_ServerGone; }
-
     std::string serviceName() const override { return "jack"; }
+    bool alive() const override { return !m_ServerGone; }
     std::vector<Endpoint> sources() override { return endpoints(JackPortIsOutput); }
     std::vector<Endpoint> destinations() override { return endpoints(JackPortIsInput); }
     int openInput(const Endpoint& source, InputHandler handler) override;
@@ -80,7 +79,9 @@ private:
 
     bool start();
     std::vector<Endpoint> endpoints(unsigned long direction);
-    bool portExists(const std::string& name) const;
+    int connect(const std::string& from, const std::string& to);
+    void disconnect(const std::string& from, const std::string& to);
+    void closeClient();
     int queueMessage(const uint8_t* bytes, uint32_t length, SysexRequest* request);
 
     // Real-time side.
@@ -97,9 +98,15 @@ private:
     void runCompletions();
     void completeSends(const std::vector<std::pair<SysexRequest*, int>>& finished);
 
-    jack_client_t* m_Client;
+    // Every call with m_Client outside the process cycle, which does not run once it is closed. A
+    // client whose server went is closed at once: a server started again under the same name must
+    // not meet it.
+    std::mutex m_ClientMutex;
+    jack_client_t* m_Client;  // null once closed
     jack_port_t* m_InPort = nullptr;
     jack_port_t* m_OutPort = nullptr;
+    std::string m_InPortName;
+    std::string m_OutPortName;
 
     // One writer and one reader each.
     MessageRing m_Outgoing{kRingCapacity};             // senders (under m_OutputMutex) -> process
@@ -158,6 +165,8 @@ bool JackService::start() {
     m_OutPort = jack_port_register(m_Client, kOutputPortName, JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
     if (!m_InPort || !m_OutPort)
         return false;
+    m_InPortName = jack_port_name(m_InPort);
+    m_OutPortName = jack_port_name(m_OutPort);
     jack_set_process_callback(m_Client, process, this);
     jack_on_shutdown(m_Client, serverShutdown, this);
     jack_set_port_registration_callback(m_Client, portRegistration, this);
@@ -169,9 +178,7 @@ JackService::~JackService() {
     setChangeHandler(nullptr);
     closeInput();
     closeOutput();
-    // No callback runs after the client is closed; then our threads may stop.
-    jack_deactivate(m_Client);
-    jack_client_close(m_Client);
+    closeClient();  // no callback runs after this; then our threads may stop
     m_Notices.stop();
     m_Stopping = true;
     sem_post(&m_SendsDone);
@@ -182,9 +189,20 @@ JackService::~JackService() {
     sem_destroy(&m_InputArrived);
 }
 
+void JackService::closeClient() {
+    std::lock_guard lock(m_ClientMutex);
+    if (!m_Client)
+        return;
+    if (!m_ServerGone)
+        jack_deactivate(m_Client);
+    jack_client_close(m_Client);
+    m_Client = nullptr;
+}
+
 std::vector<Endpoint> JackService::endpoints(unsigned long direction) {
     std::vector<Endpoint> result;
-    if (m_ServerGone)
+    std::lock_guard lock(m_ClientMutex);
+    if (!m_Client || m_ServerGone)
         return result;
     const char** names = jack_get_ports(m_Client, nullptr, JACK_DEFAULT_MIDI_TYPE, direction);
     if (!names)
@@ -203,18 +221,30 @@ std::vector<Endpoint> JackService::endpoints(unsigned long direction) {
     return result;
 }
 
-bool JackService::portExists(const std::string& name) const {
-    return !m_ServerGone && jack_port_by_name(m_Client, name.c_str()) != nullptr;
+// Between our port and another client's, both given by full name.
+int JackService::connect(const std::string& from, const std::string& to) {
+    std::lock_guard lock(m_ClientMutex);
+    if (!m_Client || m_ServerGone)
+        return kStatusServiceGone;
+    if (!jack_port_by_name(m_Client, from.c_str()) || !jack_port_by_name(m_Client, to.c_str()))
+        return kStatusNoEndpoint;
+    int status = jack_connect(m_Client, from.c_str(), to.c_str());
+    return status == 0 || status == EEXIST ? 0 : kStatusNoEndpoint;
+}
+
+// A port that went has taken its connections with it.
+void JackService::disconnect(const std::string& from, const std::string& to) {
+    std::lock_guard lock(m_ClientMutex);
+    if (m_Client && !m_ServerGone && jack_port_by_name(m_Client, from.c_str()) &&
+        jack_port_by_name(m_Client, to.c_str()))
+        jack_disconnect(m_Client, from.c_str(), to.c_str());
 }
 
 int JackService::openInput(const Endpoint& source, InputHandler handler) {
     closeInput();
-    if (!portExists(source.address))
-        return kStatusNoEndpoint;
     std::lock_guard lock(m_InputMutex);
-    int status = jack_connect(m_Client, source.address.c_str(), jack_port_name(m_InPort));
-    if (status != 0 && status != EEXIST)
-        return status > 0 ? -status : kStatusNoEndpoint;
+    if (int status = connect(source.address, m_InPortName))
+        return status;
     m_Source = source.address;
     m_InputHandler = std::move(handler);
     return 0;
@@ -226,8 +256,7 @@ int JackService::closeInput() {
     m_InputHandler = nullptr;
     if (!m_Source)
         return 0;
-    if (portExists(*m_Source))
-        jack_disconnect(m_Client, m_Source->c_str(), jack_port_name(m_InPort));
+    disconnect(*m_Source, m_InPortName);
     m_Source.reset();
     drainInput(nullptr);  // what the old source sent must not reach the next handler
     return 0;
@@ -235,12 +264,9 @@ int JackService::closeInput() {
 
 int JackService::openOutput(const Endpoint& destination) {
     closeOutput();
-    if (!portExists(destination.address))
-        return kStatusNoEndpoint;
     std::lock_guard lock(m_OutputMutex);
-    int status = jack_connect(m_Client, jack_port_name(m_OutPort), destination.address.c_str());
-    if (status != 0 && status != EEXIST)
-        return status > 0 ? -status : kStatusNoEndpoint;
+    if (int status = connect(m_OutPortName, destination.address))
+        return status;
     m_Destination = destination.address;
     return 0;
 }
@@ -251,8 +277,7 @@ int JackService::closeOutput() {
         std::lock_guard lock(m_OutputMutex);
         if (!m_Destination)
             return 0;
-        if (portExists(*m_Destination))
-            jack_disconnect(m_Client, jack_port_name(m_OutPort), m_Destination->c_str());
+        disconnect(m_OutPortName, *m_Destination);
         m_Destination.reset();
         m_FirstSendable = m_NextSequence;
         cancelled.swap(m_Pending);
@@ -424,6 +449,7 @@ void JackService::runCompletions() {
         completeSends(finished);
         if (m_ServerGone && !goneAnnounced) {
             goneAnnounced = true;
+            closeClient();
             m_Changes.announce();  // every endpoint went with the server
         }
     }
@@ -450,7 +476,7 @@ std::shared_ptr<MidiService> openJackService(std::string& whyNot) {
     static std::weak_ptr<JackService> current;
     std::lock_guard lock(mutex);
     std::shared_ptr<JackService> service = current.lock();
-    if (!service || service->serverGone()) {
+    if (!service || !service->alive()) {
         service = JackService::open(whyNot);
         current = service;
     }

@@ -70,6 +70,9 @@ public:
 
     // "alsa", "jack" or "virtual".
     virtual std::string serviceName() const = 0;
+    // False once the service itself has gone (a JACK server that stopped): it lists nothing more,
+    // and a new one has to be opened.
+    virtual bool alive() const { return true; }
 
     virtual std::vector<Endpoint> sources() = 0;
     virtual std::vector<Endpoint> destinations() = 0;

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -259,31 +260,59 @@ TEST(JackEndpointName, isThePortNameFollowedByItsAliases) {
               "system:midi_capture_1 (one, two)");
 }
 
-// Its own server, stopped under the port manager's feet (the shared one must outlive the others).
-TEST(JackServerGone, sendsFailWithoutHangingAndTheEndpointsGo) {
-    REQUIRE_JACK_SERVER();
-    const std::string sharedServer = std::getenv("JACK_DEFAULT_SERVER");
-    std::string whyNot;
-    std::unique_ptr<JackTestServer> server = JackTestServer::start(whyNot, "-gone");
-    ASSERT_NE(server, nullptr) << whyNot;
-    auto peer = JackEchoPeer::start(kPeerName);
-    ASSERT_NE(peer, nullptr);
-    CMIDIManager::setServiceChoice(midi::ServiceChoice::Jack);
-    CMIDIManager::initialize(nullptr, nullptr);
-    CMIDIManager* manager = CMIDIManager::instance();
-    std::vector<std::string> names;
-    manager->getMidiInDevices(names);
-    manager->getMidiOutDevices(names);
-    MessageRecorder echoes;
-    ASSERT_EQ(manager->openMidiIn(0, midi::test::recordMessage, &echoes, 512), 0);
-    ASSERT_EQ(manager->openMidiOut(0), 0);
+// Puts JACK_DEFAULT_SERVER back as it was when this goes.
+class ServerSwitch {
+public:
+    ServerSwitch() {
+        if (const char* name = std::getenv("JACK_DEFAULT_SERVER"))
+            m_Previous = name;
+    }
+    ~ServerSwitch() {
+        if (m_Previous)
+            setenv("JACK_DEFAULT_SERVER", m_Previous->c_str(), 1);
+        else
+            unsetenv("JACK_DEFAULT_SERVER");
+    }
+
+private:
+    std::optional<std::string> m_Previous;
+};
+
+// A server of its own, stopped under the port manager's feet and started again.
+class JackServerGone : public midi::test::PortManagerFixture {
+protected:
+    void SetUp() override {
+        REQUIRE_JACK_SERVER();
+        startServerAndPeer();
+        startManager(midi::ServiceChoice::Jack);
+    }
+    void TearDown() override {
+        PortManagerFixture::TearDown();
+        peer.reset();
+        server.reset();
+    }
+    void startServerAndPeer() {
+        std::string whyNot;
+        server = JackTestServer::start(whyNot, "-gone");
+        ASSERT_NE(server, nullptr) << whyNot;
+        peer = JackEchoPeer::start(kPeerName);
+        ASSERT_NE(peer, nullptr);
+    }
+
+    ServerSwitch backToTheSharedServer;
+    std::unique_ptr<JackTestServer> server;
+    std::unique_ptr<JackEchoPeer> peer;
+};
+
+TEST_F(JackServerGone, sendsFailWithoutHangingTheEndpointsGoAndARestartIsPickedUp) {
+    openPortsNamed("VelkSolvo/");
 
     server->stop();
     const Bytes message = numberedSysex(64, 1);
     int status = 0;
     const auto deadline = std::chrono::steady_clock::now() + 10s;
     while (status == 0 && std::chrono::steady_clock::now() < deadline) {
-        status = manager->sendLongMessage(message.data(), static_cast<int32_t>(message.size()));
+        status = send(message);
         std::this_thread::sleep_for(10ms);
     }
     EXPECT_NE(status, 0);
@@ -291,11 +320,13 @@ TEST(JackServerGone, sendsFailWithoutHangingAndTheEndpointsGo) {
     EXPECT_FALSE(manager->isOpenedMidiIn());
     EXPECT_FALSE(manager->isOpenedMidiOut());
 
-    CMIDIManager::terminate();
-    CMIDIManager::setServiceProvider(nullptr);
+    // The server comes back: the next search finds the peer again, on a new client.
     peer.reset();
     server.reset();
-    setenv("JACK_DEFAULT_SERVER", sharedServer.c_str(), 1);
+    startServerAndPeer();
+    openPortsNamed("VelkSolvo/");
+    EXPECT_EQ(send(message), 0);
+    EXPECT_TRUE(echoes.waitUntil([&](const std::vector<Bytes>& arrived) { return !arrived.empty(); }, 5s));
 }
 
 }  // namespace

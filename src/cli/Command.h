@@ -13,6 +13,7 @@ enum ExitStatus {
     eExit_Done = 0,
     eExit_Usage = 1,
     eExit_FileError = 2,
+    eExit_NoMidiService = 3,
 };
 
 // One command of velkctl, found by its words ("ir", "show") and run with the arguments after them.

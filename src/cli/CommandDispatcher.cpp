@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cli/IrShowCommand.h"
+#include "cli/ListCommand.h"
 #include "cli/Text.h"
 
 namespace velk::cli {
@@ -89,6 +90,7 @@ int CommandDispatcher::runCommand(const Command& command, const std::vector<std:
 CommandDispatcher makeVelkctl() {
     CommandDispatcher dispatcher;
     dispatcher.add(std::make_unique<IrShowCommand>());
+    dispatcher.add(std::make_unique<ListCommand>());
     return dispatcher;
 }
 

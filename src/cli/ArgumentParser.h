@@ -1,0 +1,36 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace velk::cli {
+
+// One option a command accepts: "--name" alone, or "--name VALUE" / "--name=VALUE" when it takes
+// a value.
+struct OptionSpec {
+    std::string name;
+    bool takesValue = false;
+};
+
+// A command line the user got wrong: the string-table key of the message and the argument it is
+// about. Commands report it with exit status 1.
+struct UsageError {
+    std::string key;
+    std::string argument;
+};
+
+struct ParsedArguments {
+    std::vector<std::string> positionals;
+    std::map<std::string, std::string> options;  // flags map to ""
+
+    bool has(const std::string& name) const { return options.count(name) != 0; }
+    std::string value(const std::string& name) const;
+};
+
+// Splits arguments into options of `specs` and positionals; "--" ends the options. Throws
+// UsageError for an unknown option, a missing value, or a value given to a flag.
+ParsedArguments parseArguments(const std::vector<std::string>& arguments,
+                               const std::vector<OptionSpec>& specs);
+
+}  // namespace velk::cli

@@ -1,0 +1,72 @@
+#include "cli/ArgumentParser.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using velk::cli::OptionSpec;
+using velk::cli::parseArguments;
+using velk::cli::UsageError;
+
+const std::vector<OptionSpec> kSpecs = {{"--channel", true}, {"--json", false}};
+
+struct ParseCase {
+    const char* label;
+    std::vector<std::string> arguments;
+    std::vector<std::string> positionals;
+    std::map<std::string, std::string> options;
+
+    friend void PrintTo(const ParseCase& c, std::ostream* os) { *os << c.label; }
+};
+
+class ParseArguments : public testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseArguments, splitsOptionsAndPositionals) {
+    const auto parsed = parseArguments(GetParam().arguments, kSpecs);
+    EXPECT_EQ(parsed.positionals, GetParam().positionals);
+    EXPECT_EQ(parsed.options, GetParam().options);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ParseArguments,
+    testing::Values(
+        ParseCase{"positionalOnly", {"ir.wav"}, {"ir.wav"}, {}},
+        ParseCase{"valueAfterOption", {"ir.wav", "--channel", "right"}, {"ir.wav"}, {{"--channel", "right"}}},
+        ParseCase{"valueWithEquals", {"--channel=left", "ir.wav"}, {"ir.wav"}, {{"--channel", "left"}}},
+        ParseCase{"flag", {"--json", "ir.wav"}, {"ir.wav"}, {{"--json", ""}}},
+        ParseCase{"doubleDashEndsOptions", {"--", "--json"}, {"--json"}, {}},
+        ParseCase{"singleDashIsPositional", {"-"}, {"-"}, {}},
+        ParseCase{"valueMayLookLikeAnOption", {"--channel", "--json"}, {}, {{"--channel", "--json"}}},
+        ParseCase{"lastRepeatWins", {"--channel", "left", "--channel=right"}, {}, {{"--channel", "right"}}}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+struct RejectCase {
+    const char* label;
+    std::vector<std::string> arguments;
+    std::string key;
+    std::string argument;
+
+    friend void PrintTo(const RejectCase& c, std::ostream* os) { *os << c.label; }
+};
+
+class RejectArguments : public testing::TestWithParam<RejectCase> {};
+
+TEST_P(RejectArguments, namesTheMistake) {
+    try {
+        parseArguments(GetParam().arguments, kSpecs);
+        FAIL() << "accepted";
+    } catch (const UsageError& error) {
+        EXPECT_EQ(error.key, GetParam().key);
+        EXPECT_EQ(error.argument, GetParam().argument);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, RejectArguments,
+    testing::Values(RejectCase{"unknownOption", {"ir.wav", "--gain", "3"}, "Cli_Err_UnknownOption", "--gain"},
+                    RejectCase{"shortUnknownOption", {"-x"}, "Cli_Err_UnknownOption", "-x"},
+                    RejectCase{"missingValue", {"ir.wav", "--channel"}, "Cli_Err_MissingValue", "--channel"},
+                    RejectCase{"valueGivenToFlag", {"--json=yes"}, "Cli_Err_UnexpectedValue", "--json"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+}  // namespace

@@ -1,0 +1,67 @@
+#include "common/ManualClock.h"
+
+#include <algorithm>
+
+namespace mstd {
+
+CManualClock::CManualClock(uint64_t startMS, time_t wallStart)
+    : m_StartMS(startMS), m_WallStart(wallStart), m_NowMS(startMS) {}
+
+uint64_t CManualClock::steadyMS() const {
+    return m_NowMS.load();
+}
+
+time_t CManualClock::wallSeconds() const {
+    return m_WallStart + static_cast<time_t>((m_NowMS.load() - m_StartMS) / 1000);
+}
+
+bool CManualClock::waitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& condition,
+                             uint64_t deadlineMS, const std::function<bool()>& ready) {
+    SWaiter waiter{lock.mutex(), &condition};
+    // The registry is never entered while a waiter's mutex is held, so advance() may take them
+    // in the other order.
+    lock.unlock();
+    addWaiter(&waiter);
+    lock.lock();
+    while (!ready() && steadyMS() < deadlineMS)
+        condition.wait(lock);
+    const bool result = ready();
+    lock.unlock();
+    removeWaiter(&waiter);
+    lock.lock();
+    return result;
+}
+
+void CManualClock::advance(uint64_t ms) {
+    std::lock_guard registry(m_WaitersLock);
+    m_NowMS += ms;
+    for (SWaiter* waiter : m_Waiters) {
+        // Taking the waiter's mutex orders the new time before its next look at the clock.
+        std::lock_guard waiterLock(*waiter->mutex);
+        waiter->condition->notify_all();
+    }
+}
+
+bool CManualClock::awaitWaiters(size_t count, std::chrono::milliseconds patience) const {
+    std::unique_lock registry(m_WaitersLock);
+    return m_WaitersChanged.wait_for(registry, patience, [&] { return m_Waiters.size() >= count; });
+}
+
+size_t CManualClock::waiterCount() const {
+    std::lock_guard registry(m_WaitersLock);
+    return m_Waiters.size();
+}
+
+void CManualClock::addWaiter(SWaiter* waiter) {
+    std::lock_guard registry(m_WaitersLock);
+    m_Waiters.push_back(waiter);
+    m_WaitersChanged.notify_all();
+}
+
+void CManualClock::removeWaiter(SWaiter* waiter) {
+    std::lock_guard registry(m_WaitersLock);
+    m_Waiters.erase(std::find(m_Waiters.begin(), m_Waiters.end(), waiter));
+    m_WaitersChanged.notify_all();
+}
+
+}  // namespace mstd

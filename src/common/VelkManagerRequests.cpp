@@ -1,0 +1,167 @@
+#include "common/Clock.h"
+#include "common/DebugUtil.h"
+#include "common/ErrorCodes.h"
+#include "common/GenericException.h"
+#include "common/MIDIManager.h"
+#include "common/VelkManager.h"
+#include "common/VelkManagerInternal.h"
+
+namespace {
+
+constexpr uint32_t kPassIntervalMS = 10;
+
+}  // namespace
+
+// ---- Queue
+
+void CVelkManager::sendRequest(eVelkRequestEvent kind, int32_t arg1, int32_t arg2) {
+    {
+        CRegionGuard requests(m_RequestLock);
+        m_RequestQueue.push(VelkRequestEvent{kind, arg1, arg2});
+    }
+    {
+        std::lock_guard wake(m_WakeLock);
+        m_WakeRequested = true;
+    }
+    m_WakeUp.notify_all();
+}
+
+void CVelkManager::clearRequestEvent() {
+    CRegionGuard requests(m_RequestLock);
+    m_RequestQueue = {};
+}
+
+void CVelkManager::deleteLongMessage() {
+    if (CMIDIManager* midi = CMIDIManager::instance())
+        midi->deleteLongMessageBuffer();
+}
+
+// ---- The utility thread
+
+void* CVelkManager::velkUtilityThread(void*) {
+    for (;;) {
+        CVelkManager* manager = instance();
+        manager->doRequestEvent();
+        if (manager->m_StopThread)
+            return nullptr;
+        manager->waitForNextPass();
+    }
+}
+
+// A request posted meanwhile ends the pause early.
+void CVelkManager::waitForNextPass() {
+    std::unique_lock wake(m_WakeLock);
+    mstd::CClock& clock = mstd::processClock();
+    clock.waitUntil(wake, m_WakeUp, clock.steadyMS() + kPassIntervalMS, [this] { return m_WakeRequested; });
+    m_WakeRequested = false;
+}
+
+// One pass: the connection check, then every queued request, holding the queue for the whole
+// pass so that replies stay matched to the request that waits for them. A failed request ends
+// the pass and drops what was queued behind it.
+void CVelkManager::doRequestEvent() {
+    bool holdingRequests = false;
+    try {
+        checkConnection();
+        beginCriticalSection(m_RequestLock);
+        holdingRequests = true;
+        while (!m_RequestQueue.empty()) {
+            if (m_StopThread) {
+                m_RequestQueue = {};
+                break;
+            }
+            const VelkRequestEvent request = m_RequestQueue.front();
+            m_RequestQueue.pop();
+            runRequest(request);
+        }
+        holdingRequests = false;
+        endCriticalSection(m_RequestLock);
+    } catch (const mstd::CGenericException& exception) {
+        if (holdingRequests)
+            endCriticalSection(m_RequestLock);
+        notifyVelkEvent(eVelkEvent_Error, exception.getErrorCode());
+        handleRequestFailure(exception.getErrorCode());
+    } catch (...) {
+        mstd::logLine("[CATCH] Exception! - CVelkManager::doRequestEvent()");
+        if (holdingRequests)
+            endCriticalSection(m_RequestLock);
+        clearRequestEvent();
+        notifyVelkEvent(eVelkEvent_Error, mstd::eErr_Unknown);
+    }
+}
+
+// A time-out or a failed send means the amplifier is gone; anything else only spoils the
+// requests queued behind the failed one.
+void CVelkManager::handleRequestFailure(int32_t errorCode) {
+    switch (errorCode) {
+        case mstd::eErr_Timeout:
+            disconnected();
+            break;
+        case mstd::eErr_MIDISend:
+            deleteLongMessage();
+            disconnected();
+            break;
+        default:
+            clearRequestEvent();
+            break;
+    }
+}
+
+void CVelkManager::runRequest(const VelkRequestEvent& request) {
+    const int32_t amp = request.arg1;
+    switch (static_cast<uint32_t>(request.kind)) {
+        case eVelkRequest_Open:
+            openVelk();
+            break;
+        case eVelkRequest_Close:
+            closeVelk();
+            break;
+        case eVelkRequest_AllBulkDump:
+            sendAllBulkDump();
+            break;
+        case eVelkRequest_BoosterType:
+            sendBoosterType(amp, request.arg2);
+            break;
+        case eVelkRequest_FxLoop:
+            sendFxLoop(amp, request.arg2);
+            break;
+        case eVelkRequest_ReverbType:
+            sendReverbType(amp, request.arg2);
+            break;
+        case eVelkRequest_NoiseGate:
+            sendNoiseGate(amp, request.arg2);
+            break;
+        case eVelkRequest_SendConnection:
+            sendSendConnection(request.arg1);
+            break;
+        case eVelkRequest_ReturnConnection:
+            sendReturnConnection(request.arg1);
+            break;
+        case eVelkRequest_FIRGain:
+            sendFIRGain(amp, request.arg2);
+            break;
+        case eVelkRequest_Bypass:
+            sendBypassData(amp);
+            break;
+        case eVelkRequest_FIRDataWrite:
+            sendFIRDataWriteReq(amp);
+            break;
+        case eVelkRequest_FIRCOE:
+            sendFIRCOE(amp, m_SpeakerTabFirCoe);
+            break;
+        case eVelkRequest_ChangeFIR:
+            sendChangeFIR(amp);
+            break;
+        case eVelkRequest_FIRName:
+            sendFIRName(amp, m_SpeakerTabIrName);
+            break;
+        case eVelkRequest_InitFIRData:
+            sendInitFIRDataReq();
+            break;
+        case eVelkRequest_MainVersion:
+            sendMainVerReq();
+            break;
+        default:
+            break;  // unknown kinds are taken off the queue and dropped
+    }
+}

@@ -27,6 +27,13 @@ public:
         return m_Changed.wait_for(lock, timeout, [&] { return m_Messages.size() >= count; });
     }
 
+    // Until `done` holds for what has arrived, or `timeout`; returns whether it holds.
+    template <typename Predicate>
+    bool waitUntil(Predicate done, std::chrono::milliseconds timeout) {
+        std::unique_lock lock(m_Mutex);
+        return m_Changed.wait_for(lock, timeout, [&] { return done(m_Messages); });
+    }
+
     std::vector<Bytes> messages() const {
         std::lock_guard lock(m_Mutex);
         return m_Messages;

@@ -2,6 +2,7 @@
 
 #include "midi/AlsaEventBytes.h"
 #include "midi/HostTime.h"
+#include "midi/MidiDevice.h"
 
 #include <alsa/asoundlib.h>
 #include <poll.h>
@@ -13,12 +14,13 @@
 #include <chrono>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace midi {
 
 namespace {
 
-constexpr const char* kClientName = "Velk Vovezid";
+constexpr const char* kApplicationName = "Velk Vovezid";
 constexpr const char* kInputPortName = "MIDI INPUT";
 constexpr const char* kOutputPortName = "MIDI OUTPUT";
 constexpr const char* kNoticePortName = "notices";
@@ -48,8 +50,8 @@ void quietAlsaErrors(const char*, int, const char*, int, const char*, ...) {}
 
 class AlsaService final : public MidiService {
 public:
-    static std::shared_ptr<AlsaService> open(std::string& whyNot);
-    AlsaService(snd_seq_t* seq, int noticePort, int wakeFd);
+    static std::shared_ptr<AlsaService> open(const std::string& clientName, std::string& whyNot);
+    AlsaService(snd_seq_t* seq, std::string clientName, int noticePort, int wakeFd);
     ~AlsaService() override;
 
     std::string serviceName() const override { return "alsa"; }
@@ -67,7 +69,16 @@ public:
     int sendPacket(const uint8_t* bytes, uint32_t length) override;
     void setChangeHandler(ChangeHandler handler) override;
 
+    // The device side: our input port takes events from whoever subscribes to it, and our output
+    // port goes to whoever subscribes to it.
+    const std::string& clientName() const { return m_ClientName; }
+    int listen(InputHandler handler);
+    int publishOutput();
+    int sendToConnected(const uint8_t* bytes, uint32_t length);
+
 private:
+    int createInputPort();
+    int createOutputPort();
     std::vector<Endpoint> endpoints(unsigned capabilities);
     int findPort(const Endpoint& endpoint, snd_seq_addr_t& address);
     int sendEvent(snd_seq_event_t& event);
@@ -78,6 +89,7 @@ private:
     void announceChange();
 
     snd_seq_t* m_Seq;
+    const std::string m_ClientName;
     const int m_ClientId;
     const int m_NoticePort;
     const int m_WakeFd;  // ends the event thread
@@ -86,6 +98,7 @@ private:
     std::mutex m_SeqMutex;
     int m_InPort = -1;
     snd_seq_addr_t m_Source{};
+    bool m_AnySource = false;
     int m_OutPort = -1;
 
     // Held while the input handler runs; recursive so that the handler may close the input.
@@ -98,7 +111,7 @@ private:
     std::thread m_EventThread;
 };
 
-std::shared_ptr<AlsaService> AlsaService::open(std::string& whyNot) {
+std::shared_ptr<AlsaService> AlsaService::open(const std::string& clientName, std::string& whyNot) {
     snd_lib_error_set_handler(quietAlsaErrors);
     snd_seq_t* seq = nullptr;
     int status = snd_seq_open(&seq, "default", SND_SEQ_OPEN_DUPLEX, SND_SEQ_NONBLOCK);
@@ -106,7 +119,7 @@ std::shared_ptr<AlsaService> AlsaService::open(std::string& whyNot) {
         whyNot = snd_strerror(status);
         return nullptr;
     }
-    snd_seq_set_client_name(seq, kClientName);
+    snd_seq_set_client_name(seq, clientName.c_str());
     int noticePort =
         snd_seq_create_simple_port(seq, kNoticePortName, SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_NO_EXPORT,
                                    SND_SEQ_PORT_TYPE_APPLICATION);
@@ -120,11 +133,15 @@ std::shared_ptr<AlsaService> AlsaService::open(std::string& whyNot) {
     }
     // Without announcements we only miss change notices; the device manager still polls the lists.
     snd_seq_connect_from(seq, noticePort, SND_SEQ_CLIENT_SYSTEM, SND_SEQ_PORT_SYSTEM_ANNOUNCE);
-    return std::make_shared<AlsaService>(seq, noticePort, wakeFd);
+    return std::make_shared<AlsaService>(seq, clientName, noticePort, wakeFd);
 }
 
-AlsaService::AlsaService(snd_seq_t* seq, int noticePort, int wakeFd)
-    : m_Seq(seq), m_ClientId(snd_seq_client_id(seq)), m_NoticePort(noticePort), m_WakeFd(wakeFd) {
+AlsaService::AlsaService(snd_seq_t* seq, std::string clientName, int noticePort, int wakeFd)
+    : m_Seq(seq),
+      m_ClientName(std::move(clientName)),
+      m_ClientId(snd_seq_client_id(seq)),
+      m_NoticePort(noticePort),
+      m_WakeFd(wakeFd) {
     m_EventThread = std::thread([this] { runEvents(); });
 }
 
@@ -184,9 +201,7 @@ int AlsaService::openInput(const Endpoint& source, InputHandler handler) {
     snd_seq_addr_t address{};
     if (int status = findPort(source, address))
         return status;
-    int port = snd_seq_create_simple_port(m_Seq, kInputPortName,
-                                          SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE,
-                                          SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
+    int port = createInputPort();
     if (port < 0)
         return port;
     if (int status = snd_seq_connect_from(m_Seq, port, address.client, address.port); status < 0) {
@@ -195,8 +210,36 @@ int AlsaService::openInput(const Endpoint& source, InputHandler handler) {
     }
     m_InPort = port;
     m_Source = address;
+    m_AnySource = false;
     m_InputHandler = std::move(handler);
     return 0;
+}
+
+int AlsaService::listen(InputHandler handler) {
+    closeInput();
+    std::lock_guard inputLock(m_InputMutex);
+    std::lock_guard lock(m_SeqMutex);
+    int port = createInputPort();
+    if (port < 0)
+        return port;
+    m_InPort = port;
+    m_AnySource = true;
+    m_InputHandler = std::move(handler);
+    return 0;
+}
+
+// With m_SeqMutex held.
+int AlsaService::createInputPort() {
+    return snd_seq_create_simple_port(m_Seq, kInputPortName,
+                                      SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE,
+                                      SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
+}
+
+// With m_SeqMutex held.
+int AlsaService::createOutputPort() {
+    return snd_seq_create_simple_port(m_Seq, kOutputPortName,
+                                      SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ,
+                                      SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
 }
 
 int AlsaService::closeInput() {
@@ -217,9 +260,7 @@ int AlsaService::openOutput(const Endpoint& destination) {
     snd_seq_addr_t address{};
     if (int status = findPort(destination, address))
         return status;
-    int port =
-        snd_seq_create_simple_port(m_Seq, kOutputPortName, SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ,
-                                   SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
+    int port = createOutputPort();
     if (port < 0)
         return port;
     if (int status = snd_seq_connect_to(m_Seq, port, address.client, address.port); status < 0) {
@@ -260,6 +301,27 @@ int AlsaService::sendPacket(const uint8_t* bytes, uint32_t length) {
     snd_seq_event_t event;
     if (!alsa::shortMessageEvent(bytes, length, event))
         return kStatusInvalid;
+    return sendEvent(event);
+}
+
+int AlsaService::publishOutput() {
+    closeOutput();
+    std::lock_guard lock(m_SeqMutex);
+    int port = createOutputPort();
+    if (port < 0)
+        return port;
+    m_OutPort = port;
+    return 0;
+}
+
+int AlsaService::sendToConnected(const uint8_t* bytes, uint32_t length) {
+    if (!bytes || length == 0)
+        return kStatusInvalid;
+    if (bytes[0] != 0xF0)
+        return sendPacket(bytes, length);
+    snd_seq_event_t event;
+    snd_seq_ev_clear(&event);
+    snd_seq_ev_set_sysex(&event, length, const_cast<uint8_t*>(bytes));
     return sendEvent(event);
 }
 
@@ -349,8 +411,9 @@ bool AlsaService::readEvents(PacketList& packets) {
             return changed;
         if (event->dest.port == m_NoticePort) {
             changed |= isEndpointChange(event->type);
-        } else if (m_InPort >= 0 && event->dest.port == m_InPort && event->source.client == m_Source.client &&
-                   event->source.port == m_Source.port) {
+        } else if (m_InPort >= 0 && event->dest.port == m_InPort &&
+                   (m_AnySource ||
+                    (event->source.client == m_Source.client && event->source.port == m_Source.port))) {
             Packet packet{hostTimeNs(), {}};
             alsa::appendEventBytes(*event, packet.bytes);
             if (!packet.bytes.empty())
@@ -367,6 +430,22 @@ void AlsaService::deliverInput(const PacketList& packets) {
         m_InputHandler(packets);
 }
 
+// The device: a sequencer client of its own named after it, whose ports others subscribe to.
+class AlsaDevice final : public MidiDevice {
+public:
+    explicit AlsaDevice(std::shared_ptr<AlsaService> service) : m_Service(std::move(service)) {}
+    ~AlsaDevice() override { m_Service->closeInput(); }
+
+    std::string serviceName() const override { return m_Service->serviceName(); }
+    std::string name() const override { return m_Service->clientName(); }
+    int send(const uint8_t* bytes, uint32_t length) override {
+        return m_Service->sendToConnected(bytes, length);
+    }
+
+private:
+    std::shared_ptr<AlsaService> m_Service;
+};
+
 }  // namespace
 
 std::shared_ptr<MidiService> openAlsaService(std::string& whyNot) {
@@ -375,10 +454,25 @@ std::shared_ptr<MidiService> openAlsaService(std::string& whyNot) {
     std::lock_guard lock(mutex);
     std::shared_ptr<AlsaService> service = current.lock();
     if (!service) {
-        service = AlsaService::open(whyNot);
+        service = AlsaService::open(kApplicationName, whyNot);
         current = service;
     }
     return service;
+}
+
+std::unique_ptr<MidiDevice> openAlsaDevice(const std::string& name, MidiService::InputHandler handler,
+                                           std::string& whyNot) {
+    std::shared_ptr<AlsaService> service = AlsaService::open(name, whyNot);
+    if (!service)
+        return nullptr;
+    int status = service->publishOutput();
+    if (status == 0)
+        status = service->listen(std::move(handler));
+    if (status < 0) {
+        whyNot = snd_strerror(status);
+        return nullptr;
+    }
+    return std::make_unique<AlsaDevice>(std::move(service));
 }
 
 }  // namespace midi

@@ -2,6 +2,7 @@
 
 #include "midi/HostTime.h"
 #include "midi/MessageRing.h"
+#include "midi/MidiDevice.h"
 #include "midi/SerialWorker.h"
 
 #include <jack/jack.h>
@@ -25,7 +26,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr const char* kClientName = "Velk Vovezid";
+constexpr const char* kApplicationName = "Velk Vovezid";
 constexpr const char* kInputPortName = "MIDI INPUT";
 constexpr const char* kOutputPortName = "MIDI OUTPUT";
 constexpr size_t kRingCapacity = 64 * 1024;
@@ -53,7 +54,7 @@ void waitFor(sem_t& semaphore, std::chrono::milliseconds limit) {
 
 class JackService final : public MidiService {
 public:
-    static std::shared_ptr<JackService> open(std::string& whyNot);
+    static std::shared_ptr<JackService> open(const std::string& clientName, std::string& whyNot);
     explicit JackService(jack_client_t* client);
     ~JackService() override;
 
@@ -70,6 +71,12 @@ public:
     int sendPacket(const uint8_t* bytes, uint32_t length) override;
     void setChangeHandler(ChangeHandler handler) override;
 
+    // The device side: input from whoever connects to our input port, and output to whoever our
+    // output port is connected to.
+    std::string clientName() const { return jack_get_client_name(m_Client); }
+    void listen(InputHandler handler);
+    int sendToConnected(const uint8_t* bytes, uint32_t length);
+
 private:
     struct PendingSend {
         uint64_t sequence;
@@ -80,7 +87,8 @@ private:
     bool start();
     std::vector<Endpoint> endpoints(unsigned long direction);
     bool portExists(const std::string& name) const;
-    int queueMessage(const uint8_t* bytes, uint32_t length, SysexRequest* request);
+    int queueMessage(const uint8_t* bytes, uint32_t length, SysexRequest* request,
+                     bool needsDestination = true);
 
     // Real-time side.
     static int process(jack_nframes_t frames, void* self);
@@ -130,11 +138,11 @@ private:
     std::thread m_CompletionThread;
 };
 
-std::shared_ptr<JackService> JackService::open(std::string& whyNot) {
+std::shared_ptr<JackService> JackService::open(const std::string& clientName, std::string& whyNot) {
     jack_set_error_function(quietJackMessage);
     jack_set_info_function(quietJackMessage);
     jack_status_t status{};
-    jack_client_t* client = jack_client_open(kClientName, JackNoStartServer, &status);
+    jack_client_t* client = jack_client_open(clientName.c_str(), JackNoStartServer, &status);
     if (!client) {
         whyNot = (status & JackServerFailed) ? "cannot connect to a server" : "client refused by the server";
         return nullptr;
@@ -277,12 +285,24 @@ int JackService::sendPacket(const uint8_t* bytes, uint32_t length) {
     return queueMessage(bytes, length, nullptr);
 }
 
+void JackService::listen(InputHandler handler) {
+    std::lock_guard lock(m_InputMutex);
+    m_InputHandler = std::move(handler);
+}
+
+int JackService::sendToConnected(const uint8_t* bytes, uint32_t length) {
+    if (!bytes || length == 0)
+        return kStatusInvalid;
+    return queueMessage(bytes, length, nullptr, false);
+}
+
 // Hands the bytes to the process cycle; a request completes once a cycle has written them.
-int JackService::queueMessage(const uint8_t* bytes, uint32_t length, SysexRequest* request) {
+int JackService::queueMessage(const uint8_t* bytes, uint32_t length, SysexRequest* request,
+                              bool needsDestination) {
     std::lock_guard lock(m_OutputMutex);
     if (m_ServerGone)
         return kStatusServiceGone;
-    if (!m_Destination)
+    if (needsDestination && !m_Destination)
         return kStatusNotOpen;
     if (length > m_Outgoing.maxLength())
         return kStatusTooLarge;
@@ -446,6 +466,22 @@ void JackService::completeSends(const std::vector<std::pair<SysexRequest*, int>>
     }
 }
 
+// The device: a client of its own named after it, whose ports others connect to.
+class JackDevice final : public MidiDevice {
+public:
+    explicit JackDevice(std::shared_ptr<JackService> service) : m_Service(std::move(service)) {}
+    ~JackDevice() override { m_Service->closeInput(); }
+
+    std::string serviceName() const override { return m_Service->serviceName(); }
+    std::string name() const override { return m_Service->clientName(); }
+    int send(const uint8_t* bytes, uint32_t length) override {
+        return m_Service->sendToConnected(bytes, length);
+    }
+
+private:
+    std::shared_ptr<JackService> m_Service;
+};
+
 }  // namespace
 
 std::string jackEndpointName(const std::string& portName, const std::vector<std::string>& aliases) {
@@ -463,10 +499,19 @@ std::shared_ptr<MidiService> openJackService(std::string& whyNot) {
     std::lock_guard lock(mutex);
     std::shared_ptr<JackService> service = current.lock();
     if (!service || service->serverGone()) {
-        service = JackService::open(whyNot);
+        service = JackService::open(kApplicationName, whyNot);
         current = service;
     }
     return service;
+}
+
+std::unique_ptr<MidiDevice> openJackDevice(const std::string& name, MidiService::InputHandler handler,
+                                           std::string& whyNot) {
+    std::shared_ptr<JackService> service = JackService::open(name, whyNot);
+    if (!service)
+        return nullptr;
+    service->listen(std::move(handler));
+    return std::make_unique<JackDevice>(std::move(service));
 }
 
 }  // namespace midi

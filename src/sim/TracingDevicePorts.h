@@ -16,6 +16,9 @@ public:
     int plug(const std::string& name, ReceiveHandler handler) override;
     void unplug() override { m_Traced->unplug(); }
     int send(std::span<const uint8_t> bytes) override;
+    std::string serviceName() const override { return m_Traced->serviceName(); }
+    std::string shownName() const override { return m_Traced->shownName(); }
+    std::string plugFailure() const override { return m_Traced->plugFailure(); }
 
 private:
     const std::unique_ptr<DevicePorts> m_Traced;

@@ -17,6 +17,7 @@ public:
     int plug(const std::string& name, ReceiveHandler handler) override;
     void unplug() override;
     int send(std::span<const uint8_t> bytes) override;
+    std::string serviceName() const override { return "virtual"; }
 
 private:
     midi::VirtualMidiHub& m_Hub;

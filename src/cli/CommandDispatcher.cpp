@@ -2,7 +2,11 @@
 
 #include <algorithm>
 
+#include "cli/IrCommands.h"
 #include "cli/IrShowCommand.h"
+#include "cli/ReportCommands.h"
+#include "cli/SetCommand.h"
+#include "cli/SimulateCommand.h"
 #include "cli/Text.h"
 
 namespace velk::cli {
@@ -76,6 +80,8 @@ int CommandDispatcher::runCommand(const Command& command, const std::vector<std:
                                   std::ostream& out, std::ostream& err) const {
     if (std::any_of(arguments.begin(), arguments.end(), isHelp)) {
         out << "velkctl " << command.synopsis() << "\n\n" << text(command.helpKey()) << '\n';
+        for (const char* key : command.sharedHelpKeys())
+            out << '\n' << text(key) << '\n';
         return eExit_Done;
     }
     try {
@@ -86,9 +92,19 @@ int CommandDispatcher::runCommand(const Command& command, const std::vector<std:
     }
 }
 
-CommandDispatcher makeVelkctl() {
+CommandDispatcher makeVelkctl(const Environment& environment) {
     CommandDispatcher dispatcher;
+    dispatcher.add(std::make_unique<InfoCommand>(environment));
+    dispatcher.add(std::make_unique<DumpCommand>(environment));
+    dispatcher.add(std::make_unique<SetCommand>(environment));
     dispatcher.add(std::make_unique<IrShowCommand>());
+    dispatcher.add(std::make_unique<IrPreviewCommand>(environment));
+    dispatcher.add(std::make_unique<IrInstallCommand>(environment));
+    dispatcher.add(std::make_unique<IrBypassCommand>(environment));
+    dispatcher.add(std::make_unique<IrGainCommand>(environment));
+    dispatcher.add(std::make_unique<IrRenameCommand>(environment));
+    dispatcher.add(std::make_unique<IrResetCommand>(environment));
+    dispatcher.add(std::make_unique<SimulateCommand>(environment));
     return dispatcher;
 }
 

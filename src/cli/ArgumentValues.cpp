@@ -35,19 +35,11 @@ std::string ampName(int amp) {
 }
 
 int parseChannel(const std::string& text) {
-    if (text == "left")
-        return 0;
-    if (text == "right")
-        return 1;
-    throw UsageError{"Cli_Err_BadChannel", text};
+    return parseWord(text, {"left", "right"}, "Cli_Err_BadChannel");
 }
 
 bool parseOnOff(const std::string& text) {
-    if (text == "on")
-        return true;
-    if (text == "off")
-        return false;
-    throw UsageError{"Cli_Err_BadOnOff", text};
+    return parseWord(text, {"off", "on"}, "Cli_Err_BadOnOff") == 1;
 }
 
 int parseWord(const std::string& text, const std::vector<std::string>& words, const char* errorKey) {

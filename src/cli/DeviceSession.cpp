@@ -112,28 +112,37 @@ void DeviceSession::post(eVelkRequestEvent kind, int32_t arg1, int32_t arg2) {
 
 DeviceEvent DeviceSession::awaitOneOf(std::initializer_list<EVelkEventID> events, std::optional<int32_t> data,
                                       const Observer& observe) {
+    const std::optional<DeviceEvent> event = awaitWithin(kPatience, events, data, observe);
+    if (!event)
+        throw coreFailure(eExit_DeviceError, mstd::eErr_Timeout);
+    return *event;
+}
+
+std::optional<DeviceEvent> DeviceSession::awaitWithin(std::chrono::milliseconds limit,
+                                                      std::initializer_list<EVelkEventID> events,
+                                                      std::optional<int32_t> data, const Observer& observe) {
     for (;;) {
-        const DeviceEvent event = nextEvent();
-        const bool awaited = std::find(events.begin(), events.end(), event.id) != events.end() &&
-                             (!data || event.data == *data);
+        const std::optional<DeviceEvent> event = nextEvent(EventQueue::Clock::now() + limit);
+        if (!event)
+            return std::nullopt;
+        const bool awaited = std::find(events.begin(), events.end(), event->id) != events.end() &&
+                             (!data || event->data == *data);
         if (awaited)
             return event;
         if (observe)
-            observe(event);
+            observe(*event);
     }
 }
 
 // An error ends the wait at once; a dropped connection without one means the amplifier fell
 // silent (the heartbeat's silence limit), which is a time-out to the user.
-DeviceEvent DeviceSession::nextEvent() {
-    const std::optional<DeviceEvent> event = m_Events.pop(EventQueue::Clock::now() + kPatience);
-    if (!event)
-        throw coreFailure(eExit_DeviceError, mstd::eErr_Timeout);
-    if (event->id == eVelkEvent_Error)
+std::optional<DeviceEvent> DeviceSession::nextEvent(EventQueue::Clock::time_point deadline) {
+    const std::optional<DeviceEvent> event = m_Events.pop(deadline);
+    if (event && event->id == eVelkEvent_Error)
         throw coreFailure(eExit_DeviceError, event->data);
-    if (event->id == eVelkEvent_Disconnected)
+    if (event && event->id == eVelkEvent_Disconnected)
         throw coreFailure(eExit_DeviceError, mstd::eErr_Timeout);
-    return *event;
+    return event;
 }
 
 void DeviceSession::settle() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -54,13 +55,18 @@ public:
     // The next of `events` (with `data`, when given); every other event goes to `observe`.
     DeviceEvent awaitOneOf(std::initializer_list<EVelkEventID> events,
                            std::optional<int32_t> data = std::nullopt, const Observer& observe = {});
+    // The same, but nothing when none has come within `limit` of the last event.
+    std::optional<DeviceEvent> awaitWithin(std::chrono::milliseconds limit,
+                                           std::initializer_list<EVelkEventID> events,
+                                           std::optional<int32_t> data = std::nullopt,
+                                           const Observer& observe = {});
     // Returns once everything posted so far has been carried out: the amplifier answers nothing
     // to a setting, so a firmware version request queued behind the requests is asked and awaited.
     void settle();
 
 private:
     void awaitConnection();
-    DeviceEvent nextEvent();
+    std::optional<DeviceEvent> nextEvent(EventQueue::Clock::time_point deadline);
     [[noreturn]] void failNotFound(bool portsOpened) const;
 
     const DeviceOptions m_Options;

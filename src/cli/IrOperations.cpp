@@ -22,27 +22,39 @@ namespace velk::cli {
 namespace {
 
 constexpr int kPacketsPerRecord = 10;
+// How long an acknowledgement announced after the end of its stream may take.
+constexpr auto kLateAcknowledgementLimit = std::chrono::milliseconds(1000);
 constexpr size_t kLongestName = FIRCOE::kNameSize - 1;
 // The panel pauses between leaving the preview and sending the new name.
 constexpr auto kRenamePause = std::chrono::milliseconds(200);
 
-// Waits for the end of a coefficient stream to `amp`, counting its acknowledged packets.
+// Waits for the end of a coefficient stream to `amp` and for the acknowledgement of each of its
+// packets: the last one may be announced just after the stream's end, and a refusal there counts
+// as much as anywhere.
 void awaitStream(DeviceSession& session, int amp, EVelkEventID streamSent) {
     Progress progress(session.err(), session.showsProgress());
     int packets = 0;
     int rejected = 0;
-    progress.show(text("Cli_Progress_Packets", ampName(amp), packets, kPacketsPerRecord));
-    session.awaitOneOf({streamSent}, amp, [&](const DeviceEvent& event) {
-        const bool ownPacket =
-            (event.id == eVelkEvent_FIRPacketAccepted || event.id == eVelkEvent_FIRPacketRejected) &&
-            event.data == amp;
-        if (!ownPacket)
+    const auto countPacket = [&](const DeviceEvent& event) {
+        const bool accepted = event.id == eVelkEvent_FIRPacketAccepted;
+        const bool refused = event.id == eVelkEvent_FIRPacketRejected;
+        if ((!accepted && !refused) || event.data != amp)
             return;
         ++packets;
-        rejected += event.id == eVelkEvent_FIRPacketRejected;
+        rejected += refused;
         progress.show(text("Cli_Progress_Packets", ampName(amp), packets, kPacketsPerRecord));
-    });
-    if (rejected > 0)
+    };
+    progress.show(text("Cli_Progress_Packets", ampName(amp), packets, kPacketsPerRecord));
+    session.awaitOneOf({streamSent}, amp, countPacket);
+    while (packets < kPacketsPerRecord) {
+        const std::optional<DeviceEvent> acknowledgement = session.awaitWithin(
+            kLateAcknowledgementLimit, {eVelkEvent_FIRPacketAccepted, eVelkEvent_FIRPacketRejected}, amp);
+        if (!acknowledgement)
+            break;
+        countPacket(*acknowledgement);
+    }
+    // An acknowledgement that announced neither acceptance nor refusal is no acceptance either.
+    if (rejected > 0 || packets < kPacketsPerRecord)
         throw coreFailure(eExit_DeviceError, mstd::eErr_ReceiveData);
 }
 

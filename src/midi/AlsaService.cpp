@@ -2,7 +2,7 @@
 
 #include "midi/AlsaEventBytes.h"
 #include "midi/HostTime.h"
-#include "midi/MidiDevice.h"
+#include "midi/ServiceDevice.h"
 
 #include <alsa/asoundlib.h>
 #include <poll.h>
@@ -430,22 +430,6 @@ void AlsaService::deliverInput(const PacketList& packets) {
         m_InputHandler(packets);
 }
 
-// The device: a sequencer client of its own named after it, whose ports others subscribe to.
-class AlsaDevice final : public MidiDevice {
-public:
-    explicit AlsaDevice(std::shared_ptr<AlsaService> service) : m_Service(std::move(service)) {}
-    ~AlsaDevice() override { m_Service->closeInput(); }
-
-    std::string serviceName() const override { return m_Service->serviceName(); }
-    std::string name() const override { return m_Service->clientName(); }
-    int send(const uint8_t* bytes, uint32_t length) override {
-        return m_Service->sendToConnected(bytes, length);
-    }
-
-private:
-    std::shared_ptr<AlsaService> m_Service;
-};
-
 }  // namespace
 
 std::shared_ptr<MidiService> openAlsaService(std::string& whyNot) {
@@ -472,7 +456,7 @@ std::unique_ptr<MidiDevice> openAlsaDevice(const std::string& name, MidiService:
         whyNot = snd_strerror(status);
         return nullptr;
     }
-    return std::make_unique<AlsaDevice>(std::move(service));
+    return std::make_unique<ServiceDevice<AlsaService>>(std::move(service));
 }
 
 }  // namespace midi

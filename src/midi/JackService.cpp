@@ -2,8 +2,8 @@
 
 #include "midi/HostTime.h"
 #include "midi/MessageRing.h"
-#include "midi/MidiDevice.h"
 #include "midi/SerialWorker.h"
+#include "midi/ServiceDevice.h"
 
 #include <jack/jack.h>
 #include <jack/midiport.h>
@@ -466,22 +466,6 @@ void JackService::completeSends(const std::vector<std::pair<SysexRequest*, int>>
     }
 }
 
-// The device: a client of its own named after it, whose ports others connect to.
-class JackDevice final : public MidiDevice {
-public:
-    explicit JackDevice(std::shared_ptr<JackService> service) : m_Service(std::move(service)) {}
-    ~JackDevice() override { m_Service->closeInput(); }
-
-    std::string serviceName() const override { return m_Service->serviceName(); }
-    std::string name() const override { return m_Service->clientName(); }
-    int send(const uint8_t* bytes, uint32_t length) override {
-        return m_Service->sendToConnected(bytes, length);
-    }
-
-private:
-    std::shared_ptr<JackService> m_Service;
-};
-
 }  // namespace
 
 std::string jackEndpointName(const std::string& portName, const std::vector<std::string>& aliases) {
@@ -511,7 +495,7 @@ std::unique_ptr<MidiDevice> openJackDevice(const std::string& name, MidiService:
     if (!service)
         return nullptr;
     service->listen(std::move(handler));
-    return std::make_unique<JackDevice>(std::move(service));
+    return std::make_unique<ServiceDevice<JackService>>(std::move(service));
 }
 
 }  // namespace midi

@@ -331,9 +331,14 @@ TEST_F(DeviceCommands, resetPutsTheFactorysIrsBack) {
 
 // ---- failures
 
-TEST_F(DeviceCommands, aRefusedPacketFailsTheInstallBeforeAnythingIsWritten) {
+class RefusedPacket : public DeviceCommands, public testing::WithParamInterface<int> {};
+
+// The last packet's acknowledgement may come after the stream is announced as sent; a refusal
+// there must stop the install as surely as one in the middle.
+TEST_P(RefusedPacket, failsTheInstallBeforeAnythingIsWritten) {
     plugHead();
-    head->editAmpFaults([](sim::AmpFaults& faults) { faults.rejectedPackets.set(4); });
+    const int packet = GetParam();
+    head->editAmpFaults([packet](sim::AmpFaults& faults) { faults.rejectedPackets.set(packet); });
     EXPECT_EQ(run({"ir", "install", "1", stereoFile, "--json"}), 4);
     EXPECT_EQ(err.str(),
               "error 1002 (Err_ReceiveData): The amplifier rejected the data it was sent.\n"
@@ -343,6 +348,8 @@ TEST_F(DeviceCommands, aRefusedPacketFailsTheInstallBeforeAnythingIsWritten) {
     EXPECT_EQ(head->receivedCount(Request::FlashWrite), 0);
     EXPECT_TRUE(sim::sameRecord(head->firSlot(0), sim::stockCabinet(0)));
 }
+
+INSTANTIATE_TEST_SUITE_P(Packets, RefusedPacket, testing::Values(0, 4, 9));
 
 TEST_F(DeviceCommands, aFailedFlashWriteIsReported) {
     plugHead();

@@ -30,6 +30,19 @@ Environment offlineEnvironment() {
     return environment;
 }
 
+std::string badGain(const std::string& text) {
+    return "velkctl: the gain must be a step of the gain knob: -30 to -10 dB in 1 dB steps or -10 to 0 dB in "
+           "0.5 dB "
+           "steps (e.g. -12, -9.5, 0), not \"" +
+           text + "\".";
+}
+
+std::string badFault(const std::string& text) {
+    return "velkctl: unknown fault \"" + text +
+           "\": use silent, reject-packet=0..9, fail-flash-write[=COUNT], "
+           "corrupt-dumps=COUNT, no-reply=heartbeat|version|dump|flash-write|init|packet or delay=MS.";
+}
+
 struct ArgumentsCase {
     const char* label;
     std::vector<std::string> arguments;
@@ -91,30 +104,15 @@ INSTANTIATE_TEST_SUITE_P(
         ArgumentsCase{"missingFile", {"ir", "install", "2"}, 1, "velkctl: missing FILE."},
         ArgumentsCase{"missingValue", {"set", "1", "booster"}, 1, "velkctl: missing VALUE."},
         ArgumentsCase{"extraArgument", {"info", "now"}, 1, "velkctl: unexpected argument \"now\"."},
+        ArgumentsCase{"gainAboveTheKnob", {"ir", "gain", "1", "0.5"}, 1, badGain("0.5")},
         ArgumentsCase{
-            "gainAboveTheKnob",
-            {"ir", "gain", "1", "0.5"},
-            1,
-            "velkctl: the gain must be a step of the gain knob: -30 to -10 dB in 1 dB steps or -10 to 0 dB "
-            "in 0.5 dB steps (e.g. -12, -9.5, 0), not \"0.5\"."},
+            "gainBelowTheKnob", {"ir", "preview", "1", "@ok.wav", "--gain", "-40"}, 1, badGain("-40")},
         ArgumentsCase{
-            "gainBelowTheKnob",
-            {"ir", "preview", "1", "@ok.wav", "--gain", "-40"},
-            1,
-            "velkctl: the gain must be a step of the gain knob: -30 to -10 dB in 1 dB steps or -10 to 0 dB "
-            "in 0.5 dB steps (e.g. -12, -9.5, 0), not \"-40\"."},
-        ArgumentsCase{
-            "gainBetweenSteps",
-            {"ir", "install", "1", "@ok.wav", "--gain=-12.5"},
-            1,
-            "velkctl: the gain must be a step of the gain knob: -30 to -10 dB in 1 dB steps or -10 to 0 dB "
-            "in 0.5 dB steps (e.g. -12, -9.5, 0), not \"-12.5\"."},
-        ArgumentsCase{
-            "gainCheckedBeforeTheFile",
-            {"ir", "install", "1", "@missing.wav", "--gain", "3"},
-            1,
-            "velkctl: the gain must be a step of the gain knob: -30 to -10 dB in 1 dB steps or -10 to 0 dB "
-            "in 0.5 dB steps (e.g. -12, -9.5, 0), not \"3\"."},
+            "gainBetweenSteps", {"ir", "install", "1", "@ok.wav", "--gain=-12.5"}, 1, badGain("-12.5")},
+        ArgumentsCase{"gainCheckedBeforeTheFile",
+                      {"ir", "install", "1", "@missing.wav", "--gain", "3"},
+                      1,
+                      badGain("3")},
         ArgumentsCase{
             "unknownSetting",
             {"set", "1", "volume", "11"},
@@ -174,18 +172,11 @@ INSTANTIATE_TEST_SUITE_P(
                       {"simulate", "--model", "triple"},
                       1,
                       "velkctl: the model must be \"single\" or \"dual\", not \"triple\"."},
-        ArgumentsCase{
-            "unknownFault",
-            {"simulate", "--fault", "explode"},
-            1,
-            "velkctl: unknown fault \"explode\": use silent, reject-packet=0..9, fail-flash-write[=COUNT], "
-            "corrupt-dumps=COUNT, no-reply=heartbeat|version|dump|flash-write|init|packet or delay=MS."},
+        ArgumentsCase{"unknownFault", {"simulate", "--fault", "explode"}, 1, badFault("explode")},
         ArgumentsCase{"packetBeyondTheStream",
                       {"simulate", "--fault", "reject-packet=10"},
                       1,
-                      "velkctl: unknown fault \"reject-packet=10\": use silent, reject-packet=0..9, "
-                      "fail-flash-write[=COUNT], corrupt-dumps=COUNT, "
-                      "no-reply=heartbeat|version|dump|flash-write|init|packet or delay=MS."},
+                      badFault("reject-packet=10")},
         ArgumentsCase{"firmwareBeyond14Bits",
                       {"simulate", "--firmware", "16384"},
                       1,

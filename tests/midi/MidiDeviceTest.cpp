@@ -6,6 +6,7 @@
 #include "JackTestServer.h"
 #include "midi/MessageRecorder.h"
 #include "midi/ServiceSelection.h"
+#include "midi/SysexSend.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -97,20 +98,6 @@ protected:
         return false;
     }
 
-    int sendFromApplication(const Bytes& message) {
-        midi::test::Handoff<int> done;
-        midi::SysexRequest request;
-        request.data = message.data();
-        request.length = static_cast<uint32_t>(message.size());
-        request.completionRefCon = &done;
-        request.completion = [](midi::SysexRequest* r) {
-            static_cast<midi::test::Handoff<int>*>(r->completionRefCon)->set(r->status);
-        };
-        if (int status = application->sendSysex(request))
-            return status;
-        return done.wait().value_or(-1);
-    }
-
     MessageRecorder atDevice;
     MessageRecorder atApplication;
     std::unique_ptr<midi::MidiDevice> device;
@@ -134,7 +121,9 @@ TEST_P(MidiDeviceTest, exchangesMessagesOfEverySizeTheAmplifierUsesWithTheApplic
     connectApplication();
     for (const size_t length : {9u, 11u, 36u, 86u, 172u, 532u}) {
         const Bytes toDevice = numberedSysex(length, 1);
-        EXPECT_TRUE(arrives(atDevice, toDevice, [&] { return sendFromApplication(toDevice); })) << length;
+        EXPECT_TRUE(arrives(atDevice, toDevice, [&] {
+            return midi::test::sendSysexAndWait(*application, toDevice);
+        })) << length;
         const Bytes toApplication = numberedSysex(length, 2);
         EXPECT_TRUE(arrives(atApplication, toApplication, [&] {
             return device->send(toApplication.data(), static_cast<uint32_t>(toApplication.size()));

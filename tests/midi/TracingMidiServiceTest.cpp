@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "midi/MessageRecorder.h"
+#include "midi/SysexSend.h"
 #include "midi/VirtualMidiHub.h"
 
 namespace {
@@ -69,16 +70,7 @@ TEST_F(TracingMidiServiceTest, passesMessagesThroughAndTracesBothWays) {
     ASSERT_EQ(service->openOutput(service->destinations().at(0)), 0);
 
     const Bytes request = {0xF0, 0x43, 0x7D, 0x20, 0xF7};
-    midi::test::Handoff<int> sent;
-    midi::SysexRequest send;
-    send.data = request.data();
-    send.length = static_cast<uint32_t>(request.size());
-    send.completionRefCon = &sent;
-    send.completion = [](midi::SysexRequest* done) {
-        static_cast<midi::test::Handoff<int>*>(done->completionRefCon)->set(done->status);
-    };
-    ASSERT_EQ(service->sendSysex(send), 0);
-    ASSERT_EQ(sent.wait(), 0);
+    ASSERT_EQ(midi::test::sendSysexAndWait(*service, request), 0);
     ASSERT_TRUE(atDevice.waitForCount(1));
     EXPECT_EQ(atDevice.messages().at(0), request);
 

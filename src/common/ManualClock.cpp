@@ -52,9 +52,20 @@ size_t CManualClock::waiterCount() const {
     return m_Waiters.size();
 }
 
+uint64_t CManualClock::waitsStarted() const {
+    std::lock_guard registry(m_WaitersLock);
+    return m_WaitsStarted;
+}
+
+bool CManualClock::awaitWaitsStarted(uint64_t count, std::chrono::milliseconds patience) const {
+    std::unique_lock registry(m_WaitersLock);
+    return m_WaitersChanged.wait_for(registry, patience, [&] { return m_WaitsStarted >= count; });
+}
+
 void CManualClock::addWaiter(SWaiter* waiter) {
     std::lock_guard registry(m_WaitersLock);
     m_Waiters.push_back(waiter);
+    ++m_WaitsStarted;
     m_WaitersChanged.notify_all();
 }
 

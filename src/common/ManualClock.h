@@ -30,6 +30,11 @@ public:
     // clock; true when they are.
     bool awaitWaiters(size_t count, std::chrono::milliseconds patience = std::chrono::seconds(10)) const;
     size_t waiterCount() const;
+    // How many waits have begun on this clock so far, and a real-time wait (at most
+    // `patience`) until `count` have: a test steps a thread from one pause to its next.
+    uint64_t waitsStarted() const;
+    bool awaitWaitsStarted(uint64_t count,
+                           std::chrono::milliseconds patience = std::chrono::seconds(10)) const;
 
 private:
     struct SWaiter {
@@ -47,6 +52,7 @@ private:
     mutable std::mutex m_WaitersLock;
     mutable std::condition_variable m_WaitersChanged;
     std::vector<SWaiter*> m_Waiters;
+    uint64_t m_WaitsStarted = 0;
 };
 
 }  // namespace mstd

@@ -140,11 +140,13 @@ void CVelkManager::notifyVelkEvent(EVelkEventID event, int32_t data) {
 
 // ---- Regions
 
+// A manager without its locks would run unguarded, so a failure is logged and not survived.
 void CVelkManager::initCriticalSection(CriticalRegion& region) {
     try {
         region = std::make_unique<std::recursive_mutex>();
     } catch (const std::exception&) {
         MSTD_LOG_FAILURE("MPCreateCriticalRegion returned error.");
+        throw;
     }
 }
 
@@ -153,13 +155,11 @@ void CVelkManager::deleteCriticalSection(CriticalRegion& region) {
 }
 
 void CVelkManager::beginCriticalSection(CriticalRegion& region) {
-    if (region)
-        region->lock();
+    region->lock();
 }
 
 void CVelkManager::endCriticalSection(CriticalRegion& region) {
-    if (region)
-        region->unlock();
+    region->unlock();
 }
 
 void CVelkManager::beginBufferAccess() {

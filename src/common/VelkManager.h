@@ -210,6 +210,9 @@ public:
     CVelkManager& operator=(const CVelkManager&) = delete;
 
 private:
+    // Tests read the reply bookkeeping, which has no accessor of its own.
+    friend struct VelkManagerInspector;
+
     using CriticalRegion = std::unique_ptr<std::recursive_mutex>;
     using Listener = std::pair<ListenerCallback, void*>;
     class CRegionGuard;
@@ -222,6 +225,9 @@ private:
     static void endCriticalSection(CriticalRegion& region);
 
     void runRequest(const VelkRequestEvent& request);
+    void dropQueuedRequests();
+    void beginPass();
+    void endPass();
     void handleRequestFailure(int32_t errorCode);
     void waitForNextPass();
     void setReceivedID(int32_t id);
@@ -238,6 +244,10 @@ private:
     CriticalRegion m_BufferLock;
     CriticalRegion m_InfoLock;
     std::atomic<bool> m_StopThread{false};
+    // A pass holds the request queue; a disconnection on the input thread asks it to drop the
+    // queued requests rather than wait for it.
+    std::atomic<bool> m_PassRunning{false};
+    std::atomic<bool> m_DropQueuedRequests{false};
     uint64_t m_LastHeartBeatRequestMS = 0;
     std::atomic<time_t> m_LastHeartBeatTime{0};
     uint64_t m_LastConnectionCheckMS = 0;

@@ -132,7 +132,7 @@ void CVelkManager::disconnected() {
     setModel(0);
     m_LastHeartBeatTime = 0;
     closeVelk();
-    clearRequestEvent();
+    dropQueuedRequests();
     notifyVelkEvent(eVelkEvent_Disconnected, 0);
 }
 

@@ -6,6 +6,8 @@
 #include "common/VelkManager.h"
 #include "common/VelkManagerInternal.h"
 
+#include <thread>
+
 namespace {
 
 constexpr uint32_t kPassIntervalMS = 10;
@@ -29,6 +31,25 @@ void CVelkManager::sendRequest(eVelkRequestEvent kind, int32_t arg1, int32_t arg
 void CVelkManager::clearRequestEvent() {
     CRegionGuard requests(m_RequestLock);
     m_RequestQueue = {};
+}
+
+// The input thread must not wait for the queue while a pass holds it: the pass may be closing
+// that very input, which waits for the running delivery to end. The pass drops the requests
+// itself before it takes the next one; outside a pass the queue is held only for a moment.
+void CVelkManager::dropQueuedRequests() {
+    for (;;) {
+        if (m_RequestLock->try_lock()) {
+            m_RequestQueue = {};
+            m_RequestLock->unlock();
+            return;
+        }
+        if (m_PassRunning) {
+            m_DropQueuedRequests = true;
+            if (m_PassRunning)
+                return;
+        }
+        std::this_thread::yield();
+    }
 }
 
 void CVelkManager::deleteLongMessage() {
@@ -60,13 +81,13 @@ void CVelkManager::waitForNextPass() {
 // pass so that replies stay matched to the request that waits for them. A failed request ends
 // the pass and drops what was queued behind it.
 void CVelkManager::doRequestEvent() {
-    bool holdingRequests = false;
+    bool inPass = false;
     try {
         checkConnection();
-        beginCriticalSection(m_RequestLock);
-        holdingRequests = true;
+        beginPass();
+        inPass = true;
         while (!m_RequestQueue.empty()) {
-            if (m_StopThread) {
+            if (m_StopThread || m_DropQueuedRequests.exchange(false)) {
                 m_RequestQueue = {};
                 break;
             }
@@ -74,20 +95,33 @@ void CVelkManager::doRequestEvent() {
             m_RequestQueue.pop();
             runRequest(request);
         }
-        holdingRequests = false;
-        endCriticalSection(m_RequestLock);
+        inPass = false;
+        endPass();
     } catch (const mstd::CGenericException& exception) {
-        if (holdingRequests)
-            endCriticalSection(m_RequestLock);
+        if (inPass)
+            endPass();
         notifyVelkEvent(eVelkEvent_Error, exception.getErrorCode());
         handleRequestFailure(exception.getErrorCode());
     } catch (...) {
         mstd::logLine("[CATCH] Exception! - CVelkManager::doRequestEvent()");
-        if (holdingRequests)
-            endCriticalSection(m_RequestLock);
+        if (inPass)
+            endPass();
         clearRequestEvent();
         notifyVelkEvent(eVelkEvent_Error, mstd::eErr_Unknown);
     }
+}
+
+void CVelkManager::beginPass() {
+    beginCriticalSection(m_RequestLock);
+    m_PassRunning = true;
+}
+
+// A drop asked for during the pass is settled: either the queue is empty, or the failure that
+// ended the pass empties it.
+void CVelkManager::endPass() {
+    m_PassRunning = false;
+    m_DropQueuedRequests = false;
+    endCriticalSection(m_RequestLock);
 }
 
 // A time-out or a failed send means the amplifier is gone; anything else only spoils the

@@ -81,22 +81,6 @@ int32_t AiffSoundChunk::getSampleFrames(const AiffCommonChunk& comm) const {
     return PcmDataLayout::saturate(layout(comm).frameAt(int64_t{position} + chunkSize));
 }
 
-int32_t AiffSoundChunk::streamToSample(uint32_t streamPosition, const AiffCommonChunk& comm) const {
-    return PcmDataLayout::saturate(layout(comm).frameAt(streamPosition));
-}
-
-int64_t AiffSoundChunk::sampleToStream(int32_t frame, const AiffCommonChunk& comm) const {
-    return layout(comm).positionOf(frame);
-}
-
-int32_t AiffSoundChunk::tellPcm(InputStream& stream, const AiffCommonChunk& comm) const {
-    return layout(comm).tell(stream);
-}
-
-bool AiffSoundChunk::seekPcm(InputStream& stream, const AiffCommonChunk& comm, int32_t frame) const {
-    return layout(comm).seek(stream, frame);
-}
-
 template <typename T>
 int32_t AiffSoundChunk::readPcm(InputStream& stream, const AiffCommonChunk& comm, T** buffers,
                                 int32_t channels, int32_t frames) const {
@@ -110,19 +94,12 @@ int32_t AiffSoundChunk::readPcm(InputStream& stream, const AiffCommonChunk& comm
         });
 }
 
-int32_t AiffSoundChunk::readPcm16s(InputStream& stream, const AiffCommonChunk& comm, int16_t** buffers,
-                                   int32_t channels, int32_t frames) const {
-    return readPcm(stream, comm, buffers, channels, frames);
-}
-
-int32_t AiffSoundChunk::readPcm32s(InputStream& stream, const AiffCommonChunk& comm, int32_t** buffers,
-                                   int32_t channels, int32_t frames) const {
-    return readPcm(stream, comm, buffers, channels, frames);
-}
-
-int32_t AiffSoundChunk::readPcm32f(InputStream& stream, const AiffCommonChunk& comm, float** buffers,
-                                   int32_t channels, int32_t frames) const {
-    return readPcm(stream, comm, buffers, channels, frames);
-}
+// The sample types the shared frame operations read.
+template int32_t AiffSoundChunk::readPcm(InputStream&, const AiffCommonChunk&, int16_t**, int32_t,
+                                         int32_t) const;
+template int32_t AiffSoundChunk::readPcm(InputStream&, const AiffCommonChunk&, int32_t**, int32_t,
+                                         int32_t) const;
+template int32_t AiffSoundChunk::readPcm(InputStream&, const AiffCommonChunk&, float**, int32_t,
+                                         int32_t) const;
 
 }  // namespace eLibrary

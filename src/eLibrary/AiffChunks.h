@@ -61,7 +61,7 @@ struct AiffCommonChunk : ChunkHeader {
 // no special treatment (ten zero bytes decode as 2.0).
 double decodeExtended(const uint16_t (&words)[5]);
 
-struct AiffSoundChunk : ChunkHeader {
+struct AiffSoundChunk : ChunkHeader, PcmChunkOperations<AiffSoundChunk, AiffCommonChunk> {
     uint32_t offset = 0;  // bytes between the block size field and the first sample frame
     uint32_t blockSize = 0;
 
@@ -77,18 +77,8 @@ struct AiffSoundChunk : ChunkHeader {
 
     // Whole frames the chunk's data holds.
     int32_t getSampleFrames(const AiffCommonChunk& comm) const;
-    int32_t streamToSample(uint32_t streamPosition, const AiffCommonChunk& comm) const;
-    int64_t sampleToStream(int32_t frame, const AiffCommonChunk& comm) const;
-    int32_t tellPcm(InputStream& stream, const AiffCommonChunk& comm) const;
-    bool seekPcm(InputStream& stream, const AiffCommonChunk& comm, int32_t frame) const;
-    int32_t readPcm16s(InputStream& stream, const AiffCommonChunk& comm, int16_t** buffers, int32_t channels,
-                       int32_t frames) const;
-    int32_t readPcm32s(InputStream& stream, const AiffCommonChunk& comm, int32_t** buffers, int32_t channels,
-                       int32_t frames) const;
-    int32_t readPcm32f(InputStream& stream, const AiffCommonChunk& comm, float** buffers, int32_t channels,
-                       int32_t frames) const;
 
-private:
+    // Where the frames lie, and the block read with the format's converter.
     PcmDataLayout layout(const AiffCommonChunk& comm) const;
     template <typename T>
     int32_t readPcm(InputStream& stream, const AiffCommonChunk& comm, T** buffers, int32_t channels,

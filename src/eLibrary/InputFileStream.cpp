@@ -1,11 +1,19 @@
 #include "InputFileStream.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace eLibrary {
 
 InputFileStream::InputFileStream(const char* path) : m_File(std::fopen(path, "rb")) {
+    if (!m_File)
+        return;
     // A failed stat leaves the zeroed status: the stream then looks empty rather than holding garbage.
-    if (m_File && ::stat(path, &m_Status) != 0)
+    if (::stat(path, &m_Status) != 0)
         m_Status = {};
+    // The stream's own buffer replaces the standard one.
+    std::setvbuf(m_File, nullptr, _IONBF, 0);
+    m_Buffer = std::make_unique<uint8_t[]>(kBufferSize);
 }
 
 InputFileStream::~InputFileStream() {
@@ -23,29 +31,58 @@ uint32_t InputFileStream::size() {
 }
 
 uint32_t InputFileStream::tell() {
-    return m_File ? static_cast<uint32_t>(std::ftell(m_File)) : 0;
+    return static_cast<uint32_t>(m_Position);
 }
 
 bool InputFileStream::seek(int32_t offset, SeekOrigin origin) {
-    int whence;
+    if (!m_File)
+        return false;
+    long target;
     switch (origin) {
         case SeekBegin:
-            whence = SEEK_SET;
+            target = offset;
             break;
         case SeekCurrent:
-            whence = SEEK_CUR;
+            target = m_Position + offset;
             break;
         case SeekEnd:
-            whence = SEEK_END;
+            // The end is the file's own, not the size snapshot: ask the file where it is.
+            if (std::fseek(m_File, offset, SEEK_END) != 0)
+                return false;
+            target = std::ftell(m_File);
             break;
         default:
             return false;
     }
-    return m_File && std::fseek(m_File, offset, whence) == 0;
+    if (target < 0)
+        return false;
+    m_Position = target;
+    return true;
 }
 
 uint32_t InputFileStream::readBuffer(void* buffer, uint32_t size) {
-    return m_File ? static_cast<uint32_t>(std::fread(buffer, 1, size, m_File)) : 0;
+    auto* out = static_cast<uint8_t*>(buffer);
+    uint32_t done = 0;
+    while (m_File && done < size) {
+        const bool inBuffer = m_Position >= m_BufferStart && m_Position < m_BufferStart + m_BufferLength;
+        if (!inBuffer && !refill())
+            break;
+        const long available = m_BufferStart + m_BufferLength - m_Position;
+        const auto count = static_cast<uint32_t>(std::min<long>(available, size - done));
+        std::memcpy(out + done, m_Buffer.get() + (m_Position - m_BufferStart), count);
+        m_Position += count;
+        done += count;
+    }
+    return done;
+}
+
+bool InputFileStream::refill() {
+    m_BufferStart = m_Position;
+    m_BufferLength = 0;
+    if (std::fseek(m_File, m_Position, SEEK_SET) != 0)
+        return false;
+    m_BufferLength = static_cast<long>(std::fread(m_Buffer.get(), 1, kBufferSize, m_File));
+    return m_BufferLength > 0;
 }
 
 }  // namespace eLibrary

@@ -80,4 +80,38 @@ int32_t readPcmBlocks(InputStream& stream, const PcmDataLayout& layout, int32_t 
     return n;
 }
 
+// The frame operations of a sample-data chunk record, the same for every format. Record supplies
+// layout(format), where its frames lie, and readPcm<T>(stream, format, buffers, channels, frames),
+// its block read with the format's converter.
+template <typename Record, typename Format>
+struct PcmChunkOperations {
+    int32_t streamToSample(uint32_t streamPosition, const Format& format) const {
+        return PcmDataLayout::saturate(self().layout(format).frameAt(streamPosition));
+    }
+    int64_t sampleToStream(int32_t frame, const Format& format) const {
+        return self().layout(format).positionOf(frame);
+    }
+    int32_t tellPcm(InputStream& stream, const Format& format) const {
+        return self().layout(format).tell(stream);
+    }
+    bool seekPcm(InputStream& stream, const Format& format, int32_t frame) const {
+        return self().layout(format).seek(stream, frame);
+    }
+    int32_t readPcm16s(InputStream& stream, const Format& format, int16_t** buffers, int32_t channels,
+                       int32_t frames) const {
+        return self().readPcm(stream, format, buffers, channels, frames);
+    }
+    int32_t readPcm32s(InputStream& stream, const Format& format, int32_t** buffers, int32_t channels,
+                       int32_t frames) const {
+        return self().readPcm(stream, format, buffers, channels, frames);
+    }
+    int32_t readPcm32f(InputStream& stream, const Format& format, float** buffers, int32_t channels,
+                       int32_t frames) const {
+        return self().readPcm(stream, format, buffers, channels, frames);
+    }
+
+private:
+    const Record& self() const { return static_cast<const Record&>(*this); }
+};
+
 }  // namespace eLibrary

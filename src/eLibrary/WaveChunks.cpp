@@ -1,5 +1,8 @@
 #include "WaveChunks.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "eLibrary/AudioConverter.h"
 
 namespace eLibrary {
@@ -12,9 +15,27 @@ bool WaveRiffChunk::readHeader(InputStream& stream, uint32_t id, uint32_t size, 
 bool WaveFmtChunk::readHeader(InputStream& stream, uint32_t id, uint32_t size, uint32_t pos) {
     record(id, size, pos);
     constexpr auto order = ByteOrder::LittleEndian;
-    return readU16(stream, order, formatTag) && readU16(stream, order, channels) &&
-           readU32(stream, order, samplesPerSec) && readU32(stream, order, avgBytesPerSec) &&
-           readU16(stream, order, blockAlign) && readU16(stream, order, bitsPerSample);
+    subFormatTag = 0;
+    const bool fieldsRead = readU16(stream, order, formatTag) && readU16(stream, order, channels) &&
+                            readU32(stream, order, samplesPerSec) && readU32(stream, order, avgBytesPerSec) &&
+                            readU16(stream, order, blockAlign) && readU16(stream, order, bitsPerSample);
+    if (!fieldsRead || formatTag != kFormatExtensible || size < kExtensibleFieldBytes)
+        return fieldsRead;
+    return readSubFormat(stream);
+}
+
+// Extension size, valid bits and channel mask come first; the GUID's tail is the same for every
+// standard sub-format (PCM, IEEE float, ...).
+bool WaveFmtChunk::readSubFormat(InputStream& stream) {
+    static constexpr uint8_t kGuidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                              0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+    uint8_t extension[8 + 16];
+    if (stream.readBuffer(extension, sizeof extension) != sizeof extension)
+        return false;
+    const uint8_t* guid = extension + 8;
+    if (std::equal(std::begin(kGuidTail), std::end(kGuidTail), guid + 2))
+        subFormatTag = decodeU16(guid, ByteOrder::LittleEndian);
+    return true;
 }
 
 bool WaveFmtChunk::set(uint16_t newChannels, uint32_t newSamplesPerSec, uint16_t newBitsPerSample) {
@@ -51,26 +72,10 @@ PcmDataLayout WaveDataChunk::layout(const WaveFmtChunk& fmt) const {
     return PcmDataLayout(position, chunkSize, fmt.blockAlign);
 }
 
-int32_t WaveDataChunk::streamToSample(uint32_t streamPosition, const WaveFmtChunk& fmt) const {
-    return PcmDataLayout::saturate(layout(fmt).frameAt(streamPosition));
-}
-
-int64_t WaveDataChunk::sampleToStream(int32_t frame, const WaveFmtChunk& fmt) const {
-    return layout(fmt).positionOf(frame);
-}
-
-int32_t WaveDataChunk::tellPcm(InputStream& stream, const WaveFmtChunk& fmt) const {
-    return layout(fmt).tell(stream);
-}
-
-bool WaveDataChunk::seekPcm(InputStream& stream, const WaveFmtChunk& fmt, int32_t frame) const {
-    return layout(fmt).seek(stream, frame);
-}
-
 template <typename T>
 int32_t WaveDataChunk::readPcm(InputStream& stream, const WaveFmtChunk& fmt, T** buffers, int32_t channels,
                                int32_t frames) const {
-    const uint16_t formatTag = fmt.formatTag;
+    const uint16_t formatTag = fmt.effectiveFormatTag();
     const uint16_t bits = fmt.bitsPerSample;
     return readPcmBlocks(stream, layout(fmt), fmt.channels, bytesPerSample(bits), buffers, channels, frames,
                          [formatTag, bits](const uint8_t* source, int32_t sourceChannels,
@@ -82,19 +87,9 @@ int32_t WaveDataChunk::readPcm(InputStream& stream, const WaveFmtChunk& fmt, T**
                          });
 }
 
-int32_t WaveDataChunk::readPcm16s(InputStream& stream, const WaveFmtChunk& fmt, int16_t** buffers,
-                                  int32_t channels, int32_t frames) const {
-    return readPcm(stream, fmt, buffers, channels, frames);
-}
-
-int32_t WaveDataChunk::readPcm32s(InputStream& stream, const WaveFmtChunk& fmt, int32_t** buffers,
-                                  int32_t channels, int32_t frames) const {
-    return readPcm(stream, fmt, buffers, channels, frames);
-}
-
-int32_t WaveDataChunk::readPcm32f(InputStream& stream, const WaveFmtChunk& fmt, float** buffers,
-                                  int32_t channels, int32_t frames) const {
-    return readPcm(stream, fmt, buffers, channels, frames);
-}
+// The sample types the shared frame operations read.
+template int32_t WaveDataChunk::readPcm(InputStream&, const WaveFmtChunk&, int16_t**, int32_t, int32_t) const;
+template int32_t WaveDataChunk::readPcm(InputStream&, const WaveFmtChunk&, int32_t**, int32_t, int32_t) const;
+template int32_t WaveDataChunk::readPcm(InputStream&, const WaveFmtChunk&, float**, int32_t, int32_t) const;
 
 }  // namespace eLibrary

@@ -24,8 +24,13 @@ struct WaveRiffChunk : ChunkHeader {
 };
 
 struct WaveFmtChunk : ChunkHeader {
-    // The fields the reader takes from the chunk; anything after them is ignored.
+    // The fields the reader takes from the chunk; anything after them is ignored, except the
+    // sub-format of an extensible chunk.
     static constexpr uint32_t kFieldBytes = 16;
+    // Wide integer samples are commonly written with this tag, the real format being named by the
+    // first two bytes of a GUID at offset 24 of a chunk of at least 40 bytes.
+    static constexpr uint16_t kFormatExtensible = 0xFFFE;
+    static constexpr uint32_t kExtensibleFieldBytes = 40;
 
     uint16_t formatTag = 0;
     uint16_t channels = 0;
@@ -33,14 +38,20 @@ struct WaveFmtChunk : ChunkHeader {
     uint32_t avgBytesPerSec = 0;
     uint16_t blockAlign = 0;
     uint16_t bitsPerSample = 0;
+    // The format tag inside an extensible chunk's sub-format GUID; 0 when there is none or the
+    // GUID is not one of the standard audio sub-formats.
+    uint16_t subFormatTag = 0;
 
     // Records the header and reads the six fields in file order, even from a chunk declared
-    // shorter; false at the first short read.
+    // shorter, then an extensible chunk's sub-format; false at the first short read.
     bool readHeader(InputStream& stream, uint32_t id, uint32_t size, uint32_t pos);
+
+    // The tag that says how the samples are coded, looking through the extensible wrapper.
+    uint16_t effectiveFormatTag() const { return formatTag == kFormatExtensible ? subFormatTag : formatTag; }
 
     bool checkChunkID() const { return chunkID == fourCC("fmt "); }
     bool checkChunkSize() const { return true; }
-    bool checkFormatTag() const { return formatTag == 1; }
+    bool checkFormatTag() const { return effectiveFormatTag() == 1; }
     bool checkChannels() const { return channels == 1 || channels == 2; }
     bool checkSamplesPerSec() const { return samplesPerSec == 44100; }
     bool checkAvgBytesPerSec() const { return avgBytesPerSec == frameBytes() * samplesPerSec; }
@@ -64,10 +75,11 @@ struct WaveFmtChunk : ChunkHeader {
 
 private:
     void deriveFields();
+    bool readSubFormat(InputStream& stream);
 };
 
 // Its position is where the sample data begins; the data itself is read only by the PCM reads.
-struct WaveDataChunk : ChunkHeader {
+struct WaveDataChunk : ChunkHeader, PcmChunkOperations<WaveDataChunk, WaveFmtChunk> {
     bool checkChunkID() const { return chunkID == fourCC("data"); }
     bool checkChunkSize(const WaveFmtChunk& fmt) const {
         return fmt.blockAlign != 0 && chunkSize % fmt.blockAlign == 0;
@@ -76,18 +88,8 @@ struct WaveDataChunk : ChunkHeader {
 
     // Whole frames of block align bytes in the data (saturated to 32 bits); 0 with no block align.
     int32_t getSamplesPerData(const WaveFmtChunk& fmt) const;
-    int32_t streamToSample(uint32_t streamPosition, const WaveFmtChunk& fmt) const;
-    int64_t sampleToStream(int32_t frame, const WaveFmtChunk& fmt) const;
-    int32_t tellPcm(InputStream& stream, const WaveFmtChunk& fmt) const;
-    bool seekPcm(InputStream& stream, const WaveFmtChunk& fmt, int32_t frame) const;
-    int32_t readPcm16s(InputStream& stream, const WaveFmtChunk& fmt, int16_t** buffers, int32_t channels,
-                       int32_t frames) const;
-    int32_t readPcm32s(InputStream& stream, const WaveFmtChunk& fmt, int32_t** buffers, int32_t channels,
-                       int32_t frames) const;
-    int32_t readPcm32f(InputStream& stream, const WaveFmtChunk& fmt, float** buffers, int32_t channels,
-                       int32_t frames) const;
 
-private:
+    // Where the frames lie, and the block read with the format's converter.
     PcmDataLayout layout(const WaveFmtChunk& fmt) const;
     template <typename T>
     int32_t readPcm(InputStream& stream, const WaveFmtChunk& fmt, T** buffers, int32_t channels,

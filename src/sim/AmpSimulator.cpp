@@ -24,35 +24,32 @@ std::string AmpSimulator::defaultPortName(HeadModel model) {
     return model == HeadModel::Single ? "VelkSolvo/Single" : "VelkSolvo/Dual";
 }
 
+// Unplugs first: a plugged head, or an unplugging the sender has not carried out yet, leaves
+// nothing behind.
 int AmpSimulator::plug() {
     std::lock_guard portsLock(m_PortsMutex);
-    {
-        std::lock_guard lock(m_Mutex);
-        m_Plugged = false;
-        dropOutgoing();
-    }
-    // Leftovers of an unplugging the sender had not carried out yet.
-    m_Ports->unplug();
-    {
-        std::lock_guard lock(m_Mutex);
-        m_Plugged = true;
-    }
+    unplugHoldingPorts();
+    setPlugged(true);
     const int status = m_Ports->plug(m_PortName, [this](std::span<const uint8_t> bytes) { receive(bytes); });
-    if (status != 0) {
-        std::lock_guard lock(m_Mutex);
-        m_Plugged = false;
-    }
+    if (status != 0)
+        setPlugged(false);
     return status;
 }
 
 void AmpSimulator::unplug() {
     std::lock_guard portsLock(m_PortsMutex);
-    {
-        std::lock_guard lock(m_Mutex);
-        m_Plugged = false;
-        dropOutgoing();
-    }
+    unplugHoldingPorts();
+}
+
+void AmpSimulator::unplugHoldingPorts() {
+    setPlugged(false);
     m_Ports->unplug();
+}
+
+void AmpSimulator::setPlugged(bool plugged) {
+    std::lock_guard lock(m_Mutex);
+    m_Plugged = plugged;
+    dropOutgoing();
 }
 
 bool AmpSimulator::isPlugged() const {
@@ -81,7 +78,7 @@ FIRCOE AmpSimulator::firSlot(int slot) const {
 
 std::vector<ReceivedMessage> AmpSimulator::received() const {
     std::lock_guard lock(m_Mutex);
-    return m_Received;
+    return {m_Received.begin(), m_Received.end()};
 }
 
 int AmpSimulator::receivedCount(Request request) const {
@@ -146,6 +143,11 @@ void AmpSimulator::releaseHeldReplies() {
     m_Held.clear();
 }
 
+std::chrono::microseconds AmpSimulator::totalReplyWait() const {
+    std::lock_guard lock(m_Mutex);
+    return std::chrono::duration_cast<std::chrono::microseconds>(m_TotalReplyWait);
+}
+
 // On the ports' thread.
 void AmpSimulator::receive(std::span<const uint8_t> bytes) {
     m_Assembler.feed(bytes, [this](std::span<const uint8_t> message) { handleMessage(message); });
@@ -156,6 +158,8 @@ void AmpSimulator::handleMessage(std::span<const uint8_t> message) {
     if (!m_Plugged)
         return;
     Exchange exchange = m_Silent ? Exchange{} : m_Model.handleMessage(message);
+    if (m_Received.size() == kReceivedLogLimit)
+        m_Received.pop_front();
     m_Received.push_back({exchange.request, Bytes(message.begin(), message.end())});
     m_Changed.notify_all();
     if (m_Silent)
@@ -164,7 +168,7 @@ void AmpSimulator::handleMessage(std::span<const uint8_t> message) {
         // The ports cannot be removed from their own thread: the sender does it.
         m_Plugged = false;
         dropOutgoing();
-        schedule({Clock::now(), {}, true});
+        schedule({Clock::now(), Clock::now(), {}, true});
         return;
     }
     if (exchange.reply)
@@ -192,7 +196,8 @@ void AmpSimulator::sendNowOrLater(Bytes bytes, std::chrono::microseconds delay) 
         m_Ports->send(bytes);
         return;
     }
-    schedule({Clock::now() + delay, std::move(bytes)});
+    const Clock::time_point now = Clock::now();
+    schedule({now, now + delay, std::move(bytes)});
 }
 
 void AmpSimulator::schedule(Outgoing outgoing) {
@@ -225,6 +230,7 @@ void AmpSimulator::runSender() {
             unplugPorts();
             lock.lock();
         } else {
+            m_TotalReplyWait += Clock::now() - outgoing.queued;
             m_Ports->send(outgoing.bytes);
         }
     }
@@ -232,12 +238,8 @@ void AmpSimulator::runSender() {
 
 void AmpSimulator::unplugPorts() {
     std::lock_guard portsLock(m_PortsMutex);
-    {
-        std::lock_guard lock(m_Mutex);
-        if (m_Plugged)  // plugged in again meanwhile
-            return;
-    }
-    m_Ports->unplug();
+    if (!isPlugged())  // not plugged in again meanwhile
+        m_Ports->unplug();
 }
 
 }  // namespace velk::sim

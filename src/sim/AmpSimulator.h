@@ -53,7 +53,9 @@ public:
     FIRCOE playBuffer(int amp) const;
     FIRCOE firSlot(int slot) const;
 
-    // Every message that reached the head, in order.
+    // The messages that reached the head, in order: all of them, or the last kReceivedLogLimit
+    // on a head that runs for hours.
+    static constexpr size_t kReceivedLogLimit = 100'000;
     std::vector<ReceivedMessage> received() const;
     int receivedCount(Request request) const;
     void clearReceived();
@@ -73,12 +75,16 @@ public:
     void editWireFaults(const std::function<void(WireFaults&)>& edit);
     // Sends the replies kept back by WireFaults::holdReplies, in order.
     void releaseHeldReplies();
+    // How long the replies sent so far were kept back in all, delays and late wake-ups included:
+    // what a benchmark subtracts to see the time spent outside the head.
+    std::chrono::microseconds totalReplyWait() const;
 
     static std::string defaultPortName(HeadModel model);
 
 private:
     using Clock = std::chrono::steady_clock;
     struct Outgoing {
+        Clock::time_point queued;
         Clock::time_point due;
         Bytes bytes;
         bool unplug = false;  // the head vanishes here instead of sending
@@ -92,6 +98,8 @@ private:
     void dropOutgoing();
     void runSender();
     void unplugPorts();
+    void unplugHoldingPorts();
+    void setPlugged(bool plugged);
 
     const std::unique_ptr<DevicePorts> m_Ports;
     std::string m_PortName;
@@ -104,9 +112,10 @@ private:
     bool m_Plugged = false;
     bool m_Silent = false;
     bool m_Stopping = false;
-    std::vector<ReceivedMessage> m_Received;
+    std::deque<ReceivedMessage> m_Received;
     std::deque<Outgoing> m_Outgoing;  // in due order
     std::vector<Bytes> m_Held;
+    Clock::duration m_TotalReplyWait{};
 
     std::mutex m_PortsMutex;  // serialises plugging and unplugging
     std::thread m_Sender;

@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
         OpenCase{"aiffRate48000", "ir.aif", aiffFile({.sampleRate = 48000}, aiffSamples(16, {1, 2})), 1007},
         OpenCase{"aiffTwelveBits", "ir.aif", aiffFile({.channels = 1, .bits = 12}, aiffSamples(12, {1})),
                  1008},
-        OpenCase{"extensibleFormatWithRightValues", "ir.wav", wavFile({.formatTag = 0xFFFE}, kStereo16),
+        OpenCase{"extensibleWithoutSubFormat", "ir.wav", wavFile({.formatTag = 0xFFFE}, kStereo16),
                  1005},
         OpenCase{"noDataChunk", "ir.wav", riffWave(chunk("fmt ", fmtData({}), LE)), 1005},
         // Files without a container or format chunk are not blamed on their sample rate.

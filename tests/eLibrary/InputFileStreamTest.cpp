@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "eLibrary/AudioFileBuilder.h"
 
 namespace {
@@ -60,6 +62,36 @@ TEST_F(InputFileStreamTest, sizeIsTheSnapshotTakenAtOpening) {
     InputFileStream stream(path.c_str());
     dir.write("ten.bin", testaudio::Bytes(100, 0));
     EXPECT_EQ(stream.size(), 10u);
+}
+
+TEST_F(InputFileStreamTest, readsTheRightBytesAcrossBufferRefillsAndSeeks) {
+    testaudio::Bytes pattern(100000);
+    for (size_t i = 0; i < pattern.size(); ++i)
+        pattern[i] = static_cast<uint8_t>(i * 7 + i / 256);
+    InputFileStream stream(dir.write("big.bin", pattern).c_str());
+    struct Step {
+        int32_t position;
+        uint32_t length;
+    };
+    // Forward and backward, inside one buffer fill, across fills, and past the end.
+    const Step steps[] = {{0, 10}, {32760, 20}, {5, 3}, {40000, 70000}, {99990, 50}, {65536, 1}, {32767, 1}};
+    for (const Step& step : steps) {
+        ASSERT_TRUE(stream.seek(step.position, InputStream::SeekBegin));
+        testaudio::Bytes bytes(step.length);
+        const uint32_t expected = std::min<uint32_t>(step.length, 100000 - step.position);
+        ASSERT_EQ(stream.readBuffer(bytes.data(), step.length), expected) << step.position;
+        EXPECT_TRUE(std::equal(bytes.begin(), bytes.begin() + expected, pattern.begin() + step.position))
+            << step.position;
+        EXPECT_EQ(stream.tell(), static_cast<uint32_t>(step.position) + expected);
+    }
+}
+
+TEST_F(InputFileStreamTest, seekingPastTheEndSucceedsAndReadsNothing) {
+    InputFileStream stream(path.c_str());
+    uint8_t byte = 0;
+    EXPECT_TRUE(stream.seek(50, InputStream::SeekBegin));
+    EXPECT_EQ(stream.readBuffer(&byte, 1), 0u);
+    EXPECT_EQ(stream.tell(), 50u);
 }
 
 }  // namespace

@@ -83,6 +83,8 @@ TEST_F(AmpSimulatorTest, delaysRepliesByTheConfiguredTime) {
     computer.inject(mainVersionRequest());
     ASSERT_TRUE(computer.waitForSent(1, kPatience));
     EXPECT_GE(computer.sentAt[0] - injected, 30ms);
+    EXPECT_GE(head->totalReplyWait(), 30ms);
+    EXPECT_LE(head->totalReplyWait(), computer.sentAt[0] - injected);
 }
 
 TEST_F(AmpSimulatorTest, sendsDelayedRepliesInOrderOfTheirDueTime) {

@@ -15,7 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "common/Clock.h"
+#include "common/ErrorCodes.h"
 #include "common/MIDIManager.h"
+#include "common/ManualClock.h"
 #include "common/SysexCodec.h"
 #include "common/VelkManager.h"
 #include "midi/VirtualMidiHub.h"
@@ -51,6 +54,12 @@ public:
             return false;
         });
         return data;
+    }
+
+    int count(EVelkEventID event) {
+        std::lock_guard lock(m_Mutex);
+        return static_cast<int>(std::count_if(m_Events.begin(), m_Events.end(),
+                                              [event](const auto& e) { return e.first == event; }));
     }
 
     // Waits until `event` has been heard `count` times with `data`.
@@ -122,12 +131,15 @@ protected:
     // The main window's part of the connection sequence.
     void connect() {
         manager->sendRequest(eVelkRequest_Open, 0, 0);
-        ASSERT_EQ(events.next(eVelkEvent_Connected), GetParam() == HeadModel::Single ? 1 : 2);
+        ASSERT_EQ(await(eVelkEvent_Connected), GetParam() == HeadModel::Single ? 1 : 2);
         manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
-        ASSERT_EQ(events.next(eVelkEvent_MainVersion), kVersion);
+        ASSERT_EQ(await(eVelkEvent_MainVersion), kVersion);
         manager->sendRequest(eVelkRequest_AllBulkDump, 0, 0);
-        ASSERT_TRUE(events.next(eVelkEvent_AllDataReceived).has_value());
+        ASSERT_TRUE(await(eVelkEvent_AllDataReceived).has_value());
     }
+
+    // The data of the next `event`, nothing if it does not come.
+    virtual std::optional<int32_t> await(EVelkEventID event) { return events.next(event); }
 
     int amps() const { return ampCount(GetParam()); }
 
@@ -212,6 +224,112 @@ TEST_P(EditorConnectionTest, previewLandsOnTheHeadAndInstallStoresIt) {
     ASSERT_EQ(events.next(eVelkEvent_FIRWriteDone), amp);
     EXPECT_TRUE(sameRecord(head->firSlot(head->state().currentSlot(amp)), record));
 }
+
+// --- The head's faults as the editor meets them ---
+
+TEST_P(EditorConnectionTest, readsThroughFiveCorruptDumps) {
+    head->editAmpFaults([](AmpFaults& f) { f.corruptDumps = 5; });
+    connect();
+    const std::vector<int> dumps = dumpsRequested();
+    EXPECT_EQ(std::count(dumps.begin(), dumps.end(), 10), 6);
+    EXPECT_EQ(manager->getAmpType(0), head->state().ampType(0));
+}
+
+TEST_P(EditorConnectionTest, givesUpAfterSixCorruptDumpsAndStaysConnected) {
+    head->editAmpFaults([](AmpFaults& f) { f.corruptDumps = 6; });
+    manager->sendRequest(eVelkRequest_Open, 0, 0);
+    ASSERT_TRUE(events.next(eVelkEvent_Connected).has_value());
+    manager->sendRequest(eVelkRequest_AllBulkDump, 0, 0);
+    ASSERT_EQ(events.next(eVelkEvent_Error), mstd::eErr_ReceiveData);
+    EXPECT_EQ(dumpsRequested(), std::vector<int>(6, 10));
+    EXPECT_TRUE(manager->isConnected());
+    EXPECT_EQ(events.count(eVelkEvent_AllDataReceived), 0);
+}
+
+TEST_P(EditorConnectionTest, rejectedPacketIsAnnouncedAndTheStreamGoesOn) {
+    connect();
+    head->editAmpFaults([](AmpFaults& f) { f.rejectedPackets.set(4); });
+    const FIRCOE before = head->playBuffer(0);
+    FIRCOE record = test::sampleRecord("Rejected in part", 5181);
+    manager->setSpeakerTabFIRCOE(record);
+    manager->sendRequest(eVelkRequest_FIRCOE, 0, 0);
+    ASSERT_EQ(events.next(eVelkEvent_FIRCOESent), 0);
+    EXPECT_TRUE(events.waitForCount(eVelkEvent_FIRPacketRejected, 0, 1));
+    EXPECT_TRUE(events.waitForCount(eVelkEvent_FIRPacketAccepted, 0, 9));
+
+    FIRCOE expected = record;
+    std::memcpy(reinterpret_cast<uint8_t*>(&expected) + 4 * 448,
+                reinterpret_cast<const uint8_t*>(&before) + 4 * 448, 448);
+    EXPECT_TRUE(sameRecord(head->playBuffer(0), expected));
+}
+
+TEST_P(EditorConnectionTest, failedFlashWriteIsAnnouncedAndNothingIsStored) {
+    connect();
+    head->editAmpFaults([](AmpFaults& f) { f.failingFlashWrites = 1; });
+    const int slot = head->state().currentSlot(0);
+    const FIRCOE stored = head->firSlot(slot);
+    manager->sendRequest(eVelkRequest_FIRDataWrite, 0, 0);
+    ASSERT_EQ(events.next(eVelkEvent_FIRWriteFailed), 0);
+    EXPECT_TRUE(sameRecord(head->firSlot(slot), stored));
+}
+
+// The same, on a clock the test moves: a silent head costs no real seconds.
+class EditorSilenceTest : public EditorConnectionTest {
+protected:
+    void SetUp() override {
+        mstd::setProcessClock(&clock);
+        EditorConnectionTest::SetUp();
+    }
+    void TearDown() override {
+        EditorConnectionTest::TearDown();
+        mstd::setProcessClock(nullptr);
+    }
+
+    std::optional<int32_t> await(EVelkEventID event) override { return driveUntil(event, 20'000); }
+
+    // Moves the clock 10 ms at a time until `event` is raised; its data, or nothing after
+    // `limitMS` of clock time.
+    std::optional<int32_t> driveUntil(EVelkEventID event, uint64_t limitMS) {
+        for (uint64_t driven = 0; driven < limitMS; driven += 10) {
+            if (auto data = events.next(event, 1ms))
+                return data;
+            clock.advance(10);
+        }
+        return events.next(event, 1ms);
+    }
+
+    mstd::CManualClock clock;
+};
+
+TEST_P(EditorSilenceTest, requestToSilentHeadTimesOutAndDropsTheConnection) {
+    connect();
+    head->setSilent(true);
+    const uint64_t asked = clock.steadyMS();
+    manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
+    ASSERT_EQ(driveUntil(eVelkEvent_Error, 20'000), mstd::eErr_Timeout);
+    EXPECT_GE(clock.steadyMS() - asked, 5000u);
+    EXPECT_TRUE(events.next(eVelkEvent_Disconnected).has_value());
+    EXPECT_FALSE(manager->isConnected());
+}
+
+TEST_P(EditorSilenceTest, headThatFallsSilentIsDroppedAfterSixSeconds) {
+    connect();
+    head->setSilent(true);
+    const uint64_t silentFrom = clock.steadyMS();
+    ASSERT_TRUE(driveUntil(eVelkEvent_Disconnected, 20'000).has_value());
+    EXPECT_GE(clock.steadyMS() - silentFrom, 5500u);  // the last reply may have come up to 500 ms earlier
+    EXPECT_LE(clock.steadyMS() - silentFrom, 9100u);
+    EXPECT_GT(head->receivedCount(Request::Ignored), 0);
+
+    head->setSilent(false);
+    manager->sendRequest(eVelkRequest_Open, 0, 0);
+    EXPECT_TRUE(driveUntil(eVelkEvent_Connected, 5000).has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(BothHeads, EditorSilenceTest, testing::Values(HeadModel::Single, HeadModel::Dual),
+                         [](const auto& info) {
+                             return info.param == HeadModel::Single ? "Single" : "Dual";
+                         });
 
 INSTANTIATE_TEST_SUITE_P(BothHeads, EditorConnectionTest, testing::Values(HeadModel::Single, HeadModel::Dual),
                          [](const auto& info) {

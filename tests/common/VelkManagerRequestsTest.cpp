@@ -1,0 +1,239 @@
+#include "VelkManagerFixture.h"
+
+#include "common/SysexCodec.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <future>
+#include <stdexcept>
+
+namespace {
+
+using namespace velktest;
+using Inspector = VelkManagerInspector;
+
+class Dispatcher : public ManagerTest {
+protected:
+    void SetUp() override {
+        ManagerTest::SetUp();
+        connect(0x31);
+    }
+
+    // Runs one pass on a helper thread while the amplifier stays silent, and lets its reply
+    // wait run out.
+    void runPassUntilTimeout() {
+        auto pass = std::async(std::launch::async, [this] { manager->doRequestEvent(); });
+        ASSERT_TRUE(clock.awaitWaiters(1));
+        clock.advance(5000);
+        pass.get();
+    }
+};
+
+TEST_F(Dispatcher, queuedRequestsRunInOrderWithinOnePass) {
+    manager->sendRequest(eVelkRequest_BoosterType, 0, 1);
+    manager->sendRequest(eVelkRequest_ReverbType, 0, 2);
+    manager->sendRequest(eVelkRequest_BoosterType, 0, 2);
+    manager->doRequestEvent();
+    EXPECT_EQ(amp.awaitReceived(3),
+              (std::vector<Bytes>{parameterChange(0, 0x01, 0, 1), parameterChange(0, 0x03, 0, 2),
+                                  parameterChange(0, 0x01, 0, 2)}));
+    EXPECT_EQ(Inspector::queuedRequests(*manager), 0u);
+}
+
+TEST_F(Dispatcher, unknownKindsAreDroppedAndTheRestStillRuns) {
+    manager->sendRequest(static_cast<eVelkRequestEvent>(17), 0, 0);
+    manager->sendRequest(static_cast<eVelkRequestEvent>(-1), 0, 0);
+    manager->sendRequest(eVelkRequest_FxLoop, 1, 1);
+    manager->doRequestEvent();
+    EXPECT_EQ(amp.awaitReceived(1), std::vector<Bytes>{parameterChange(0, 0x0A, 0, 1)});
+    EXPECT_TRUE(events.events().empty());
+}
+
+TEST_F(Dispatcher, timeoutReportsTheErrorThenDropsTheConnectionAndTheQueue) {
+    amp.setSilent();
+    manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
+    manager->sendRequest(eVelkRequest_BoosterType, 0, 1);
+    runPassUntilTimeout();
+    EXPECT_EQ(events.events(),
+              (std::vector<SEvent>{event(eVelkEvent_Error, 1004), event(eVelkEvent_Disconnected, 0)}));
+    EXPECT_EQ(amp.awaitReceived(1), std::vector<Bytes>{parameterChange(0x70, 0x21, 0, 0)});
+    EXPECT_EQ(Inspector::queuedRequests(*manager), 0u);
+    EXPECT_FALSE(manager->isConnected());
+}
+
+TEST_F(Dispatcher, sendFailureReportsTheErrorThenDropsTheConnection) {
+    amp.unplug();
+    manager->sendRequest(eVelkRequest_NoiseGate, 0, 1);
+    manager->sendRequest(eVelkRequest_BoosterType, 0, 1);
+    manager->doRequestEvent();
+    EXPECT_EQ(events.events(),
+              (std::vector<SEvent>{event(eVelkEvent_Error, 1001), event(eVelkEvent_Disconnected, 0)}));
+    EXPECT_EQ(Inspector::queuedRequests(*manager), 0u);
+    EXPECT_FALSE(manager->isConnected());
+}
+
+TEST_F(Dispatcher, rejectedDumpsEmptyTheQueueButKeepTheConnection) {
+    amp.setResponder([](const Bytes&) {
+        Bytes dump = effectDump({});
+        dump[34] ^= 1;
+        return std::vector<Bytes>{dump};
+    });
+    manager->sendRequest(eVelkRequest_AllBulkDump, 0, 0);
+    manager->sendRequest(eVelkRequest_BoosterType, 0, 1);
+    testing::internal::CaptureStderr();
+    runPassWithPauses();
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(events.events(), std::vector<SEvent>{event(eVelkEvent_Error, 1002)});
+    EXPECT_EQ(amp.received(), std::vector<Bytes>(6, dumpRequest(10)));
+    EXPECT_EQ(Inspector::queuedRequests(*manager), 0u);
+    EXPECT_TRUE(manager->isConnected());
+}
+
+void throwOnMainVersion(EVelkEventID id, int32_t, void*) {
+    if (id == eVelkEvent_MainVersion)
+        throw std::runtime_error("not ours");
+}
+
+TEST_F(Dispatcher, foreignExceptionsAreReportedAsUnknownAndEmptyTheQueue) {
+    manager->addListenerCallback(throwOnMainVersion, nullptr);
+    manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
+    manager->sendRequest(eVelkRequest_BoosterType, 0, 1);
+    testing::internal::CaptureStderr();
+    manager->doRequestEvent();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "[CATCH] Exception! - CVelkManager::doRequestEvent()\n");
+    EXPECT_EQ(events.events().back(), event(eVelkEvent_Error, 1010));
+    EXPECT_EQ(Inspector::queuedRequests(*manager), 0u);
+    EXPECT_EQ(amp.receivedCount(), 1u);
+    EXPECT_TRUE(manager->isConnected());
+}
+
+TEST_F(Dispatcher, requestPostedDuringAPassRunsInTheNextOne) {
+    amp.setSilent();
+    manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
+    auto pass = std::async(std::launch::async, [this] { manager->doRequestEvent(); });
+    ASSERT_TRUE(amp.waitForReceived(1));
+    auto post =
+        std::async(std::launch::async, [this] { manager->sendRequest(eVelkRequest_BoosterType, 0, 2); });
+    EXPECT_EQ(post.wait_for(30ms), std::future_status::timeout) << "the pass holds the queue";
+    amp.send(parameterChange(0x70, 0x61, 0, 100));
+    pass.get();
+    post.get();
+    EXPECT_EQ(amp.receivedCount(), 1u);
+    manager->doRequestEvent();
+    EXPECT_EQ(amp.awaitReceived(2).back(), parameterChange(0, 0x01, 0, 2));
+}
+
+TEST_F(Dispatcher, bothQueuedNameRequestsSendTheLastStagedName) {
+    char first[64] = "First";
+    char second[64] = "Second";
+    manager->setSpeakerTabIrName(first);
+    manager->sendRequest(eVelkRequest_FIRName, 0, 0);
+    manager->setSpeakerTabIrName(second);
+    manager->sendRequest(eVelkRequest_FIRName, 0, 0);
+    runPassWithPauses();
+    FIRCOE play;
+    manager->getPlayBuffer(0, play);
+    EXPECT_STREQ(play.name, "Second");
+    for (const Bytes& message : amp.awaitReceived(6))
+        EXPECT_EQ(message[9], static_cast<uint8_t>(second[message[8]])) << hex(message);
+}
+
+// ---- Which operation each kind runs
+
+struct KindCase {
+    const char* what;
+    eVelkRequestEvent kind;
+    int32_t arg1;
+    int32_t arg2;
+    Bytes firstMessage;
+};
+void PrintTo(const KindCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class RequestKind : public Dispatcher, public testing::WithParamInterface<KindCase> {};
+
+TEST_P(RequestKind, runsItsOperation) {
+    manager->setSpeakerTabFIRCOE(recordWithPattern("Staged", 4115, 1));
+    manager->sendRequest(GetParam().kind, GetParam().arg1, GetParam().arg2);
+    runPassWithPauses();
+    ASSERT_FALSE(amp.awaitReceived(1).empty());
+    EXPECT_EQ(hex(amp.received().front()), hex(GetParam().firstMessage));
+    EXPECT_EQ(events.count(eVelkEvent_Error), 0u);
+}
+
+FIRCOE bypass() {
+    FIRCOE record{};
+    std::strcpy(record.name, "Bypass");
+    record.gain = 16383;
+    record.coe[0] = 32767;
+    return record;
+}
+
+Bytes firstPacket(const FIRCOE& record, uint16_t ampField) {
+    Bytes body = {0x58, 0x48, 0x44, 0x32, 'F', 'I', 'R', 'C', 0, 0, 0, static_cast<uint8_t>(ampField)};
+    const uint8_t* bytes = reinterpret_cast<const uint8_t*>(&record);
+    Bytes packed(512);
+    velk::sysex::pack7(bytes, 448, packed.data());
+    body.insert(body.end(), packed.begin(), packed.end());
+    return velk::sysex::bulkDump(body.data(), body.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllKinds, RequestKind,
+    testing::Values(
+        KindCase{"all bulk dump", eVelkRequest_AllBulkDump, 0, 0, dumpRequest(10)},
+        KindCase{"booster", eVelkRequest_BoosterType, 1, 2, parameterChange(0, 0x09, 0, 2)},
+        KindCase{"fx loop", eVelkRequest_FxLoop, 0, 1, parameterChange(0, 0x02, 0, 1)},
+        KindCase{"reverb", eVelkRequest_ReverbType, 1, 3, parameterChange(0, 0x0B, 0, 3)},
+        KindCase{"noise gate", eVelkRequest_NoiseGate, 0, 2, parameterChange(0, 0x04, 0, 2)},
+        KindCase{"send connection", eVelkRequest_SendConnection, 3, 0, parameterChange(0, 0x05, 0, 3)},
+        KindCase{"return connection", eVelkRequest_ReturnConnection, 1, 0, parameterChange(0, 0x06, 0, 1)},
+        KindCase{"FIR gain", eVelkRequest_FIRGain, 1, 5181, parameterChange(0x04, 0x06, 0x28, 0x3D)},
+        KindCase{"bypass", eVelkRequest_Bypass, 1, 0, firstPacket(bypass(), 1)},
+        KindCase{"flash write", eVelkRequest_FIRDataWrite, 1, 0, parameterChange(0x04, 0x07, 1, 5)},
+        KindCase{"coefficients", eVelkRequest_FIRCOE, 0, 0,
+                 firstPacket(recordWithPattern("Staged", 4115, 1), 0)},
+        KindCase{"change FIR", eVelkRequest_ChangeFIR, 0, 0, parameterChange(0x04, 0x00, 0, 0)},
+        KindCase{"init FIR data", eVelkRequest_InitFIRData, 0, 0, parameterChange(0x04, 0x08, 0, 0)},
+        KindCase{"main version", eVelkRequest_MainVersion, 0, 0, parameterChange(0x70, 0x21, 0, 0)}));
+
+TEST_F(Dispatcher, openWhileOpenDoesNothingAndCloseClosesThePorts) {
+    manager->sendRequest(eVelkRequest_Open, 0, 0);
+    manager->doRequestEvent();
+    EXPECT_TRUE(events.events().empty());
+    manager->sendRequest(eVelkRequest_Close, 0, 0);
+    manager->sendRequest(eVelkRequest_BoosterType, 0, 1);
+    manager->doRequestEvent();
+    EXPECT_TRUE(amp.received().empty()) << "nothing reaches a closed port";
+}
+
+}  // namespace
+
+namespace {
+
+using namespace velktest;
+
+class InputDuringAPass : public Dispatcher {};
+
+// The input thread must not wait for the pass, which may itself be closing that input.
+TEST_F(InputDuringAPass, modelSwitchDropsTheQueueWithoutWaitingForThePass) {
+    amp.setSilent();
+    manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
+    manager->sendRequest(eVelkRequest_BoosterType, 0, 1);
+    auto pass = std::async(std::launch::async, [this] { manager->doRequestEvent(); });
+    ASSERT_TRUE(amp.waitForReceived(1));
+    amp.send(heartBeatReply(0x32));
+    ASSERT_TRUE(events.waitFor(eVelkEvent_Connected));
+    EXPECT_EQ(events.events(),
+              (std::vector<SEvent>{event(eVelkEvent_Disconnected, 0), event(eVelkEvent_Connected, 2)}));
+    ASSERT_TRUE(clock.awaitWaiters(1));
+    clock.advance(5000);
+    pass.get();
+    EXPECT_EQ(amp.received(), std::vector<Bytes>{parameterChange(0x70, 0x21, 0, 0)});
+    EXPECT_EQ(VelkManagerInspector::queuedRequests(*manager), 0u);
+}
+
+}  // namespace

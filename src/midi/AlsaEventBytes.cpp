@@ -1,5 +1,7 @@
 #include "midi/AlsaEventBytes.h"
 
+#include <utility>
+
 namespace midi::alsa {
 
 namespace {
@@ -33,50 +35,27 @@ void appendControl14(const snd_seq_ev_ctrl_t& control, std::vector<uint8_t>& byt
     }
 }
 
+// Single-byte messages and the events that carry them.
+constexpr std::pair<snd_seq_event_type_t, uint8_t> kSingleByteMessages[] = {
+    {SND_SEQ_EVENT_TUNE_REQUEST, 0xF6}, {SND_SEQ_EVENT_CLOCK, 0xF8},    {SND_SEQ_EVENT_TICK, 0xF9},
+    {SND_SEQ_EVENT_START, 0xFA},        {SND_SEQ_EVENT_CONTINUE, 0xFB}, {SND_SEQ_EVENT_STOP, 0xFC},
+    {SND_SEQ_EVENT_SENSING, 0xFE},      {SND_SEQ_EVENT_RESET, 0xFF},
+};
+
 uint8_t realTimeStatus(snd_seq_event_type_t type) {
-    switch (type) {
-        case SND_SEQ_EVENT_TUNE_REQUEST:
-            return 0xF6;
-        case SND_SEQ_EVENT_CLOCK:
-            return 0xF8;
-        case SND_SEQ_EVENT_TICK:
-            return 0xF9;
-        case SND_SEQ_EVENT_START:
-            return 0xFA;
-        case SND_SEQ_EVENT_CONTINUE:
-            return 0xFB;
-        case SND_SEQ_EVENT_STOP:
-            return 0xFC;
-        case SND_SEQ_EVENT_SENSING:
-            return 0xFE;
-        case SND_SEQ_EVENT_RESET:
-            return 0xFF;
-        default:
-            return 0;
+    for (const auto& [eventType, status] : kSingleByteMessages) {
+        if (eventType == type)
+            return status;
     }
+    return 0;
 }
 
 snd_seq_event_type_t realTimeType(uint8_t status) {
-    switch (status) {
-        case 0xF6:
-            return SND_SEQ_EVENT_TUNE_REQUEST;
-        case 0xF8:
-            return SND_SEQ_EVENT_CLOCK;
-        case 0xF9:
-            return SND_SEQ_EVENT_TICK;
-        case 0xFA:
-            return SND_SEQ_EVENT_START;
-        case 0xFB:
-            return SND_SEQ_EVENT_CONTINUE;
-        case 0xFC:
-            return SND_SEQ_EVENT_STOP;
-        case 0xFE:
-            return SND_SEQ_EVENT_SENSING;
-        case 0xFF:
-            return SND_SEQ_EVENT_RESET;
-        default:
-            return SND_SEQ_EVENT_NONE;
+    for (const auto& [eventType, eventStatus] : kSingleByteMessages) {
+        if (eventStatus == status)
+            return eventType;
     }
+    return SND_SEQ_EVENT_NONE;
 }
 
 // The length of the short message that starts with `status`; 0 for SysEx and undefined statuses.

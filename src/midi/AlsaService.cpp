@@ -1,6 +1,7 @@
 #include "midi/AlsaService.h"
 
 #include "midi/AlsaEventBytes.h"
+#include "midi/ChangeNotifier.h"
 #include "midi/HostTime.h"
 #include "midi/ServiceDevice.h"
 
@@ -77,16 +78,17 @@ public:
     int sendToConnected(const uint8_t* bytes, uint32_t length);
 
 private:
-    int createInputPort();
-    int createOutputPort();
     std::vector<Endpoint> endpoints(unsigned capabilities);
+    enum class PortDirection { Input, Output };
+
     int findPort(const Endpoint& endpoint, snd_seq_addr_t& address);
+    int connectedPort(const Endpoint& endpoint, PortDirection direction, snd_seq_addr_t& address);
+    int createPort(PortDirection direction);
     int sendEvent(snd_seq_event_t& event);
     int drainOutput();
     void runEvents();
     bool readEvents(PacketList& packets);
     void deliverInput(const PacketList& packets);
-    void announceChange();
 
     snd_seq_t* m_Seq;
     const std::string m_ClientName;
@@ -105,8 +107,7 @@ private:
     std::recursive_mutex m_InputMutex;
     InputHandler m_InputHandler;
 
-    std::mutex m_ChangeMutex;  // held while the change handler runs
-    ChangeHandler m_ChangeHandler;
+    ChangeNotifier m_Changes;
 
     std::thread m_EventThread;
 };
@@ -133,7 +134,7 @@ std::shared_ptr<AlsaService> AlsaService::open(const std::string& clientName, st
     }
     // Without announcements we only miss change notices; the device manager still polls the lists.
     snd_seq_connect_from(seq, noticePort, SND_SEQ_CLIENT_SYSTEM, SND_SEQ_PORT_SYSTEM_ANNOUNCE);
-    return std::make_shared<AlsaService>(seq, clientName, noticePort, wakeFd);
+    return std::make_shared<AlsaService>(seq, noticePort, wakeFd);
 }
 
 AlsaService::AlsaService(snd_seq_t* seq, std::string clientName, int noticePort, int wakeFd)
@@ -199,15 +200,9 @@ int AlsaService::openInput(const Endpoint& source, InputHandler handler) {
     std::lock_guard inputLock(m_InputMutex);
     std::lock_guard lock(m_SeqMutex);
     snd_seq_addr_t address{};
-    if (int status = findPort(source, address))
-        return status;
-    int port = createInputPort();
+    int port = connectedPort(source, PortDirection::Input, address);
     if (port < 0)
         return port;
-    if (int status = snd_seq_connect_from(m_Seq, port, address.client, address.port); status < 0) {
-        snd_seq_delete_simple_port(m_Seq, port);
-        return status;
-    }
     m_InPort = port;
     m_Source = address;
     m_AnySource = false;
@@ -219,7 +214,7 @@ int AlsaService::listen(InputHandler handler) {
     closeInput();
     std::lock_guard inputLock(m_InputMutex);
     std::lock_guard lock(m_SeqMutex);
-    int port = createInputPort();
+    int port = createPort(PortDirection::Input);
     if (port < 0)
         return port;
     m_InPort = port;
@@ -228,18 +223,14 @@ int AlsaService::listen(InputHandler handler) {
     return 0;
 }
 
-// With m_SeqMutex held.
-int AlsaService::createInputPort() {
-    return snd_seq_create_simple_port(m_Seq, kInputPortName,
-                                      SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE,
-                                      SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
-}
-
-// With m_SeqMutex held.
-int AlsaService::createOutputPort() {
-    return snd_seq_create_simple_port(m_Seq, kOutputPortName,
-                                      SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ,
-                                      SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
+int AlsaService::publishOutput() {
+    closeOutput();
+    std::lock_guard lock(m_SeqMutex);
+    int port = createPort(PortDirection::Output);
+    if (port < 0)
+        return port;
+    m_OutPort = port;
+    return 0;
 }
 
 int AlsaService::closeInput() {
@@ -258,17 +249,38 @@ int AlsaService::openOutput(const Endpoint& destination) {
     closeOutput();
     std::lock_guard lock(m_SeqMutex);
     snd_seq_addr_t address{};
-    if (int status = findPort(destination, address))
-        return status;
-    int port = createOutputPort();
+    int port = connectedPort(destination, PortDirection::Output, address);
     if (port < 0)
         return port;
-    if (int status = snd_seq_connect_to(m_Seq, port, address.client, address.port); status < 0) {
+    m_OutPort = port;
+    return 0;
+}
+
+// With m_SeqMutex held. Our port ("MIDI INPUT" or "MIDI OUTPUT"), subscribed from or to `endpoint`;
+// a negative status when the endpoint has gone or the sequencer refuses.
+int AlsaService::connectedPort(const Endpoint& endpoint, PortDirection direction, snd_seq_addr_t& address) {
+    if (int status = findPort(endpoint, address))
+        return status;
+    const bool input = direction == PortDirection::Input;
+    int port = createPort(direction);
+    if (port < 0)
+        return port;
+    int status = input ? snd_seq_connect_from(m_Seq, port, address.client, address.port)
+                       : snd_seq_connect_to(m_Seq, port, address.client, address.port);
+    if (status < 0) {
         snd_seq_delete_simple_port(m_Seq, port);
         return status;
     }
-    m_OutPort = port;
-    return 0;
+    return port;
+}
+
+// With m_SeqMutex held. Our port ("MIDI INPUT" or "MIDI OUTPUT"), which others may subscribe to.
+int AlsaService::createPort(PortDirection direction) {
+    const bool input = direction == PortDirection::Input;
+    return snd_seq_create_simple_port(m_Seq, input ? kInputPortName : kOutputPortName,
+                                      input ? SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE
+                                            : SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ,
+                                      SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
 }
 
 // Sends complete before sendSysex returns, so there is never one in flight to cancel.
@@ -290,10 +302,7 @@ int AlsaService::sendSysex(SysexRequest& request) {
     int status = sendEvent(event);
     if (status == kStatusNotOpen || status == kStatusTooLarge)
         return status;
-    request.status = status;
-    request.complete = true;
-    if (request.completion)
-        request.completion(&request);
+    completeSysex(request, status);
     return 0;
 }
 
@@ -302,16 +311,6 @@ int AlsaService::sendPacket(const uint8_t* bytes, uint32_t length) {
     if (!alsa::shortMessageEvent(bytes, length, event))
         return kStatusInvalid;
     return sendEvent(event);
-}
-
-int AlsaService::publishOutput() {
-    closeOutput();
-    std::lock_guard lock(m_SeqMutex);
-    int port = createOutputPort();
-    if (port < 0)
-        return port;
-    m_OutPort = port;
-    return 0;
 }
 
 int AlsaService::sendToConnected(const uint8_t* bytes, uint32_t length) {
@@ -364,14 +363,7 @@ int AlsaService::drainOutput() {
 }
 
 void AlsaService::setChangeHandler(ChangeHandler handler) {
-    std::lock_guard lock(m_ChangeMutex);
-    m_ChangeHandler = std::move(handler);
-}
-
-void AlsaService::announceChange() {
-    std::lock_guard lock(m_ChangeMutex);
-    if (m_ChangeHandler)
-        m_ChangeHandler();
+    m_Changes.set(std::move(handler));
 }
 
 // Our input thread: input to the handler, announcements to the change handler.
@@ -394,7 +386,7 @@ void AlsaService::runEvents() {
         if (!packets.empty())
             deliverInput(packets);
         if (changed)
-            announceChange();
+            m_Changes.announce();
     }
 }
 

@@ -1,9 +1,10 @@
 #include "midi/JackService.h"
 
+#include "midi/ChangeNotifier.h"
 #include "midi/HostTime.h"
 #include "midi/MessageRing.h"
-#include "midi/SerialWorker.h"
 #include "midi/ServiceDevice.h"
+#include "midi/SerialWorker.h"
 
 #include <jack/jack.h>
 #include <jack/midiport.h>
@@ -58,9 +59,8 @@ public:
     explicit JackService(jack_client_t* client);
     ~JackService() override;
 
-    bool serverGone() const { return m_ServerGone; }
-
     std::string serviceName() const override { return "jack"; }
+    bool alive() const override { return !m_ServerGone; }
     std::vector<Endpoint> sources() override { return endpoints(JackPortIsOutput); }
     std::vector<Endpoint> destinations() override { return endpoints(JackPortIsInput); }
     int openInput(const Endpoint& source, InputHandler handler) override;
@@ -73,7 +73,7 @@ public:
 
     // The device side: input from whoever connects to our input port, and output to whoever our
     // output port is connected to.
-    std::string clientName() const { return jack_get_client_name(m_Client); }
+    const std::string& clientName() const { return m_ClientName; }
     void listen(InputHandler handler);
     int sendToConnected(const uint8_t* bytes, uint32_t length);
 
@@ -86,7 +86,9 @@ private:
 
     bool start();
     std::vector<Endpoint> endpoints(unsigned long direction);
-    bool portExists(const std::string& name) const;
+    int connect(const std::string& from, const std::string& to);
+    void disconnect(const std::string& from, const std::string& to);
+    void closeClient();
     int queueMessage(const uint8_t* bytes, uint32_t length, SysexRequest* request,
                      bool needsDestination = true);
 
@@ -103,11 +105,17 @@ private:
     void drainInput(PacketList* packets);
     void runCompletions();
     void completeSends(const std::vector<std::pair<SysexRequest*, int>>& finished);
-    void announceChange();
 
-    jack_client_t* m_Client;
+    // Every call with m_Client outside the process cycle, which does not run once it is closed. A
+    // client whose server went is closed at once: a server started again under the same name must
+    // not meet it.
+    std::mutex m_ClientMutex;
+    jack_client_t* m_Client;  // null once closed
+    const std::string m_ClientName;  // which the server may have made unique
     jack_port_t* m_InPort = nullptr;
     jack_port_t* m_OutPort = nullptr;
+    std::string m_InPortName;
+    std::string m_OutPortName;
 
     // One writer and one reader each.
     MessageRing m_Outgoing{kRingCapacity};             // senders (under m_OutputMutex) -> process
@@ -130,8 +138,7 @@ private:
     std::optional<std::string> m_Source;
     InputHandler m_InputHandler;
 
-    std::mutex m_ChangeMutex;  // held while the change handler runs
-    ChangeHandler m_ChangeHandler;
+    ChangeNotifier m_Changes;
     SerialWorker m_Notices;  // change notices leave JACK's notification thread here
 
     std::thread m_InputThread;
@@ -155,7 +162,7 @@ std::shared_ptr<JackService> JackService::open(const std::string& clientName, st
     return service;
 }
 
-JackService::JackService(jack_client_t* client) : m_Client(client) {
+JackService::JackService(jack_client_t* client) : m_Client(client), m_ClientName(jack_get_client_name(client)) {
     sem_init(&m_SendsDone, 0, 0);
     sem_init(&m_InputArrived, 0, 0);
     m_InputThread = std::thread([this] { runInput(); });
@@ -167,6 +174,8 @@ bool JackService::start() {
     m_OutPort = jack_port_register(m_Client, kOutputPortName, JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
     if (!m_InPort || !m_OutPort)
         return false;
+    m_InPortName = jack_port_name(m_InPort);
+    m_OutPortName = jack_port_name(m_OutPort);
     jack_set_process_callback(m_Client, process, this);
     jack_on_shutdown(m_Client, serverShutdown, this);
     jack_set_port_registration_callback(m_Client, portRegistration, this);
@@ -178,9 +187,7 @@ JackService::~JackService() {
     setChangeHandler(nullptr);
     closeInput();
     closeOutput();
-    // No callback runs after the client is closed; then our threads may stop.
-    jack_deactivate(m_Client);
-    jack_client_close(m_Client);
+    closeClient();  // no callback runs after this; then our threads may stop
     m_Notices.stop();
     m_Stopping = true;
     sem_post(&m_SendsDone);
@@ -191,9 +198,20 @@ JackService::~JackService() {
     sem_destroy(&m_InputArrived);
 }
 
+void JackService::closeClient() {
+    std::lock_guard lock(m_ClientMutex);
+    if (!m_Client)
+        return;
+    if (!m_ServerGone)
+        jack_deactivate(m_Client);
+    jack_client_close(m_Client);
+    m_Client = nullptr;
+}
+
 std::vector<Endpoint> JackService::endpoints(unsigned long direction) {
     std::vector<Endpoint> result;
-    if (m_ServerGone)
+    std::lock_guard lock(m_ClientMutex);
+    if (!m_Client || m_ServerGone)
         return result;
     const char** names = jack_get_ports(m_Client, nullptr, JACK_DEFAULT_MIDI_TYPE, direction);
     if (!names)
@@ -212,18 +230,30 @@ std::vector<Endpoint> JackService::endpoints(unsigned long direction) {
     return result;
 }
 
-bool JackService::portExists(const std::string& name) const {
-    return !m_ServerGone && jack_port_by_name(m_Client, name.c_str()) != nullptr;
+// Between our port and another client's, both given by full name.
+int JackService::connect(const std::string& from, const std::string& to) {
+    std::lock_guard lock(m_ClientMutex);
+    if (!m_Client || m_ServerGone)
+        return kStatusServiceGone;
+    if (!jack_port_by_name(m_Client, from.c_str()) || !jack_port_by_name(m_Client, to.c_str()))
+        return kStatusNoEndpoint;
+    int status = jack_connect(m_Client, from.c_str(), to.c_str());
+    return status == 0 || status == EEXIST ? 0 : kStatusNoEndpoint;
+}
+
+// A port that went has taken its connections with it.
+void JackService::disconnect(const std::string& from, const std::string& to) {
+    std::lock_guard lock(m_ClientMutex);
+    if (m_Client && !m_ServerGone && jack_port_by_name(m_Client, from.c_str()) &&
+        jack_port_by_name(m_Client, to.c_str()))
+        jack_disconnect(m_Client, from.c_str(), to.c_str());
 }
 
 int JackService::openInput(const Endpoint& source, InputHandler handler) {
     closeInput();
-    if (!portExists(source.address))
-        return kStatusNoEndpoint;
     std::lock_guard lock(m_InputMutex);
-    int status = jack_connect(m_Client, source.address.c_str(), jack_port_name(m_InPort));
-    if (status != 0 && status != EEXIST)
-        return status > 0 ? -status : kStatusNoEndpoint;
+    if (int status = connect(source.address, m_InPortName))
+        return status;
     m_Source = source.address;
     m_InputHandler = std::move(handler);
     return 0;
@@ -235,8 +265,7 @@ int JackService::closeInput() {
     m_InputHandler = nullptr;
     if (!m_Source)
         return 0;
-    if (portExists(*m_Source))
-        jack_disconnect(m_Client, m_Source->c_str(), jack_port_name(m_InPort));
+    disconnect(*m_Source, m_InPortName);
     m_Source.reset();
     drainInput(nullptr);  // what the old source sent must not reach the next handler
     return 0;
@@ -244,12 +273,9 @@ int JackService::closeInput() {
 
 int JackService::openOutput(const Endpoint& destination) {
     closeOutput();
-    if (!portExists(destination.address))
-        return kStatusNoEndpoint;
     std::lock_guard lock(m_OutputMutex);
-    int status = jack_connect(m_Client, jack_port_name(m_OutPort), destination.address.c_str());
-    if (status != 0 && status != EEXIST)
-        return status > 0 ? -status : kStatusNoEndpoint;
+    if (int status = connect(m_OutPortName, destination.address))
+        return status;
     m_Destination = destination.address;
     return 0;
 }
@@ -260,8 +286,7 @@ int JackService::closeOutput() {
         std::lock_guard lock(m_OutputMutex);
         if (!m_Destination)
             return 0;
-        if (portExists(*m_Destination))
-            jack_disconnect(m_Client, jack_port_name(m_OutPort), m_Destination->c_str());
+        disconnect(m_OutPortName, *m_Destination);
         m_Destination.reset();
         m_FirstSendable = m_NextSequence;
         cancelled.swap(m_Pending);
@@ -321,14 +346,7 @@ int JackService::queueMessage(const uint8_t* bytes, uint32_t length, SysexReques
 }
 
 void JackService::setChangeHandler(ChangeHandler handler) {
-    std::lock_guard lock(m_ChangeMutex);
-    m_ChangeHandler = std::move(handler);
-}
-
-void JackService::announceChange() {
-    std::lock_guard lock(m_ChangeMutex);
-    if (m_ChangeHandler)
-        m_ChangeHandler();
+    m_Changes.set(std::move(handler));
 }
 
 // ---- Real-time side: no locks, no allocation, no system calls beyond sem_post.
@@ -386,7 +404,7 @@ void JackService::serverShutdown(void* self) {
 
 void JackService::portRegistration(jack_port_id_t, int, void* self) {
     auto* service = static_cast<JackService*>(self);
-    service->m_Notices.post([service] { service->announceChange(); });
+    service->m_Notices.post([service] { service->m_Changes.announce(); });
 }
 
 void JackService::portRename(jack_port_id_t, const char*, const char*, void* self) {
@@ -452,18 +470,15 @@ void JackService::runCompletions() {
         completeSends(finished);
         if (m_ServerGone && !goneAnnounced) {
             goneAnnounced = true;
-            announceChange();  // every endpoint went with the server
+            closeClient();
+            m_Changes.announce();  // every endpoint went with the server
         }
     }
 }
 
 void JackService::completeSends(const std::vector<std::pair<SysexRequest*, int>>& finished) {
-    for (const auto& [request, status] : finished) {
-        request->status = status;
-        request->complete = true;
-        if (request->completion)
-            request->completion(request);
-    }
+    for (const auto& [request, status] : finished)
+        completeSysex(*request, status);
 }
 
 }  // namespace
@@ -482,7 +497,7 @@ std::shared_ptr<MidiService> openJackService(std::string& whyNot) {
     static std::weak_ptr<JackService> current;
     std::lock_guard lock(mutex);
     std::shared_ptr<JackService> service = current.lock();
-    if (!service || service->serverGone()) {
+    if (!service || !service->alive()) {
         service = JackService::open(kApplicationName, whyNot);
         current = service;
     }

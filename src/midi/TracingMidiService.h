@@ -14,6 +14,7 @@ public:
     TracingMidiService(std::shared_ptr<MidiService> traced, std::shared_ptr<TraceLog> log);
 
     std::string serviceName() const override { return m_Traced->serviceName(); }
+    bool alive() const override { return m_Traced->alive(); }
     std::vector<Endpoint> sources() override { return m_Traced->sources(); }
     std::vector<Endpoint> destinations() override { return m_Traced->destinations(); }
     int openInput(const Endpoint& source, InputHandler handler) override;

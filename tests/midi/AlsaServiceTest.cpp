@@ -2,9 +2,7 @@
 // manager on our ALSA backend, talking to a sequencer client of the test that echoes what it gets.
 #include "midi/AlsaService.h"
 
-#include "common/MIDIManager.h"
-#include "midi/MessageRecorder.h"
-#include "midi/ServiceSelection.h"
+#include "PortManagerFixture.h"
 
 #include <alsa/asoundlib.h>
 #include <gmock/gmock.h>
@@ -22,10 +20,6 @@ using midi::test::Bytes;
 using midi::test::MessageRecorder;
 using midi::test::numberedSysex;
 using namespace std::chrono_literals;
-
-void recordMessage(void* userData, const uint8_t* bytes, uint32_t length) {
-    static_cast<MessageRecorder*>(userData)->record(Bytes(bytes, bytes + length));
-}
 
 // A sequencer client "VelkSolvo/Echo" whose port "echo" sends back every event it receives.
 class AlsaEchoPeer {
@@ -76,44 +70,22 @@ private:
     std::thread m_Thread;
 };
 
-class AlsaServiceTest : public testing::Test {
+class AlsaServiceTest : public midi::test::PortManagerFixture {
 protected:
     void SetUp() override {
         if (!std::filesystem::exists("/dev/snd/seq"))
             GTEST_SKIP() << "no ALSA sequencer on this machine: these tests run on a desktop";
         peer = AlsaEchoPeer::open();
         ASSERT_NE(peer, nullptr);
-        CMIDIManager::setServiceChoice(midi::ServiceChoice::Alsa);
-        CMIDIManager::initialize(
-            [](const void*, void* changes) { ++*static_cast<std::atomic<int>*>(changes); }, &changes);
-        manager = CMIDIManager::instance();
-        ASSERT_NE(manager->service(), nullptr) << manager->serviceUnavailableReason();
+        startManager(midi::ServiceChoice::Alsa);
     }
     void TearDown() override {
-        CMIDIManager::terminate();
-        CMIDIManager::setServiceProvider(nullptr);
+        PortManagerFixture::TearDown();
         peer.reset();
     }
+    void openPeer() { openPortsNamed("VelkSolvo/Echo:echo"); }
 
-    void openPeer() {
-        std::vector<std::string> sources;
-        std::vector<std::string> destinations;
-        manager->getMidiInDevices(sources);
-        manager->getMidiOutDevices(destinations);
-        auto source = std::find(sources.begin(), sources.end(), "VelkSolvo/Echo:echo");
-        auto destination = std::find(destinations.begin(), destinations.end(), "VelkSolvo/Echo:echo");
-        ASSERT_NE(source, sources.end());
-        ASSERT_NE(destination, destinations.end());
-        ASSERT_EQ(
-            manager->openMidiIn(static_cast<uint32_t>(source - sources.begin()), recordMessage, &echoes, 512),
-            0);
-        ASSERT_EQ(manager->openMidiOut(static_cast<uint32_t>(destination - destinations.begin())), 0);
-    }
-
-    std::atomic<int> changes{0};
     std::unique_ptr<AlsaEchoPeer> peer;
-    CMIDIManager* manager = nullptr;
-    MessageRecorder echoes;
 };
 
 TEST_F(AlsaServiceTest, listsOtherClientsPortsByClientAndPortNameButNotOurOwn) {
@@ -130,7 +102,7 @@ TEST_F(AlsaServiceTest, echoesEverySysexLengthFrom11To532ExactlyAndInOrder) {
     std::vector<Bytes> sent;
     for (size_t length = 11; length <= 532; ++length) {
         sent.push_back(numberedSysex(length, static_cast<uint8_t>(length)));
-        ASSERT_EQ(manager->sendLongMessage(sent.back().data(), static_cast<int32_t>(length)), 0);
+        ASSERT_EQ(send(sent.back()), 0);
     }
     ASSERT_TRUE(echoes.waitForCount(sent.size(), 10s));
 

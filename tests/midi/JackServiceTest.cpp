@@ -4,8 +4,7 @@
 
 #include "JackEchoPeer.h"
 #include "JackTestServer.h"
-#include "common/MIDIManager.h"
-#include "midi/MessageRecorder.h"
+#include "PortManagerFixture.h"
 #include "midi/ServiceSelection.h"
 
 #include <gmock/gmock.h>
@@ -16,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -30,18 +30,6 @@ using namespace std::chrono_literals;
 constexpr const char* kPeerName = "VelkSolvo/Echo";
 constexpr auto kEchoLimit = 1000ms;
 constexpr int kAttempts = 3;
-
-void recordMessage(void* userData, const uint8_t* bytes, uint32_t length) {
-    static_cast<MessageRecorder*>(userData)->record(Bytes(bytes, bytes + length));
-}
-
-int indexContaining(const std::vector<std::string>& names, const std::string& text) {
-    for (size_t i = 0; i < names.size(); ++i) {
-        if (names[i].find(text) != std::string::npos)
-            return static_cast<int>(i);
-    }
-    return -1;
-}
 
 // One private server for the whole program; tests that stop a server start their own.
 class JackServer {
@@ -74,46 +62,17 @@ private:
         ASSERT_TRUE(JackServer::shared().ready()) << JackServer::shared().whyNot(); \
     } while (false)
 
-class JackServiceTest : public testing::Test {
+class JackServiceTest : public midi::test::PortManagerFixture {
 protected:
     void SetUp() override {
         REQUIRE_JACK_SERVER();
         peer = JackEchoPeer::start(kPeerName);
         ASSERT_NE(peer, nullptr);
-        CMIDIManager::setServiceChoice(midi::ServiceChoice::Jack);
-        CMIDIManager::initialize(
-            [](const void*, void* changes) { ++*static_cast<std::atomic<int>*>(changes); }, &changes);
-        manager = CMIDIManager::instance();
-        ASSERT_NE(manager->service(), nullptr) << manager->serviceUnavailableReason();
+        startManager(midi::ServiceChoice::Jack);
     }
-    void TearDown() override {
-        CMIDIManager::terminate();
-        CMIDIManager::setServiceProvider(nullptr);
-        peer.reset();
-    }
+    void openPeer() { openPortsNamed("VelkSolvo/"); }
 
-    // Opens the peer's ports the way the device manager finds the amplifier.
-    void openPeer() {
-        std::vector<std::string> sources;
-        std::vector<std::string> destinations;
-        manager->getMidiInDevices(sources);
-        manager->getMidiOutDevices(destinations);
-        int source = indexContaining(sources, "VelkSolvo/");
-        int destination = indexContaining(destinations, "VelkSolvo/");
-        ASSERT_GE(source, 0);
-        ASSERT_GE(destination, 0);
-        ASSERT_EQ(manager->openMidiIn(static_cast<uint32_t>(source), recordMessage, &echoes, 512), 0);
-        ASSERT_EQ(manager->openMidiOut(static_cast<uint32_t>(destination)), 0);
-    }
-
-    int send(const Bytes& message) {
-        return manager->sendLongMessage(message.data(), static_cast<int32_t>(message.size()));
-    }
-
-    std::atomic<int> changes{0};
     std::unique_ptr<JackEchoPeer> peer;
-    CMIDIManager* manager = nullptr;
-    MessageRecorder echoes;
 };
 
 TEST_F(JackServiceTest, listsOtherClientsMidiPortsByFullNameButNotOurOwn) {
@@ -301,31 +260,59 @@ TEST(JackEndpointName, isThePortNameFollowedByItsAliases) {
               "system:midi_capture_1 (one, two)");
 }
 
-// Its own server, stopped under the port manager's feet (the shared one must outlive the others).
-TEST(JackServerGone, sendsFailWithoutHangingAndTheEndpointsGo) {
-    REQUIRE_JACK_SERVER();
-    const std::string sharedServer = std::getenv("JACK_DEFAULT_SERVER");
-    std::string whyNot;
-    std::unique_ptr<JackTestServer> server = JackTestServer::start(whyNot, "-gone");
-    ASSERT_NE(server, nullptr) << whyNot;
-    auto peer = JackEchoPeer::start(kPeerName);
-    ASSERT_NE(peer, nullptr);
-    CMIDIManager::setServiceChoice(midi::ServiceChoice::Jack);
-    CMIDIManager::initialize(nullptr, nullptr);
-    CMIDIManager* manager = CMIDIManager::instance();
-    std::vector<std::string> names;
-    manager->getMidiInDevices(names);
-    manager->getMidiOutDevices(names);
-    MessageRecorder echoes;
-    ASSERT_EQ(manager->openMidiIn(0, recordMessage, &echoes, 512), 0);
-    ASSERT_EQ(manager->openMidiOut(0), 0);
+// Puts JACK_DEFAULT_SERVER back as it was when this goes.
+class ServerSwitch {
+public:
+    ServerSwitch() {
+        if (const char* name = std::getenv("JACK_DEFAULT_SERVER"))
+            m_Previous = name;
+    }
+    ~ServerSwitch() {
+        if (m_Previous)
+            setenv("JACK_DEFAULT_SERVER", m_Previous->c_str(), 1);
+        else
+            unsetenv("JACK_DEFAULT_SERVER");
+    }
+
+private:
+    std::optional<std::string> m_Previous;
+};
+
+// A server of its own, stopped under the port manager's feet and started again.
+class JackServerGone : public midi::test::PortManagerFixture {
+protected:
+    void SetUp() override {
+        REQUIRE_JACK_SERVER();
+        startServerAndPeer();
+        startManager(midi::ServiceChoice::Jack);
+    }
+    void TearDown() override {
+        PortManagerFixture::TearDown();
+        peer.reset();
+        server.reset();
+    }
+    void startServerAndPeer() {
+        std::string whyNot;
+        server = JackTestServer::start(whyNot, "-gone");
+        ASSERT_NE(server, nullptr) << whyNot;
+        peer = JackEchoPeer::start(kPeerName);
+        ASSERT_NE(peer, nullptr);
+    }
+
+    ServerSwitch backToTheSharedServer;
+    std::unique_ptr<JackTestServer> server;
+    std::unique_ptr<JackEchoPeer> peer;
+};
+
+TEST_F(JackServerGone, sendsFailWithoutHangingTheEndpointsGoAndARestartIsPickedUp) {
+    openPortsNamed("VelkSolvo/");
 
     server->stop();
     const Bytes message = numberedSysex(64, 1);
     int status = 0;
     const auto deadline = std::chrono::steady_clock::now() + 10s;
     while (status == 0 && std::chrono::steady_clock::now() < deadline) {
-        status = manager->sendLongMessage(message.data(), static_cast<int32_t>(message.size()));
+        status = send(message);
         std::this_thread::sleep_for(10ms);
     }
     EXPECT_NE(status, 0);
@@ -333,11 +320,13 @@ TEST(JackServerGone, sendsFailWithoutHangingAndTheEndpointsGo) {
     EXPECT_FALSE(manager->isOpenedMidiIn());
     EXPECT_FALSE(manager->isOpenedMidiOut());
 
-    CMIDIManager::terminate();
-    CMIDIManager::setServiceProvider(nullptr);
+    // The server comes back: the next search finds the peer again, on a new client.
     peer.reset();
     server.reset();
-    setenv("JACK_DEFAULT_SERVER", sharedServer.c_str(), 1);
+    startServerAndPeer();
+    openPortsNamed("VelkSolvo/");
+    EXPECT_EQ(send(message), 0);
+    EXPECT_TRUE(echoes.waitUntil([&](const std::vector<Bytes>& arrived) { return !arrived.empty(); }, 5s));
 }
 
 }  // namespace

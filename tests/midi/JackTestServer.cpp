@@ -20,7 +20,9 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr auto kStartLimit = 10s;
-constexpr auto kStopLimit = 5s;
+// With clients still connected jackd takes seconds to stop; killing it instead would leave its entry
+// in JACK's table of servers, which has room for only eight.
+constexpr auto kStopLimit = 20s;
 
 void quiet(const char*) {}
 
@@ -82,7 +84,7 @@ std::unique_ptr<JackTestServer> JackTestServer::start(std::string& whyNot, const
         whyNot = "cannot run jackd";
         return nullptr;
     }
-    std::unique_ptr<JackTestServer> server(new JackTestServer(name, pid));
+    std::unique_ptr<JackTestServer> server(new JackTestServer(name, !tag.empty(), pid));
     if (!server->waitUntilReady()) {
         whyNot = "jackd did not accept clients within " + std::to_string(kStartLimit.count()) + " s";
         return nullptr;
@@ -112,27 +114,34 @@ JackTestServer::~JackTestServer() {
     stop();
 }
 
+// Cleans up only after stopping: another server of the same name may run by now.
 void JackTestServer::stop() {
-    if (m_Pid > 0) {
-        kill(m_Pid, SIGTERM);
-        if (!waitForExit(m_Pid, kStopLimit)) {
-            kill(m_Pid, SIGKILL);
-            waitpid(m_Pid, nullptr, 0);
-        }
-        m_Pid = 0;
+    if (m_Pid <= 0)
+        return;
+    kill(m_Pid, SIGTERM);
+    if (!waitForExit(m_Pid, kStopLimit)) {
+        kill(m_Pid, SIGKILL);
+        waitpid(m_Pid, nullptr, 0);
     }
+    m_Pid = 0;
     removeLeftovers();
 }
 
 // jackd leaves its semaphores (jack_sem.*_NAME_*) and sometimes shared memory behind.
 void JackTestServer::removeLeftovers() const {
     std::error_code error;
-    const std::string marker = "_" + m_Name + "_";
     for (const auto& entry : std::filesystem::directory_iterator("/dev/shm", error)) {
         const std::string file = entry.path().filename().string();
-        if (file.rfind("jack", 0) == 0 && file.find(marker) != std::string::npos)
+        if (file.rfind("jack", 0) == 0 && isOurs(file))
             std::filesystem::remove(entry.path(), error);
     }
+}
+
+// This server's files; the program's main server (stopped last) also takes what the clients of its
+// other servers (NAME-tag) left behind after those stopped.
+bool JackTestServer::isOurs(const std::string& file) const {
+    return file.find("_" + m_Name + "_") != std::string::npos ||
+           (!m_Tagged && file.find("_" + m_Name + "-") != std::string::npos);
 }
 
 }  // namespace midi::test

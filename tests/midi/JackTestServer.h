@@ -24,11 +24,14 @@ public:
     void stop();
 
 private:
-    JackTestServer(std::string name, pid_t pid) : m_Name(std::move(name)), m_Pid(pid) {}
+    JackTestServer(std::string name, bool tagged, pid_t pid)
+        : m_Name(std::move(name)), m_Tagged(tagged), m_Pid(pid) {}
     bool waitUntilReady();
     void removeLeftovers() const;
+    bool isOurs(const std::string& file) const;
 
     std::string m_Name;
+    bool m_Tagged;
     pid_t m_Pid;
 };
 

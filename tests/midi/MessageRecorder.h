@@ -56,6 +56,11 @@ private:
     std::vector<std::thread::id> m_Threads;
 };
 
+// A port manager input callback that records into the MessageRecorder given as its user data.
+inline void recordMessage(void* recorder, const uint8_t* bytes, uint32_t length) {
+    static_cast<MessageRecorder*>(recorder)->record(Bytes(bytes, bytes + length));
+}
+
 // One value handed from one thread to another. (std::promise is not used in tests: ThreadSanitizer
 // cannot see its synchronisation in the prebuilt standard library.)
 template <typename T>

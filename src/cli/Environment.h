@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -16,8 +15,8 @@ public:
     virtual ~StopRequest() = default;
     // Called once before the simulator starts any thread of its own.
     virtual void prepare() {}
-    // True when the stop was requested within `timeout`.
-    virtual bool waitFor(std::chrono::milliseconds timeout) = 0;
+    // Returns once the stop is requested.
+    virtual void wait() = 0;
 };
 
 // What velkctl's commands take from the world around them: velkctl's own is the platform's

@@ -2,9 +2,6 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <ctime>
-
 #include "cli/Environment.h"
 #include "sim/ServiceDevicePorts.h"
 
@@ -25,15 +22,10 @@ public:
     // Threads started afterwards inherit the mask, so no other thread takes the signals.
     void prepare() override { pthread_sigmask(SIG_BLOCK, &m_Signals, nullptr); }
 
-    bool waitFor(std::chrono::milliseconds timeout) override {
-        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(timeout);
-        const timespec limit{static_cast<time_t>(seconds.count()),
-                             static_cast<long>(std::chrono::nanoseconds(timeout - seconds).count())};
+    void wait() override {
         int signal = 0;
-        do {
-            signal = sigtimedwait(&m_Signals, nullptr, &limit);
-        } while (signal < 0 && errno == EINTR);
-        return signal > 0;
+        while (sigwait(&m_Signals, &signal) != 0) {
+        }
     }
 
 private:

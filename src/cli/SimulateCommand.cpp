@@ -13,8 +13,6 @@ namespace velk::cli {
 
 namespace {
 
-// The head remembers every message it took; a long run forgets them now and then.
-constexpr auto kForgetReceivedEvery = std::chrono::seconds(60);
 constexpr int kHighestVersion = 0x3FFF;  // 14 bits on the wire
 constexpr uint16_t kDefaultVersion = 110;
 
@@ -102,8 +100,7 @@ int SimulateCommand::run(const ParsedArguments& arguments, std::ostream& out, st
     err << text("Cli_Simulate_Running", modelText(sim::ampCount(plan.model)), shown.shownName(),
                 shown.serviceName())
         << std::endl;
-    while (!stop->waitFor(kForgetReceivedEvery))
-        head.clearReceived();
+    stop->wait();
     head.unplug();
     const DeviceReport end = headReport(head.state());
     plan.json ? printDeviceReportJson(end, out) : printDeviceReportText(end, out);

@@ -134,7 +134,7 @@ std::shared_ptr<AlsaService> AlsaService::open(const std::string& clientName, st
     }
     // Without announcements we only miss change notices; the device manager still polls the lists.
     snd_seq_connect_from(seq, noticePort, SND_SEQ_CLIENT_SYSTEM, SND_SEQ_PORT_SYSTEM_ANNOUNCE);
-    return std::make_shared<AlsaService>(seq, noticePort, wakeFd);
+    return std::make_shared<AlsaService>(seq, clientName, noticePort, wakeFd);
 }
 
 AlsaService::AlsaService(snd_seq_t* seq, std::string clientName, int noticePort, int wakeFd)

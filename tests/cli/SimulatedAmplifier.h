@@ -24,9 +24,9 @@ public:
         m_Requested = true;
         m_Changed.notify_all();
     }
-    bool waitFor(std::chrono::milliseconds timeout) {
+    void wait() {
         std::unique_lock lock(m_Mutex);
-        return m_Changed.wait_for(lock, timeout, [this] { return m_Requested; });
+        m_Changed.wait(lock, [this] { return m_Requested; });
     }
 
 private:
@@ -50,7 +50,7 @@ protected:
         environment.makeStopRequest = [this] {
             struct Stop : StopRequest {
                 explicit Stop(TestStop& stop) : stop(stop) {}
-                bool waitFor(std::chrono::milliseconds timeout) override { return stop.waitFor(timeout); }
+                void wait() override { stop.wait(); }
                 TestStop& stop;
             };
             return std::make_unique<Stop>(stop);

@@ -30,6 +30,10 @@ Environment offlineEnvironment() {
     return environment;
 }
 
+std::string badAmp(const std::string& text) {
+    return "velkctl: AMP must be 1 (Amp I) or 2 (Amp II), not \"" + text + "\".";
+}
+
 std::string badGain(const std::string& text) {
     return "velkctl: the gain must be a step of the gain knob: -30 to -10 dB in 1 dB steps or -10 to 0 dB in "
            "0.5 dB "
@@ -88,18 +92,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ArgumentsCase{"unknownCommand", {"tune"}, 1, "velkctl: unknown command \"tune\"."},
         ArgumentsCase{"unknownIrCommand", {"ir", "erase", "1"}, 1, "velkctl: unknown command \"ir erase\"."},
-        ArgumentsCase{"ampZero",
-                      {"set", "0", "booster", "green"},
-                      1,
-                      "velkctl: AMP must be 1 (Amp I) or 2 (Amp II), not \"0\"."},
-        ArgumentsCase{"ampThree",
-                      {"ir", "bypass", "3", "on"},
-                      1,
-                      "velkctl: AMP must be 1 (Amp I) or 2 (Amp II), not \"3\"."},
-        ArgumentsCase{"ampNamed",
-                      {"ir", "gain", "II", "-6"},
-                      1,
-                      "velkctl: AMP must be 1 (Amp I) or 2 (Amp II), not \"II\"."},
+        ArgumentsCase{"ampZero", {"set", "0", "booster", "green"}, 1, badAmp("0")},
+        ArgumentsCase{"ampThree", {"ir", "bypass", "3", "on"}, 1, badAmp("3")},
+        ArgumentsCase{"ampNamed", {"ir", "gain", "II", "-6"}, 1, badAmp("II")},
         ArgumentsCase{"missingAmp", {"ir", "install"}, 1, "velkctl: missing AMP."},
         ArgumentsCase{"missingFile", {"ir", "install", "2"}, 1, "velkctl: missing FILE."},
         ArgumentsCase{"missingValue", {"set", "1", "booster"}, 1, "velkctl: missing VALUE."},

@@ -13,7 +13,7 @@ enum ExitStatus {
     eExit_Done = 0,
     eExit_Usage = 1,
     eExit_FileError = 2,
-    eExit_NoAmplifier = 3,  // no MIDI service, no amplifier's ports, or no answer within the timeout
+    eExit_NotFound = 3,     // no MIDI service, no amplifier's ports, or no answer within the timeout
     eExit_DeviceError = 4,  // the amplifier reported an error or stopped answering
 };
 

@@ -4,6 +4,7 @@
 
 #include "cli/IrCommands.h"
 #include "cli/IrShowCommand.h"
+#include "cli/ListCommand.h"
 #include "cli/ReportCommands.h"
 #include "cli/SetCommand.h"
 #include "cli/SimulateCommand.h"
@@ -94,6 +95,7 @@ int CommandDispatcher::runCommand(const Command& command, const std::vector<std:
 
 CommandDispatcher makeVelkctl(const Environment& environment) {
     CommandDispatcher dispatcher;
+    dispatcher.add(std::make_unique<ListCommand>());
     dispatcher.add(std::make_unique<InfoCommand>(environment));
     dispatcher.add(std::make_unique<DumpCommand>(environment));
     dispatcher.add(std::make_unique<SetCommand>(environment));

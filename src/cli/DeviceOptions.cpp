@@ -35,7 +35,7 @@ midi::ServiceChoice parseServiceOption(const ParsedArguments& arguments) {
         return midi::ServiceChoice::Auto;
     const std::optional<midi::ServiceChoice> choice = midi::parseServiceChoice(arguments.value("--midi"));
     if (!choice)
-        throw UsageError{"Cli_Err_BadService", arguments.value("--midi")};
+        throw UsageError{"Cli_Err_BadMidiService", arguments.value("--midi")};
     return *choice;
 }
 

@@ -29,7 +29,7 @@ DeviceSession::DeviceSession(const DeviceOptions& options, const Environment& en
     : m_Options(options), m_Err(err), m_ShowsProgress(environment.interactive && !options.trace) {
     midi::ServiceSelection selection = environment.openService(options.service);
     if (!selection.service) {
-        throw ownFailure(eExit_NoAmplifier, "Cli_Err_NoMidiService",
+        throw ownFailure(eExit_NotFound, "Cli_Err_NoMidiService",
                          text("Cli_Err_NoMidiService", selection.unavailableReason));
     }
     m_ServiceName = selection.service->serviceName();
@@ -87,10 +87,10 @@ void DeviceSession::awaitConnection() {
 
 void DeviceSession::failNotFound(bool portsOpened) const {
     if (portsOpened) {
-        throw ownFailure(eExit_NoAmplifier, "Cli_Err_AmplifierSilent",
+        throw ownFailure(eExit_NotFound, "Cli_Err_AmplifierSilent",
                          text("Cli_Err_AmplifierSilent", m_ServiceName, m_Options.timeoutMS));
     }
-    throw ownFailure(eExit_NoAmplifier, "Cli_Err_NoAmplifier",
+    throw ownFailure(eExit_NotFound, "Cli_Err_NoAmplifier",
                      text("Cli_Err_NoAmplifier", m_ServiceName, m_Options.match, m_Options.timeoutMS));
 }
 

@@ -92,10 +92,10 @@ int SimulateCommand::run(const ParsedArguments& arguments, std::ostream& out, st
     for (const SimulatorFault& fault : plan.faults)
         fault(head);
     if (head.plug() != 0) {
-        printFailure(ownFailure(eExit_NoAmplifier, "Cli_Err_SimulatorNoService",
+        printFailure(ownFailure(eExit_NotFound, "Cli_Err_SimulatorNoService",
                                 text("Cli_Err_SimulatorNoService", shown.plugFailure())),
                      plan.json, out, err);
-        return eExit_NoAmplifier;
+        return eExit_NotFound;
     }
     err << text("Cli_Simulate_Running", modelText(sim::ampCount(plan.model)), shown.shownName(),
                 shown.serviceName())

@@ -184,10 +184,6 @@ as "error CODE (KEY): TEXT"; with --json, {"error":CODE,"key":"KEY"} is also pri
         <source>Cli_Err_BadTimeout</source>
         <translation>the timeout must be a whole number of milliseconds from 0 to 86400000, not "%1".</translation>
     </message>
-    <message id="Cli_Err_BadService">
-        <source>Cli_Err_BadService</source>
-        <translation>the MIDI service must be "auto", "alsa" or "jack", not "%1".</translation>
-    </message>
     <message id="Cli_Err_EmptyMatch">
         <source>Cli_Err_EmptyMatch</source>
         <translation>the text given to --match must not be empty.</translation>
@@ -599,6 +595,64 @@ an amplifier, with every IR's coefficients under --json).
 --json                  the final state as JSON.
 
 Exit status: 0 stopped; 1 wrong arguments; 3 no MIDI service to appear on.</translation>
+    </message>
+    <message id="Cli_Err_BadMidiService">
+        <source>Cli_Err_BadMidiService</source>
+        <translation>the MIDI service must be "auto", "alsa" or "jack", not "%1".</translation>
+    </message>
+    <message id="Cli_List_Summary">
+        <source>Cli_List_Summary</source>
+        <translation>List the MIDI sources and destinations, marking the amplifier's.</translation>
+    </message>
+    <message id="Cli_List_Help">
+        <source>Cli_List_Help</source>
+        <translation>Lists the MIDI sources (where the amplifier's replies come from) and destinations (where requests
+go) of the MIDI service in use, each with the index that opens it, marking with "*" those whose name
+contains "VelkSolvo/": the editor connects to the first such source and destination.
+
+--midi auto|alsa|jack   the MIDI service: by default (auto) the ALSA sequencer when it can be opened,
+                        else JACK when a server runs.
+--json                  print one JSON object: {"service", "sources", "destinations"}, each endpoint
+                        as {"index", "name", "amplifier"}; without a service, {"service":null,"reason"}.
+--help                  show this help.
+
+Exit status: 0 done, 1 wrong arguments, 3 no MIDI service (the reason is printed on stderr).</translation>
+    </message>
+    <message id="Cli_List_Service">
+        <source>Cli_List_Service</source>
+        <translation>MIDI service: %1</translation>
+    </message>
+    <message id="Cli_List_ServiceAlsa">
+        <source>Cli_List_ServiceAlsa</source>
+        <translation>ALSA sequencer</translation>
+    </message>
+    <message id="Cli_List_ServiceJack">
+        <source>Cli_List_ServiceJack</source>
+        <translation>JACK</translation>
+    </message>
+    <message id="Cli_List_ServiceVirtual">
+        <source>Cli_List_ServiceVirtual</source>
+        <translation>in-process</translation>
+    </message>
+    <message id="Cli_List_Sources">
+        <source>Cli_List_Sources</source>
+        <translation>Sources:</translation>
+    </message>
+    <message id="Cli_List_Destinations">
+        <source>Cli_List_Destinations</source>
+        <translation>Destinations:</translation>
+    </message>
+    <message id="Cli_List_None">
+        <source>Cli_List_None</source>
+        <translation>none</translation>
+    </message>
+    <message id="Cli_List_Mark">
+        <source>Cli_List_Mark</source>
+        <translation>* the amplifier's ports (names containing "%1")</translation>
+    </message>
+    <message id="Cli_List_NoService">
+        <source>Cli_List_NoService</source>
+        <translation>no MIDI service: %1.</translation>
     </message>
 </context>
 </TS>

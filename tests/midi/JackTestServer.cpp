@@ -20,6 +20,8 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr auto kStartLimit = 10s;
+constexpr auto kTableLimit = 60s;
+constexpr auto kTableRetry = 300ms;
 // With clients still connected jackd takes seconds to stop; killing it instead would leave its entry
 // in JACK's table of servers, which has room for only eight.
 constexpr auto kStopLimit = 20s;
@@ -79,19 +81,30 @@ std::unique_ptr<JackTestServer> JackTestServer::start(std::string& whyNot, const
         argv.push_back(argument.data());
     argv.push_back(nullptr);
 
-    pid_t pid = spawnTiedToUs(argv);
-    if (pid < 0) {
-        whyNot = "cannot run jackd";
-        return nullptr;
-    }
-    std::unique_ptr<JackTestServer> server(new JackTestServer(name, !tag.empty(), pid));
-    if (!server->waitUntilReady()) {
-        whyNot = "jackd did not accept clients within " + std::to_string(kStartLimit.count()) + " s";
-        return nullptr;
-    }
-    return server;
+    // JACK keeps one table of running servers for the whole machine, with room for eight: while it
+    // is full (tests running side by side), jackd exits at once, and we try again.
+    const auto deadline = std::chrono::steady_clock::now() + kTableLimit;
+    do {
+        pid_t pid = spawnTiedToUs(argv);
+        if (pid < 0) {
+            whyNot = "cannot run jackd";
+            return nullptr;
+        }
+        std::unique_ptr<JackTestServer> server(new JackTestServer(name, !tag.empty(), pid));
+        if (server->waitUntilReady())
+            return server;
+        if (server->m_Pid > 0) {
+            whyNot = "jackd did not accept clients within " + std::to_string(kStartLimit.count()) + " s";
+            return nullptr;
+        }
+        std::this_thread::sleep_for(kTableRetry);
+    } while (std::chrono::steady_clock::now() < deadline);
+    whyNot = "jackd kept exiting at start for " + std::to_string(kTableLimit.count()) +
+             " s (is JACK's table of servers full?)";
+    return nullptr;
 }
 
+// False when jackd exits before it takes clients (m_Pid is then 0) or does not take them in time.
 bool JackTestServer::waitUntilReady() {
     jack_set_error_function(quiet);
     jack_set_info_function(quiet);

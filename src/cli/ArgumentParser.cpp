@@ -1,13 +1,19 @@
 #include "ArgumentParser.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace velk::cli {
 
 namespace {
 
+bool isNegativeNumber(const std::string& argument) {
+    return argument.size() > 1 && argument[0] == '-' &&
+           (std::isdigit(static_cast<unsigned char>(argument[1])) || argument[1] == '.');
+}
+
 bool isOption(const std::string& argument) {
-    return argument.size() > 1 && argument[0] == '-';
+    return argument.size() > 1 && argument[0] == '-' && !isNegativeNumber(argument);
 }
 
 const OptionSpec& findSpec(const std::string& name, const std::vector<OptionSpec>& specs) {
@@ -23,6 +29,14 @@ const OptionSpec& findSpec(const std::string& name, const std::vector<OptionSpec
 std::string ParsedArguments::value(const std::string& name) const {
     const auto option = options.find(name);
     return option == options.end() ? std::string() : option->second;
+}
+
+std::vector<std::string> ParsedArguments::values(const std::string& name) const {
+    std::vector<std::string> found;
+    for (const auto& [option, value] : given)
+        if (option == name)
+            found.push_back(value);
+    return found;
 }
 
 ParsedArguments parseArguments(const std::vector<std::string>& arguments,
@@ -44,16 +58,24 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments,
         const OptionSpec& spec = findSpec(name, specs);
         if (!spec.takesValue && equals != std::string::npos)
             throw UsageError{"Cli_Err_UnexpectedValue", name};
-        if (!spec.takesValue)
-            parsed.options[name] = "";
-        else if (equals != std::string::npos)
-            parsed.options[name] = argument.substr(equals + 1);
-        else if (i + 1 < arguments.size())
-            parsed.options[name] = arguments[++i];
-        else
+        std::string value;
+        if (equals != std::string::npos)
+            value = argument.substr(equals + 1);
+        else if (spec.takesValue && i + 1 < arguments.size())
+            value = arguments[++i];
+        else if (spec.takesValue)
             throw UsageError{"Cli_Err_MissingValue", name};
+        parsed.options[name] = value;
+        parsed.given.emplace_back(name, value);
     }
     return parsed;
+}
+
+void requirePositionals(const ParsedArguments& arguments, const std::vector<std::string>& names) {
+    if (arguments.positionals.size() < names.size())
+        throw UsageError{"Cli_Err_MissingArgument", names[arguments.positionals.size()]};
+    if (arguments.positionals.size() > names.size())
+        throw UsageError{"Cli_Err_ExtraArgument", arguments.positionals[names.size()]};
 }
 
 }  // namespace velk::cli

@@ -13,7 +13,8 @@ enum ExitStatus {
     eExit_Done = 0,
     eExit_Usage = 1,
     eExit_FileError = 2,
-    eExit_NoMidiService = 3,
+    eExit_NotFound = 3,     // no MIDI service, no amplifier's ports, or no answer within the timeout
+    eExit_DeviceError = 4,  // the amplifier reported an error or stopped answering
 };
 
 // One command of velkctl, found by its words ("ir", "show") and run with the arguments after them.
@@ -29,6 +30,8 @@ public:
     // String-table keys: one line for the overview, and the full help of --help.
     virtual const char* summaryKey() const = 0;
     virtual const char* helpKey() const = 0;
+    // Help shared with other commands, printed after the command's own.
+    virtual std::vector<const char*> sharedHelpKeys() const { return {}; }
     virtual std::vector<OptionSpec> options() const = 0;
 
     // May throw UsageError; returns an ExitStatus.

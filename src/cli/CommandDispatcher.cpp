@@ -2,8 +2,12 @@
 
 #include <algorithm>
 
+#include "cli/IrCommands.h"
 #include "cli/IrShowCommand.h"
 #include "cli/ListCommand.h"
+#include "cli/ReportCommands.h"
+#include "cli/SetCommand.h"
+#include "cli/SimulateCommand.h"
 #include "cli/Text.h"
 
 namespace velk::cli {
@@ -77,6 +81,8 @@ int CommandDispatcher::runCommand(const Command& command, const std::vector<std:
                                   std::ostream& out, std::ostream& err) const {
     if (std::any_of(arguments.begin(), arguments.end(), isHelp)) {
         out << "velkctl " << command.synopsis() << "\n\n" << text(command.helpKey()) << '\n';
+        for (const char* key : command.sharedHelpKeys())
+            out << '\n' << text(key) << '\n';
         return eExit_Done;
     }
     try {
@@ -87,10 +93,20 @@ int CommandDispatcher::runCommand(const Command& command, const std::vector<std:
     }
 }
 
-CommandDispatcher makeVelkctl() {
+CommandDispatcher makeVelkctl(const Environment& environment) {
     CommandDispatcher dispatcher;
-    dispatcher.add(std::make_unique<IrShowCommand>());
     dispatcher.add(std::make_unique<ListCommand>());
+    dispatcher.add(std::make_unique<InfoCommand>(environment));
+    dispatcher.add(std::make_unique<DumpCommand>(environment));
+    dispatcher.add(std::make_unique<SetCommand>(environment));
+    dispatcher.add(std::make_unique<IrShowCommand>());
+    dispatcher.add(std::make_unique<IrPreviewCommand>(environment));
+    dispatcher.add(std::make_unique<IrInstallCommand>(environment));
+    dispatcher.add(std::make_unique<IrBypassCommand>(environment));
+    dispatcher.add(std::make_unique<IrGainCommand>(environment));
+    dispatcher.add(std::make_unique<IrRenameCommand>(environment));
+    dispatcher.add(std::make_unique<IrResetCommand>(environment));
+    dispatcher.add(std::make_unique<SimulateCommand>(environment));
     return dispatcher;
 }
 

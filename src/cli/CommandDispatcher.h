@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/Command.h"
+#include "cli/Environment.h"
 
 namespace velk::cli {
 
@@ -31,7 +32,7 @@ private:
     std::vector<std::unique_ptr<Command>> m_Commands;
 };
 
-// The dispatcher with every command of velkctl.
-CommandDispatcher makeVelkctl();
+// The dispatcher with every command of velkctl, working in `environment`.
+CommandDispatcher makeVelkctl(const Environment& environment = platformEnvironment());
 
 }  // namespace velk::cli

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <iomanip>
 
+#include "cli/ArgumentValues.h"
+#include "cli/CommandFailure.h"
 #include "cli/Json.h"
 #include "cli/Text.h"
 #include "common/FIRFile.h"
@@ -13,14 +15,6 @@
 namespace velk::cli {
 
 namespace {
-
-int channelIndex(const std::string& name) {
-    if (name == "left")
-        return 0;
-    if (name == "right")
-        return 1;
-    throw UsageError{"Cli_Err_BadChannel", name};
-}
 
 constexpr int kCoefficientsPerLine = 8;
 
@@ -34,7 +28,7 @@ IrShowOptions parseIrShowOptions(const ParsedArguments& arguments) {
     IrShowOptions options;
     options.path = arguments.positionals.front();
     if (arguments.has("--channel"))
-        options.channel = channelIndex(arguments.value("--channel"));
+        options.channel = parseChannel(arguments.value("--channel"));
     options.json = arguments.has("--json");
     return options;
 }
@@ -105,7 +99,7 @@ int IrShowCommand::run(const ParsedArguments& arguments, std::ostream& out, std:
             printIrReportText(report, out);
         return eExit_Done;
     } catch (const mstd::CGenericException& e) {
-        printCoreError(e.getErrorCode(), options.json, out, err);
+        printFailure(coreFailure(eExit_FileError, e.getErrorCode()), options.json, out, err);
         return eExit_FileError;
     }
 }

@@ -96,7 +96,7 @@ int ListCommand::run(const ParsedArguments& arguments, std::ostream& out, std::o
         printMidiListingJson(listing, out);
     if (listing.service.empty()) {
         err << "velkctl: " << text("Cli_List_NoService", listing.unavailableReason) << '\n';
-        return eExit_NoMidiService;
+        return eExit_NotFound;
     }
     if (!json)
         printMidiListingText(listing, out);

@@ -1,7 +1,5 @@
 #include "Text.h"
 
-#include "common/ErrorCodes.h"
-
 namespace velk::cli {
 
 std::string usageMessage(const UsageError& error) {
@@ -12,13 +10,6 @@ std::string usageMessage(const UsageError& error) {
 void printUsageError(std::ostream& err, const std::string& message, const std::string& commandWords) {
     const std::string helpCommand = "velkctl " + (commandWords.empty() ? "" : commandWords + " ") + "--help";
     err << "velkctl: " << message << '\n' << text("Cli_SeeHelp", helpCommand) << '\n';
-}
-
-void printCoreError(int code, bool json, std::ostream& out, std::ostream& err) {
-    const char* key = mstd::errorMessageKey(code);
-    err << "error " << code << " (" << key << "): " << velk::strings::errorText(code).toStdString() << '\n';
-    if (json)
-        out << "{\"error\":" << code << ",\"key\":\"" << key << "\"}\n";
 }
 
 }  // namespace velk::cli

@@ -22,12 +22,16 @@ requires std::is_arithmetic_v<Number> QString textArgument(Number value) {
     return QString::number(value);
 }
 
-// The string table's text of a key with its %1, %2... filled in, as UTF-8 for the terminal.
+// The string table's text of a key with its %1, %2... filled in, as UTF-8 for the terminal. All
+// are filled in one pass, so an argument that itself holds "%2" (a name from a file or from the
+// amplifier) stays as it is.
 template <typename... Arguments>
 std::string text(const char* key, const Arguments&... arguments) {
-    QString message = velk::strings::text(key);
-    ((message = message.arg(textArgument(arguments))), ...);
-    return message.toStdString();
+    const QString message = velk::strings::text(key);
+    if constexpr (sizeof...(Arguments) == 0)
+        return message.toStdString();
+    else
+        return message.arg(textArgument(arguments)...).toStdString();
 }
 
 // The message of a usage mistake, naming its argument where the message has room for it.
@@ -35,9 +39,5 @@ std::string usageMessage(const UsageError& error);
 
 // A usage mistake on stderr: its message, then where to find help ("velkctl WORDS --help").
 void printUsageError(std::ostream& err, const std::string& message, const std::string& commandWords);
-
-// An error code of the core: "error CODE (KEY): TEXT" on stderr and, for --json, also
-// {"error":CODE,"key":"KEY"} on stdout, so scripts read failures where they read results.
-void printCoreError(int code, bool json, std::ostream& out, std::ostream& err);
 
 }  // namespace velk::cli

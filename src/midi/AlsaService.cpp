@@ -3,6 +3,7 @@
 #include "midi/AlsaEventBytes.h"
 #include "midi/ChangeNotifier.h"
 #include "midi/HostTime.h"
+#include "midi/ServiceDevice.h"
 
 #include <alsa/asoundlib.h>
 #include <poll.h>
@@ -14,12 +15,13 @@
 #include <chrono>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace midi {
 
 namespace {
 
-constexpr const char* kClientName = "Velk Vovezid";
+constexpr const char* kApplicationName = "Velk Vovezid";
 constexpr const char* kInputPortName = "MIDI INPUT";
 constexpr const char* kOutputPortName = "MIDI OUTPUT";
 constexpr const char* kNoticePortName = "notices";
@@ -49,8 +51,8 @@ void quietAlsaErrors(const char*, int, const char*, int, const char*, ...) {}
 
 class AlsaService final : public MidiService {
 public:
-    static std::shared_ptr<AlsaService> open(std::string& whyNot);
-    AlsaService(snd_seq_t* seq, int noticePort, int wakeFd);
+    static std::shared_ptr<AlsaService> open(const std::string& clientName, std::string& whyNot);
+    AlsaService(snd_seq_t* seq, std::string clientName, int noticePort, int wakeFd);
     ~AlsaService() override;
 
     std::string serviceName() const override { return "alsa"; }
@@ -68,12 +70,20 @@ public:
     int sendPacket(const uint8_t* bytes, uint32_t length) override;
     void setChangeHandler(ChangeHandler handler) override;
 
+    // The device side: our input port takes events from whoever subscribes to it, and our output
+    // port goes to whoever subscribes to it.
+    const std::string& clientName() const { return m_ClientName; }
+    int listen(InputHandler handler);
+    int publishOutput();
+    int sendToConnected(const uint8_t* bytes, uint32_t length);
+
 private:
     std::vector<Endpoint> endpoints(unsigned capabilities);
     enum class PortDirection { Input, Output };
 
     int findPort(const Endpoint& endpoint, snd_seq_addr_t& address);
     int connectedPort(const Endpoint& endpoint, PortDirection direction, snd_seq_addr_t& address);
+    int createPort(PortDirection direction);
     int sendEvent(snd_seq_event_t& event);
     int drainOutput();
     void runEvents();
@@ -81,6 +91,7 @@ private:
     void deliverInput(const PacketList& packets);
 
     snd_seq_t* m_Seq;
+    const std::string m_ClientName;
     const int m_ClientId;
     const int m_NoticePort;
     const int m_WakeFd;  // ends the event thread
@@ -89,6 +100,7 @@ private:
     std::mutex m_SeqMutex;
     int m_InPort = -1;
     snd_seq_addr_t m_Source{};
+    bool m_AnySource = false;
     int m_OutPort = -1;
 
     // Held while the input handler runs; recursive so that the handler may close the input.
@@ -100,7 +112,7 @@ private:
     std::thread m_EventThread;
 };
 
-std::shared_ptr<AlsaService> AlsaService::open(std::string& whyNot) {
+std::shared_ptr<AlsaService> AlsaService::open(const std::string& clientName, std::string& whyNot) {
     snd_lib_error_set_handler(quietAlsaErrors);
     snd_seq_t* seq = nullptr;
     int status = snd_seq_open(&seq, "default", SND_SEQ_OPEN_DUPLEX, SND_SEQ_NONBLOCK);
@@ -108,7 +120,7 @@ std::shared_ptr<AlsaService> AlsaService::open(std::string& whyNot) {
         whyNot = snd_strerror(status);
         return nullptr;
     }
-    snd_seq_set_client_name(seq, kClientName);
+    snd_seq_set_client_name(seq, clientName.c_str());
     int noticePort =
         snd_seq_create_simple_port(seq, kNoticePortName, SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_NO_EXPORT,
                                    SND_SEQ_PORT_TYPE_APPLICATION);
@@ -122,11 +134,15 @@ std::shared_ptr<AlsaService> AlsaService::open(std::string& whyNot) {
     }
     // Without announcements we only miss change notices; the device manager still polls the lists.
     snd_seq_connect_from(seq, noticePort, SND_SEQ_CLIENT_SYSTEM, SND_SEQ_PORT_SYSTEM_ANNOUNCE);
-    return std::make_shared<AlsaService>(seq, noticePort, wakeFd);
+    return std::make_shared<AlsaService>(seq, clientName, noticePort, wakeFd);
 }
 
-AlsaService::AlsaService(snd_seq_t* seq, int noticePort, int wakeFd)
-    : m_Seq(seq), m_ClientId(snd_seq_client_id(seq)), m_NoticePort(noticePort), m_WakeFd(wakeFd) {
+AlsaService::AlsaService(snd_seq_t* seq, std::string clientName, int noticePort, int wakeFd)
+    : m_Seq(seq),
+      m_ClientName(std::move(clientName)),
+      m_ClientId(snd_seq_client_id(seq)),
+      m_NoticePort(noticePort),
+      m_WakeFd(wakeFd) {
     m_EventThread = std::thread([this] { runEvents(); });
 }
 
@@ -189,7 +205,31 @@ int AlsaService::openInput(const Endpoint& source, InputHandler handler) {
         return port;
     m_InPort = port;
     m_Source = address;
+    m_AnySource = false;
     m_InputHandler = std::move(handler);
+    return 0;
+}
+
+int AlsaService::listen(InputHandler handler) {
+    closeInput();
+    std::lock_guard inputLock(m_InputMutex);
+    std::lock_guard lock(m_SeqMutex);
+    int port = createPort(PortDirection::Input);
+    if (port < 0)
+        return port;
+    m_InPort = port;
+    m_AnySource = true;
+    m_InputHandler = std::move(handler);
+    return 0;
+}
+
+int AlsaService::publishOutput() {
+    closeOutput();
+    std::lock_guard lock(m_SeqMutex);
+    int port = createPort(PortDirection::Output);
+    if (port < 0)
+        return port;
+    m_OutPort = port;
     return 0;
 }
 
@@ -222,10 +262,7 @@ int AlsaService::connectedPort(const Endpoint& endpoint, PortDirection direction
     if (int status = findPort(endpoint, address))
         return status;
     const bool input = direction == PortDirection::Input;
-    int port = snd_seq_create_simple_port(m_Seq, input ? kInputPortName : kOutputPortName,
-                                          input ? SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE
-                                                : SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ,
-                                          SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
+    int port = createPort(direction);
     if (port < 0)
         return port;
     int status = input ? snd_seq_connect_from(m_Seq, port, address.client, address.port)
@@ -235,6 +272,15 @@ int AlsaService::connectedPort(const Endpoint& endpoint, PortDirection direction
         return status;
     }
     return port;
+}
+
+// With m_SeqMutex held. Our port ("MIDI INPUT" or "MIDI OUTPUT"), which others may subscribe to.
+int AlsaService::createPort(PortDirection direction) {
+    const bool input = direction == PortDirection::Input;
+    return snd_seq_create_simple_port(m_Seq, input ? kInputPortName : kOutputPortName,
+                                      input ? SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE
+                                            : SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ,
+                                      SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
 }
 
 // Sends complete before sendSysex returns, so there is never one in flight to cancel.
@@ -264,6 +310,17 @@ int AlsaService::sendPacket(const uint8_t* bytes, uint32_t length) {
     snd_seq_event_t event;
     if (!alsa::shortMessageEvent(bytes, length, event))
         return kStatusInvalid;
+    return sendEvent(event);
+}
+
+int AlsaService::sendToConnected(const uint8_t* bytes, uint32_t length) {
+    if (!bytes || length == 0)
+        return kStatusInvalid;
+    if (bytes[0] != 0xF0)
+        return sendPacket(bytes, length);
+    snd_seq_event_t event;
+    snd_seq_ev_clear(&event);
+    snd_seq_ev_set_sysex(&event, length, const_cast<uint8_t*>(bytes));
     return sendEvent(event);
 }
 
@@ -346,8 +403,9 @@ bool AlsaService::readEvents(PacketList& packets) {
             return changed;
         if (event->dest.port == m_NoticePort) {
             changed |= isEndpointChange(event->type);
-        } else if (m_InPort >= 0 && event->dest.port == m_InPort && event->source.client == m_Source.client &&
-                   event->source.port == m_Source.port) {
+        } else if (m_InPort >= 0 && event->dest.port == m_InPort &&
+                   (m_AnySource ||
+                    (event->source.client == m_Source.client && event->source.port == m_Source.port))) {
             Packet packet{hostTimeNs(), {}};
             alsa::appendEventBytes(*event, packet.bytes);
             if (!packet.bytes.empty())
@@ -372,10 +430,25 @@ std::shared_ptr<MidiService> openAlsaService(std::string& whyNot) {
     std::lock_guard lock(mutex);
     std::shared_ptr<AlsaService> service = current.lock();
     if (!service) {
-        service = AlsaService::open(whyNot);
+        service = AlsaService::open(kApplicationName, whyNot);
         current = service;
     }
     return service;
+}
+
+std::unique_ptr<MidiDevice> openAlsaDevice(const std::string& name, MidiService::InputHandler handler,
+                                           std::string& whyNot) {
+    std::shared_ptr<AlsaService> service = AlsaService::open(name, whyNot);
+    if (!service)
+        return nullptr;
+    int status = service->publishOutput();
+    if (status == 0)
+        status = service->listen(std::move(handler));
+    if (status < 0) {
+        whyNot = snd_strerror(status);
+        return nullptr;
+    }
+    return std::make_unique<ServiceDevice<AlsaService>>(std::move(service));
 }
 
 }  // namespace midi

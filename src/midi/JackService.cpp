@@ -3,6 +3,7 @@
 #include "midi/ChangeNotifier.h"
 #include "midi/HostTime.h"
 #include "midi/MessageRing.h"
+#include "midi/ServiceDevice.h"
 #include "midi/SerialWorker.h"
 
 #include <jack/jack.h>
@@ -26,7 +27,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr const char* kClientName = "Velk Vovezid";
+constexpr const char* kApplicationName = "Velk Vovezid";
 constexpr const char* kInputPortName = "MIDI INPUT";
 constexpr const char* kOutputPortName = "MIDI OUTPUT";
 constexpr size_t kRingCapacity = 64 * 1024;
@@ -54,7 +55,7 @@ void waitFor(sem_t& semaphore, std::chrono::milliseconds limit) {
 
 class JackService final : public MidiService {
 public:
-    static std::shared_ptr<JackService> open(std::string& whyNot);
+    static std::shared_ptr<JackService> open(const std::string& clientName, std::string& whyNot);
     explicit JackService(jack_client_t* client);
     ~JackService() override;
 
@@ -70,6 +71,12 @@ public:
     int sendPacket(const uint8_t* bytes, uint32_t length) override;
     void setChangeHandler(ChangeHandler handler) override;
 
+    // The device side: input from whoever connects to our input port, and output to whoever our
+    // output port is connected to.
+    const std::string& clientName() const { return m_ClientName; }
+    void listen(InputHandler handler);
+    int sendToConnected(const uint8_t* bytes, uint32_t length);
+
 private:
     struct PendingSend {
         uint64_t sequence;
@@ -82,7 +89,8 @@ private:
     int connect(const std::string& from, const std::string& to);
     void disconnect(const std::string& from, const std::string& to);
     void closeClient();
-    int queueMessage(const uint8_t* bytes, uint32_t length, SysexRequest* request);
+    int queueMessage(const uint8_t* bytes, uint32_t length, SysexRequest* request,
+                     bool needsDestination = true);
 
     // Real-time side.
     static int process(jack_nframes_t frames, void* self);
@@ -103,6 +111,7 @@ private:
     // not meet it.
     std::mutex m_ClientMutex;
     jack_client_t* m_Client;  // null once closed
+    const std::string m_ClientName;  // which the server may have made unique
     jack_port_t* m_InPort = nullptr;
     jack_port_t* m_OutPort = nullptr;
     std::string m_InPortName;
@@ -136,11 +145,11 @@ private:
     std::thread m_CompletionThread;
 };
 
-std::shared_ptr<JackService> JackService::open(std::string& whyNot) {
+std::shared_ptr<JackService> JackService::open(const std::string& clientName, std::string& whyNot) {
     jack_set_error_function(quietJackMessage);
     jack_set_info_function(quietJackMessage);
     jack_status_t status{};
-    jack_client_t* client = jack_client_open(kClientName, JackNoStartServer, &status);
+    jack_client_t* client = jack_client_open(clientName.c_str(), JackNoStartServer, &status);
     if (!client) {
         whyNot = (status & JackServerFailed) ? "cannot connect to a server" : "client refused by the server";
         return nullptr;
@@ -153,7 +162,7 @@ std::shared_ptr<JackService> JackService::open(std::string& whyNot) {
     return service;
 }
 
-JackService::JackService(jack_client_t* client) : m_Client(client) {
+JackService::JackService(jack_client_t* client) : m_Client(client), m_ClientName(jack_get_client_name(client)) {
     sem_init(&m_SendsDone, 0, 0);
     sem_init(&m_InputArrived, 0, 0);
     m_InputThread = std::thread([this] { runInput(); });
@@ -301,12 +310,24 @@ int JackService::sendPacket(const uint8_t* bytes, uint32_t length) {
     return queueMessage(bytes, length, nullptr);
 }
 
+void JackService::listen(InputHandler handler) {
+    std::lock_guard lock(m_InputMutex);
+    m_InputHandler = std::move(handler);
+}
+
+int JackService::sendToConnected(const uint8_t* bytes, uint32_t length) {
+    if (!bytes || length == 0)
+        return kStatusInvalid;
+    return queueMessage(bytes, length, nullptr, false);
+}
+
 // Hands the bytes to the process cycle; a request completes once a cycle has written them.
-int JackService::queueMessage(const uint8_t* bytes, uint32_t length, SysexRequest* request) {
+int JackService::queueMessage(const uint8_t* bytes, uint32_t length, SysexRequest* request,
+                              bool needsDestination) {
     std::lock_guard lock(m_OutputMutex);
     if (m_ServerGone)
         return kStatusServiceGone;
-    if (!m_Destination)
+    if (needsDestination && !m_Destination)
         return kStatusNotOpen;
     if (length > m_Outgoing.maxLength())
         return kStatusTooLarge;
@@ -477,10 +498,19 @@ std::shared_ptr<MidiService> openJackService(std::string& whyNot) {
     std::lock_guard lock(mutex);
     std::shared_ptr<JackService> service = current.lock();
     if (!service || !service->alive()) {
-        service = JackService::open(whyNot);
+        service = JackService::open(kApplicationName, whyNot);
         current = service;
     }
     return service;
+}
+
+std::unique_ptr<MidiDevice> openJackDevice(const std::string& name, MidiService::InputHandler handler,
+                                           std::string& whyNot) {
+    std::shared_ptr<JackService> service = JackService::open(name, whyNot);
+    if (!service)
+        return nullptr;
+    service->listen(std::move(handler));
+    return std::make_unique<ServiceDevice<JackService>>(std::move(service));
 }
 
 }  // namespace midi

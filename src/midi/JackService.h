@@ -1,5 +1,6 @@
 #pragma once
 
+#include "midi/MidiDevice.h"
 #include "midi/MidiService.h"
 
 #include <memory>
@@ -12,6 +13,12 @@ namespace midi {
 // "MIDI OUTPUT", shared by every caller while any of them holds it; the server is never started
 // for us. Null, with `whyNot` set, when no server runs.
 std::shared_ptr<MidiService> openJackService(std::string& whyNot);
+
+// A device of our own on the current server: a client named `name` (made unique by the server
+// when taken) whose port "MIDI OUTPUT" is its source and "MIDI INPUT" its destination. Null, with
+// `whyNot` set, when no server runs.
+std::unique_ptr<MidiDevice> openJackDevice(const std::string& name, MidiService::InputHandler handler,
+                                           std::string& whyNot);
 
 // An endpoint's name: the full port name, followed by its aliases (where the ALSA device names of
 // bridged hardware appear) in parentheses.

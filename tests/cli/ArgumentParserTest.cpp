@@ -37,7 +37,9 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"doubleDashEndsOptions", {"--", "--json"}, {"--json"}, {}},
         ParseCase{"singleDashIsPositional", {"-"}, {"-"}, {}},
         ParseCase{"valueMayLookLikeAnOption", {"--channel", "--json"}, {}, {{"--channel", "--json"}}},
-        ParseCase{"lastRepeatWins", {"--channel", "left", "--channel=right"}, {}, {{"--channel", "right"}}}),
+        ParseCase{"lastRepeatWins", {"--channel", "left", "--channel=right"}, {}, {{"--channel", "right"}}},
+        ParseCase{"negativeNumberIsPositional", {"1", "-6", "-0.5", "-.5"}, {"1", "-6", "-0.5", "-.5"}, {}},
+        ParseCase{"negativeNumberAsValue", {"--channel", "-3"}, {}, {{"--channel", "-3"}}}),
     [](const auto& info) { return std::string(info.param.label); });
 
 struct RejectCase {
@@ -67,6 +69,44 @@ INSTANTIATE_TEST_SUITE_P(
                     RejectCase{"shortUnknownOption", {"-x"}, "Cli_Err_UnknownOption", "-x"},
                     RejectCase{"missingValue", {"ir.wav", "--channel"}, "Cli_Err_MissingValue", "--channel"},
                     RejectCase{"valueGivenToFlag", {"--json=yes"}, "Cli_Err_UnexpectedValue", "--json"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST(ParsedArguments, keepsEveryValueOfARepeatedOptionInOrder) {
+    const auto parsed = parseArguments({"--channel", "left", "--json", "--channel=right"}, kSpecs);
+    EXPECT_EQ(parsed.values("--channel"), (std::vector<std::string>{"left", "right"}));
+    EXPECT_EQ(parsed.values("--json"), std::vector<std::string>{""});
+    EXPECT_TRUE(parsed.values("--gain").empty());
+}
+
+struct PositionalsCase {
+    const char* label;
+    std::vector<std::string> positionals;
+    std::string key;  // empty: accepted
+    std::string argument;
+
+    friend void PrintTo(const PositionalsCase& c, std::ostream* os) { *os << c.label; }
+};
+
+class RequirePositionals : public testing::TestWithParam<PositionalsCase> {};
+
+TEST_P(RequirePositionals, namesTheFirstMissingOrExtraArgument) {
+    velk::cli::ParsedArguments arguments;
+    arguments.positionals = GetParam().positionals;
+    try {
+        velk::cli::requirePositionals(arguments, {"AMP", "FILE"});
+        EXPECT_EQ(GetParam().key, "") << "accepted";
+    } catch (const UsageError& error) {
+        EXPECT_EQ(error.key, GetParam().key);
+        EXPECT_EQ(error.argument, GetParam().argument);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, RequirePositionals,
+    testing::Values(PositionalsCase{"exact", {"1", "a.wav"}, "", ""},
+                    PositionalsCase{"none", {}, "Cli_Err_MissingArgument", "AMP"},
+                    PositionalsCase{"oneShort", {"1"}, "Cli_Err_MissingArgument", "FILE"},
+                    PositionalsCase{"oneTooMany", {"1", "a.wav", "b.wav"}, "Cli_Err_ExtraArgument", "b.wav"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace

@@ -82,7 +82,9 @@ TEST_F(IrShow, fileErrorNamesCodeKeyAndText) {
     const std::string path = dir.write("slow.wav", wavFile({.sampleRate = 48000}, wavSamples(16, {1, 2})));
     EXPECT_EQ(run({"ir", "show", path}), eExit_FileError);
     EXPECT_EQ(out.str(), "");
-    EXPECT_EQ(err.str(), "error 1007 (Err_FIRFile_SampleRate): The file's sample rate must be 44100 Hz.\n");
+    EXPECT_EQ(err.str(),
+              "error 1007 (Err_FIRFile_SampleRate): The file's sample rate must be 44100 Hz.\n"
+              "Use a WAV or AIFF file of 44100 Hz with one or two channels of 16, 24 or 32 bits.\n");
 }
 
 TEST_F(IrShow, fileErrorWithJsonAlsoPrintsItOnStdout) {

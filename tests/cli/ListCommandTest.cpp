@@ -71,7 +71,7 @@ TEST_F(List, saysWhyThereIsNoServiceAndFailsWithItsOwnStatus) {
     CMIDIManager::setServiceProvider([] { return std::shared_ptr<midi::MidiService>(); });
     testing::internal::CaptureStderr();  // the port manager's own diagnostic line
 
-    EXPECT_EQ(run({"list", "--json"}), eExit_NoMidiService);
+    EXPECT_EQ(run({"list", "--json"}), eExit_NotFound);
 
     testing::internal::GetCapturedStderr();
     EXPECT_EQ(out.str(), "{\"service\":null,\"reason\":\"no MIDI service provided\"}\n");
@@ -83,7 +83,7 @@ TEST_F(List, forcedAlsaWithoutASequencerSaysWhy) {
         GTEST_SKIP() << "this machine has an ALSA sequencer";
     testing::internal::CaptureStderr();
 
-    EXPECT_EQ(run({"list", "--midi", "alsa"}), eExit_NoMidiService);
+    EXPECT_EQ(run({"list", "--midi", "alsa"}), eExit_NotFound);
 
     testing::internal::GetCapturedStderr();
     EXPECT_THAT(err.str(), testing::StartsWith("velkctl: no MIDI service: no ALSA sequencer ("));

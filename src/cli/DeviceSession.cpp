@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "cli/ArgumentValues.h"
 #include "cli/Command.h"
 #include "cli/CommandFailure.h"
 #include "cli/Text.h"

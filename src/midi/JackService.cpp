@@ -3,8 +3,8 @@
 #include "midi/ChangeNotifier.h"
 #include "midi/HostTime.h"
 #include "midi/MessageRing.h"
-#include "midi/ServiceDevice.h"
 #include "midi/SerialWorker.h"
+#include "midi/ServiceDevice.h"
 
 #include <jack/jack.h>
 #include <jack/midiport.h>
@@ -110,7 +110,7 @@ private:
     // client whose server went is closed at once: a server started again under the same name must
     // not meet it.
     std::mutex m_ClientMutex;
-    jack_client_t* m_Client;  // null once closed
+    jack_client_t* m_Client;         // null once closed
     const std::string m_ClientName;  // which the server may have made unique
     jack_port_t* m_InPort = nullptr;
     jack_port_t* m_OutPort = nullptr;
@@ -162,7 +162,8 @@ std::shared_ptr<JackService> JackService::open(const std::string& clientName, st
     return service;
 }
 
-JackService::JackService(jack_client_t* client) : m_Client(client), m_ClientName(jack_get_client_name(client)) {
+JackService::JackService(jack_client_t* client)
+    : m_Client(client), m_ClientName(jack_get_client_name(client)) {
     sem_init(&m_SendsDone, 0, 0);
     sem_init(&m_InputArrived, 0, 0);
     m_InputThread = std::thread([this] { runInput(); });

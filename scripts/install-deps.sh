@@ -10,7 +10,7 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libsndfile1-dev sox
     fonts-dejavu-core fonts-dejavu-extra  # the lettering of the panel artwork
-    xvfb xauth
+    xvfb xauth procps
     desktop-file-utils
 )
 

@@ -16,12 +16,12 @@ bool isOption(const std::string& argument) {
     return argument.size() > 1 && argument[0] == '-' && !isNegativeNumber(argument);
 }
 
-const OptionSpec& findSpec(const std::string& name, const std::vector<OptionSpec>& specs) {
-    const auto spec =
-        std::find_if(specs.begin(), specs.end(), [&](const OptionSpec& s) { return s.name == name; });
-    if (spec == specs.end())
+const OptionRule& findRule(const std::string& name, const std::vector<OptionRule>& rules) {
+    const auto rule =
+        std::find_if(rules.begin(), rules.end(), [&](const OptionRule& s) { return s.name == name; });
+    if (rule == rules.end())
         throw UsageError{"Cli_Err_UnknownOption", name};
-    return *spec;
+    return *rule;
 }
 
 }  // namespace
@@ -40,7 +40,7 @@ std::vector<std::string> ParsedArguments::values(const std::string& name) const 
 }
 
 ParsedArguments parseArguments(const std::vector<std::string>& arguments,
-                               const std::vector<OptionSpec>& specs) {
+                               const std::vector<OptionRule>& rules) {
     ParsedArguments parsed;
     bool optionsEnded = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
@@ -55,15 +55,15 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments,
         }
         const size_t equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
-        const OptionSpec& spec = findSpec(name, specs);
-        if (!spec.takesValue && equals != std::string::npos)
+        const OptionRule& rule = findRule(name, rules);
+        if (!rule.takesValue && equals != std::string::npos)
             throw UsageError{"Cli_Err_UnexpectedValue", name};
         std::string value;
         if (equals != std::string::npos)
             value = argument.substr(equals + 1);
-        else if (spec.takesValue && i + 1 < arguments.size())
+        else if (rule.takesValue && i + 1 < arguments.size())
             value = arguments[++i];
-        else if (spec.takesValue)
+        else if (rule.takesValue)
             throw UsageError{"Cli_Err_MissingValue", name};
         parsed.options[name] = value;
         parsed.given.emplace_back(name, value);

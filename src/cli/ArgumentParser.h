@@ -9,7 +9,7 @@ namespace velk::cli {
 
 // One option a command accepts: "--name" alone, or "--name VALUE" / "--name=VALUE" when it takes
 // a value.
-struct OptionSpec {
+struct OptionRule {
     std::string name;
     bool takesValue = false;
 };
@@ -32,11 +32,11 @@ struct ParsedArguments {
     std::vector<std::string> values(const std::string& name) const;
 };
 
-// Splits arguments into options of `specs` and positionals; "--" ends the options, and a
+// Splits arguments into options of `rules` and positionals; "--" ends the options, and a
 // negative number ("-6", "-0.5") is a positional. Throws UsageError for an unknown option, a
 // missing value, or a value given to a flag.
 ParsedArguments parseArguments(const std::vector<std::string>& arguments,
-                               const std::vector<OptionSpec>& specs);
+                               const std::vector<OptionRule>& rules);
 
 // Exactly the positionals `names` (as the synopsis writes them, e.g. "AMP", "FILE"): throws
 // UsageError naming the first one missing, or the first argument too many.

@@ -32,7 +32,7 @@ public:
     virtual const char* helpKey() const = 0;
     // Help shared with other commands, printed after the command's own.
     virtual std::vector<const char*> sharedHelpKeys() const { return {}; }
-    virtual std::vector<OptionSpec> options() const = 0;
+    virtual std::vector<OptionRule> options() const = 0;
 
     // May throw UsageError; returns an ExitStatus.
     virtual int run(const ParsedArguments& arguments, std::ostream& out, std::ostream& err) const = 0;

@@ -4,11 +4,11 @@
 
 namespace velk::cli {
 
-std::vector<OptionSpec> DeviceCommand::options() const {
-    std::vector<OptionSpec> specs = ownOptions();
-    const std::vector<OptionSpec> device = deviceOptionSpecs();
-    specs.insert(specs.end(), device.begin(), device.end());
-    return specs;
+std::vector<OptionRule> DeviceCommand::options() const {
+    std::vector<OptionRule> rules = ownOptions();
+    const std::vector<OptionRule> device = deviceOptionRules();
+    rules.insert(rules.end(), device.begin(), device.end());
+    return rules;
 }
 
 int DeviceCommand::run(const ParsedArguments& arguments, std::ostream& out, std::ostream& err) const {

@@ -23,12 +23,12 @@ public:
     explicit DeviceCommand(Environment environment) : m_Environment(std::move(environment)) {}
 
     // The command's own options and the device options.
-    std::vector<OptionSpec> options() const final;
+    std::vector<OptionRule> options() const final;
     std::vector<const char*> sharedHelpKeys() const override { return {"Cli_DeviceOptions_Help"}; }
     int run(const ParsedArguments& arguments, std::ostream& out, std::ostream& err) const final;
 
 protected:
-    virtual std::vector<OptionSpec> ownOptions() const { return {}; }
+    virtual std::vector<OptionRule> ownOptions() const { return {}; }
     // Throws UsageError for wrong arguments and CommandFailure for unusable files.
     virtual DeviceAction plan(const ParsedArguments& arguments, const DeviceOptions& options) const = 0;
 

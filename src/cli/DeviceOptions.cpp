@@ -10,7 +10,7 @@ constexpr int kLongestTimeoutMS = 24 * 60 * 60 * 1000;
 
 }  // namespace
 
-std::vector<OptionSpec> deviceOptionSpecs() {
+std::vector<OptionRule> deviceOptionRules() {
     return {{"--midi", true}, {"--match", true}, {"--timeout", true}, {"--trace", false}, {"--json", false}};
 }
 

@@ -21,7 +21,7 @@ struct DeviceOptions {
     bool json = false;
 };
 
-std::vector<OptionSpec> deviceOptionSpecs();
+std::vector<OptionRule> deviceOptionRules();
 
 // Throws UsageError for a service other than auto, alsa or jack, an empty match text or a
 // timeout that is not a whole number of milliseconds.

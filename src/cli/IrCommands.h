@@ -16,7 +16,7 @@ public:
     const char* helpKey() const override { return "Cli_IrPreview_Help"; }
 
 protected:
-    std::vector<OptionSpec> ownOptions() const override { return {{"--gain", true}, {"--channel", true}}; }
+    std::vector<OptionRule> ownOptions() const override { return {{"--gain", true}, {"--channel", true}}; }
     DeviceAction plan(const ParsedArguments& arguments, const DeviceOptions& options) const override;
 };
 
@@ -33,7 +33,7 @@ public:
     const char* helpKey() const override { return "Cli_IrInstall_Help"; }
 
 protected:
-    std::vector<OptionSpec> ownOptions() const override {
+    std::vector<OptionRule> ownOptions() const override {
         return {{"--gain", true}, {"--name", true}, {"--channel", true}};
     }
     DeviceAction plan(const ParsedArguments& arguments, const DeviceOptions& options) const override;
@@ -88,7 +88,7 @@ public:
     const char* helpKey() const override { return "Cli_IrReset_Help"; }
 
 protected:
-    std::vector<OptionSpec> ownOptions() const override { return {{"--yes", false}}; }
+    std::vector<OptionRule> ownOptions() const override { return {{"--yes", false}}; }
     DeviceAction plan(const ParsedArguments& arguments, const DeviceOptions& options) const override;
 };
 

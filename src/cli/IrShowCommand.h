@@ -50,7 +50,7 @@ public:
     std::string synopsis() const override { return "ir show FILE [--channel left|right] [--json]"; }
     const char* summaryKey() const override { return "Cli_IrShow_Summary"; }
     const char* helpKey() const override { return "Cli_IrShow_Help"; }
-    std::vector<OptionSpec> options() const override { return {{"--channel", true}, {"--json", false}}; }
+    std::vector<OptionRule> options() const override { return {{"--channel", true}, {"--json", false}}; }
     int run(const ParsedArguments& arguments, std::ostream& out, std::ostream& err) const override;
 };
 

@@ -39,7 +39,7 @@ public:
     std::string synopsis() const override { return "list [--midi auto|alsa|jack] [--json]"; }
     const char* summaryKey() const override { return "Cli_List_Summary"; }
     const char* helpKey() const override { return "Cli_List_Help"; }
-    std::vector<OptionSpec> options() const override { return {{"--midi", true}, {"--json", false}}; }
+    std::vector<OptionRule> options() const override { return {{"--midi", true}, {"--json", false}}; }
     int run(const ParsedArguments& arguments, std::ostream& out, std::ostream& err) const override;
 };
 

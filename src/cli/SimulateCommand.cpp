@@ -73,7 +73,7 @@ DeviceReport headReport(const sim::AmpState& state) {
     return report;
 }
 
-std::vector<OptionSpec> SimulateCommand::options() const {
+std::vector<OptionRule> SimulateCommand::options() const {
     return {{"--model", true},    {"--midi", true},   {"--fault", true},
             {"--firmware", true}, {"--trace", false}, {"--json", false}};
 }

@@ -24,7 +24,7 @@ public:
     }
     const char* summaryKey() const override { return "Cli_Simulate_Summary"; }
     const char* helpKey() const override { return "Cli_Simulate_Help"; }
-    std::vector<OptionSpec> options() const override;
+    std::vector<OptionRule> options() const override;
     int run(const ParsedArguments& arguments, std::ostream& out, std::ostream& err) const override;
 
 private:

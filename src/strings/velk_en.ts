@@ -654,5 +654,293 @@ Exit status: 0 done, 1 wrong arguments, 3 no MIDI service (the reason is printed
         <source>Cli_List_NoService</source>
         <translation>no MIDI service: %1.</translation>
     </message>
+    <message id="AppName">
+        <source>AppName</source>
+        <translation>Velk Vovezid</translation>
+    </message>
+    <message id="Err_AlertDetail">
+        <source>Err_AlertDetail</source>
+        <translation>Error %1</translation>
+    </message>
+    <message id="Tab_EffectSettingsAmpI">
+        <source>Tab_EffectSettingsAmpI</source>
+        <translation>Effects · Amp I</translation>
+    </message>
+    <message id="Tab_EffectSettingsAmpII">
+        <source>Tab_EffectSettingsAmpII</source>
+        <translation>Effects · Amp II</translation>
+    </message>
+    <message id="Tab_SpeakerSimulationAmpI">
+        <source>Tab_SpeakerSimulationAmpI</source>
+        <translation>Speaker Simulation · Amp I</translation>
+    </message>
+    <message id="Tab_SpeakerSimulationAmpII">
+        <source>Tab_SpeakerSimulationAmpII</source>
+        <translation>Speaker Simulation · Amp II</translation>
+    </message>
+    <message id="Status_Searching">
+        <source>Status_Searching</source>
+        <translation>Searching for the amplifier… Connect it with a USB cable and switch it on.</translation>
+    </message>
+    <message id="Status_Opened">
+        <source>Status_Opened</source>
+        <translation>Amplifier found; waiting for it to answer…</translation>
+    </message>
+    <message id="Status_ConnectedSingle">
+        <source>Status_ConnectedSingle</source>
+        <translation>Connected to the single-amp head.</translation>
+    </message>
+    <message id="Status_ConnectedDual">
+        <source>Status_ConnectedDual</source>
+        <translation>Connected to the dual-amp head.</translation>
+    </message>
+    <message id="Status_ReadingSingle">
+        <source>Status_ReadingSingle</source>
+        <translation>Connected to the single-amp head (firmware %1); reading its settings…</translation>
+    </message>
+    <message id="Status_ReadingDual">
+        <source>Status_ReadingDual</source>
+        <translation>Connected to the dual-amp head (firmware %1); reading its settings…</translation>
+    </message>
+    <message id="Status_ReadySingle">
+        <source>Status_ReadySingle</source>
+        <translation>Connected to the single-amp head (firmware %1).</translation>
+    </message>
+    <message id="Status_ReadyDual">
+        <source>Status_ReadyDual</source>
+        <translation>Connected to the dual-amp head (firmware %1).</translation>
+    </message>
+    <message id="Status_Disconnected">
+        <source>Status_Disconnected</source>
+        <translation>The amplifier stopped answering; searching again…</translation>
+    </message>
+    <message id="Status_NoMidiService">
+        <source>Status_NoMidiService</source>
+        <translation>No MIDI service is available: %1</translation>
+    </message>
+    <message id="Status_Simulated">
+        <source>Status_Simulated</source>
+        <translation>Simulated amplifier</translation>
+    </message>
+    <message id="BoosterWhiteLabel">
+        <source>BoosterWhiteLabel</source>
+        <translation>White booster</translation>
+    </message>
+    <message id="BoosterGreenLabel">
+        <source>BoosterGreenLabel</source>
+        <translation>Green booster</translation>
+    </message>
+    <message id="BoosterAmberLabel">
+        <source>BoosterAmberLabel</source>
+        <translation>Amber booster</translation>
+    </message>
+    <message id="ReverbSpringLabel">
+        <source>ReverbSpringLabel</source>
+        <translation>Spring reverb</translation>
+    </message>
+    <message id="ReverbPlateLabel">
+        <source>ReverbPlateLabel</source>
+        <translation>Plate reverb</translation>
+    </message>
+    <message id="ReverbRoomLabel">
+        <source>ReverbRoomLabel</source>
+        <translation>Room reverb</translation>
+    </message>
+    <message id="ReverbHallLabel">
+        <source>ReverbHallLabel</source>
+        <translation>Hall reverb</translation>
+    </message>
+    <message id="AmpType0">
+        <source>AmpType0</source>
+        <translation>Clean</translation>
+    </message>
+    <message id="AmpType1">
+        <source>AmpType1</source>
+        <translation>Crunch</translation>
+    </message>
+    <message id="AmpType2">
+        <source>AmpType2</source>
+        <translation>Drive</translation>
+    </message>
+    <message id="AmpType3">
+        <source>AmpType3</source>
+        <translation>Lead</translation>
+    </message>
+    <message id="AmpType4">
+        <source>AmpType4</source>
+        <translation>High Gain</translation>
+    </message>
+    <message id="AskPrimaryCh_Message">
+        <source>AskPrimaryCh_Message</source>
+        <translation>This impulse response file is stereo.</translation>
+    </message>
+    <message id="AskPrimaryCh_Info">
+        <source>AskPrimaryCh_Info</source>
+        <translation>Which of its channels should the amplifier use?</translation>
+    </message>
+    <message id="AskPrimaryCh_Button_L_CH">
+        <source>AskPrimaryCh_Button_L_CH</source>
+        <translation>Left Channel</translation>
+    </message>
+    <message id="AskPrimaryCh_Button_R_CH">
+        <source>AskPrimaryCh_Button_R_CH</source>
+        <translation>Right Channel</translation>
+    </message>
+    <message id="ResetIRDataTitle">
+        <source>ResetIRDataTitle</source>
+        <translation>Reset all impulse responses?</translation>
+    </message>
+    <message id="ResetIRDataMessage">
+        <source>ResetIRDataMessage</source>
+        <translation>Every impulse response stored in the amplifier is replaced by its factory setting. This cannot be undone.</translation>
+    </message>
+    <message id="OK">
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message id="Cancel">
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message id="Art_Channel">
+        <source>Art_Channel</source>
+        <translation>CHANNEL</translation>
+    </message>
+    <message id="Art_AmpI">
+        <source>Art_AmpI</source>
+        <translation>AMP I</translation>
+    </message>
+    <message id="Art_AmpII">
+        <source>Art_AmpII</source>
+        <translation>AMP II</translation>
+    </message>
+    <message id="Art_FxLoop">
+        <source>Art_FxLoop</source>
+        <translation>FX LOOP</translation>
+    </message>
+    <message id="Art_On">
+        <source>Art_On</source>
+        <translation>ON</translation>
+    </message>
+    <message id="Art_NoiseGate">
+        <source>Art_NoiseGate</source>
+        <translation>NOISE GATE</translation>
+    </message>
+    <message id="Art_NoiseGateOff">
+        <source>Art_NoiseGateOff</source>
+        <translation>OFF</translation>
+    </message>
+    <message id="Art_NoiseGateLow">
+        <source>Art_NoiseGateLow</source>
+        <translation>LOW</translation>
+    </message>
+    <message id="Art_NoiseGateMid">
+        <source>Art_NoiseGateMid</source>
+        <translation>MID</translation>
+    </message>
+    <message id="Art_NoiseGateHigh">
+        <source>Art_NoiseGateHigh</source>
+        <translation>HIGH</translation>
+    </message>
+    <message id="Art_Booster">
+        <source>Art_Booster</source>
+        <translation>BOOSTER</translation>
+    </message>
+    <message id="Art_Reverb">
+        <source>Art_Reverb</source>
+        <translation>REVERB</translation>
+    </message>
+    <message id="Art_White">
+        <source>Art_White</source>
+        <translation>WHITE</translation>
+    </message>
+    <message id="Art_Green">
+        <source>Art_Green</source>
+        <translation>GREEN</translation>
+    </message>
+    <message id="Art_Amber">
+        <source>Art_Amber</source>
+        <translation>AMBER</translation>
+    </message>
+    <message id="Art_Spring">
+        <source>Art_Spring</source>
+        <translation>SPRING</translation>
+    </message>
+    <message id="Art_Plate">
+        <source>Art_Plate</source>
+        <translation>PLATE</translation>
+    </message>
+    <message id="Art_Room">
+        <source>Art_Room</source>
+        <translation>ROOM</translation>
+    </message>
+    <message id="Art_Hall">
+        <source>Art_Hall</source>
+        <translation>HALL</translation>
+    </message>
+    <message id="Art_StoredIr">
+        <source>Art_StoredIr</source>
+        <translation>IMPULSE RESPONSE IN THE AMP</translation>
+    </message>
+    <message id="Art_AmpType">
+        <source>Art_AmpType</source>
+        <translation>AMP TYPE</translation>
+    </message>
+    <message id="Art_IrName">
+        <source>Art_IrName</source>
+        <translation>IR NAME</translation>
+    </message>
+    <message id="Art_IrGain">
+        <source>Art_IrGain</source>
+        <translation>IR GAIN</translation>
+    </message>
+    <message id="Art_IrFiles">
+        <source>Art_IrFiles</source>
+        <translation>IMPULSE RESPONSE FILES</translation>
+    </message>
+    <message id="Art_Gain">
+        <source>Art_Gain</source>
+        <translation>PREVIEW GAIN</translation>
+    </message>
+    <message id="Art_Bypass">
+        <source>Art_Bypass</source>
+        <translation>BYPASS</translation>
+    </message>
+    <message id="Art_Install">
+        <source>Art_Install</source>
+        <translation>INSTALL</translation>
+    </message>
+    <message id="Art_InstallHint">
+        <source>Art_InstallHint</source>
+        <translation>STORE IN THE AMP</translation>
+    </message>
+    <message id="Launch_Description">
+        <source>Launch_Description</source>
+        <translation>Editor for the Velk amplifier heads over USB-MIDI.</translation>
+    </message>
+    <message id="Launch_Simulate">
+        <source>Launch_Simulate</source>
+        <translation>Run against the built-in simulated amplifier, a single-amp or dual-amp head, instead of a real one.</translation>
+    </message>
+    <message id="Launch_Midi">
+        <source>Launch_Midi</source>
+        <translation>The MIDI service to look for the amplifier on: auto (ALSA, else JACK), alsa or jack.</translation>
+    </message>
+    <message id="Launch_Screenshot">
+        <source>Launch_Screenshot</source>
+        <translation>Draw the main window into a PNG file once the amplifier's settings have been read, then quit.</translation>
+    </message>
+    <message id="Launch_BadSimulate">
+        <source>Launch_BadSimulate</source>
+        <translation>--simulate takes single or dual, not “%1”.</translation>
+    </message>
+    <message id="Launch_BadMidi">
+        <source>Launch_BadMidi</source>
+        <translation>--midi takes auto, alsa or jack, not “%1”.</translation>
+    </message>
+    <message id="Launch_ScreenshotFailed">
+        <source>Launch_ScreenshotFailed</source>
+        <translation>The screenshot could not be written to %1.</translation>
+    </message>
 </context>
 </TS>

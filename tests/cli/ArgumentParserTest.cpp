@@ -4,11 +4,11 @@
 
 namespace {
 
-using velk::cli::OptionSpec;
+using velk::cli::OptionRule;
 using velk::cli::parseArguments;
 using velk::cli::UsageError;
 
-const std::vector<OptionSpec> kSpecs = {{"--channel", true}, {"--json", false}};
+const std::vector<OptionRule> kSpecs = {{"--channel", true}, {"--json", false}};
 
 struct ParseCase {
     const char* label;

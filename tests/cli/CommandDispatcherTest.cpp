@@ -19,7 +19,7 @@ public:
     std::string synopsis() const override { return "fake"; }
     const char* summaryKey() const override { return "Cli_IrShow_Summary"; }
     const char* helpKey() const override { return "Cli_IrShow_Help"; }
-    std::vector<OptionSpec> options() const override { return {{"--flag", false}}; }
+    std::vector<OptionRule> options() const override { return {{"--flag", false}}; }
     int run(const ParsedArguments& arguments, std::ostream&, std::ostream&) const override {
         *m_Seen = arguments;
         return static_cast<int>(m_Words.size()) + 40;

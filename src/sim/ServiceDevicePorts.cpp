@@ -9,15 +9,17 @@ ServiceDevicePorts::~ServiceDevicePorts() {
     unplug();
 }
 
-// The lock is held while the device appears, so an answer to its very first message finds it.
+// The device opens outside the lock: its input thread holds the device's own lock while the
+// handler sends through this object. An answer to a message that came before the device is stored
+// here would be lost, but nobody has found the new ports by then.
 int ServiceDevicePorts::plug(const std::string& name, ReceiveHandler handler) {
     unplug();
-    std::lock_guard lock(m_Mutex);
     midi::DeviceSelection selection =
         midi::openDevice(m_Choice, name, [handler = std::move(handler)](const midi::PacketList& packets) {
             for (const midi::Packet& packet : packets)
                 handler(packet.bytes);
         });
+    std::lock_guard lock(m_Mutex);
     m_Device = std::move(selection.device);
     m_PlugFailure = std::move(selection.unavailableReason);
     return m_Device ? 0 : -ENODEV;

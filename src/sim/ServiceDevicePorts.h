@@ -28,7 +28,7 @@ public:
 
 private:
     const midi::ServiceChoice m_Choice;
-    mutable std::mutex m_Mutex;  // guards the members below; never held while the device is destroyed
+    mutable std::mutex m_Mutex;  // guards the members below; never held while a device opens or closes
     std::unique_ptr<midi::MidiDevice> m_Device;
     std::string m_PlugFailure;
 };

@@ -144,26 +144,6 @@ as "error CODE (KEY): TEXT"; with --json, {"error":CODE,"key":"KEY"} is also pri
         <source>Cli_Channel_Right</source>
         <translation>right</translation>
     </message>
-    <message id="AmpType0">
-        <source>AmpType0</source>
-        <translation>Clean</translation>
-    </message>
-    <message id="AmpType1">
-        <source>AmpType1</source>
-        <translation>Crunch</translation>
-    </message>
-    <message id="AmpType2">
-        <source>AmpType2</source>
-        <translation>Drive</translation>
-    </message>
-    <message id="AmpType3">
-        <source>AmpType3</source>
-        <translation>Lead</translation>
-    </message>
-    <message id="AmpType4">
-        <source>AmpType4</source>
-        <translation>High Gain</translation>
-    </message>
     <message id="Cli_Err_MissingArgument">
         <source>Cli_Err_MissingArgument</source>
         <translation>missing %1.</translation>

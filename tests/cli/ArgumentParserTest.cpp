@@ -8,7 +8,7 @@ using velk::cli::OptionRule;
 using velk::cli::parseArguments;
 using velk::cli::UsageError;
 
-const std::vector<OptionRule> kSpecs = {{"--channel", true}, {"--json", false}};
+const std::vector<OptionRule> kRules = {{"--channel", true}, {"--json", false}};
 
 struct ParseCase {
     const char* label;
@@ -22,7 +22,7 @@ struct ParseCase {
 class ParseArguments : public testing::TestWithParam<ParseCase> {};
 
 TEST_P(ParseArguments, splitsOptionsAndPositionals) {
-    const auto parsed = parseArguments(GetParam().arguments, kSpecs);
+    const auto parsed = parseArguments(GetParam().arguments, kRules);
     EXPECT_EQ(parsed.positionals, GetParam().positionals);
     EXPECT_EQ(parsed.options, GetParam().options);
 }
@@ -55,7 +55,7 @@ class RejectArguments : public testing::TestWithParam<RejectCase> {};
 
 TEST_P(RejectArguments, namesTheMistake) {
     try {
-        parseArguments(GetParam().arguments, kSpecs);
+        parseArguments(GetParam().arguments, kRules);
         FAIL() << "accepted";
     } catch (const UsageError& error) {
         EXPECT_EQ(error.key, GetParam().key);
@@ -72,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(ParsedArguments, keepsEveryValueOfARepeatedOptionInOrder) {
-    const auto parsed = parseArguments({"--channel", "left", "--json", "--channel=right"}, kSpecs);
+    const auto parsed = parseArguments({"--channel", "left", "--json", "--channel=right"}, kRules);
     EXPECT_EQ(parsed.values("--channel"), (std::vector<std::string>{"left", "right"}));
     EXPECT_EQ(parsed.values("--json"), std::vector<std::string>{""});
     EXPECT_TRUE(parsed.values("--gain").empty());

@@ -119,6 +119,8 @@ TEST_F(VelkctlOnJack, installOnAmpIIStoresTheNamedFileInTheSlotOfItsCurrentAmpTy
     EXPECT_EQ(install.out, "Amp II, amp type 0 (Clean): stored IR 5 is now \"X\" at -12.0 dB.\n");
 
     const QJsonObject state = stopSimulator();
+    ASSERT_EQ(state["amps"].toArray().size(), 2);
+    ASSERT_EQ(state["storedIrs"].toArray().size(), 10);
     const QJsonObject ampII = state["amps"].toArray()[1].toObject();
     const int slot = 5 + ampII["ampType"].toInt();
     const QJsonObject stored = state["storedIrs"].toArray()[slot].toObject();
@@ -145,6 +147,7 @@ TEST_F(VelkctlOnJack, settingsReachTheHeadAndDumpReadsThemBack) {
     const QJsonObject state = stopSimulator();
     for (const QJsonObject& amplifier : {read, state}) {
         const QJsonArray amps = amplifier["amps"].toArray();
+        ASSERT_EQ(amps.size(), 2);
         EXPECT_EQ(amps[1].toObject()["reverb"].toString(), "hall");
         EXPECT_EQ(amps[0].toObject()["noiseGate"].toInt(), 2);
         EXPECT_EQ(amps[0].toObject()["booster"].toString(), "amber");
@@ -163,7 +166,7 @@ TEST_F(VelkctlOnJack, ampIIIsRefusedOnTheSingleAmpHead) {
 
     const QJsonObject state = stopSimulator();
     EXPECT_EQ(state["model"].toString(), "single");
-    EXPECT_EQ(state["amps"].toArray().size(), 1);
+    ASSERT_EQ(state["amps"].toArray().size(), 1);
     EXPECT_EQ(state["amps"].toArray()[0].toObject()["booster"].toString(), "white");
 }
 
@@ -176,6 +179,7 @@ TEST_F(VelkctlOnJack, aRejectingHeadFailsTheInstallWithItsErrorCode) {
     EXPECT_EQ(install.out, "{\"error\":1002,\"key\":\"Err_ReceiveData\"}\n");
 
     const QJsonObject state = stopSimulator();
+    ASSERT_EQ(state["storedIrs"].toArray().size(), 10);
     EXPECT_NE(state["storedIrs"].toArray()[0].toObject()["name"].toString(), "X");
 }
 

@@ -1,8 +1,11 @@
 // A device of our own on a real MIDI service, seen from the application's side of the same
 // backend the way the device manager sees an amplifier: on a private JACK server, and on the
-// ALSA sequencer where the machine has one.
+// ALSA sequencer where the machine has one. Messages are exchanged with a JACK peer in a process of
+// its own: JACK clients of one process share port buffers through synchronisation that
+// ThreadSanitizer cannot see.
 #include "midi/MidiDevice.h"
 
+#include "JackEchoPeer.h"
 #include "JackTestServer.h"
 #include "midi/MessageRecorder.h"
 #include "midi/ServiceSelection.h"
@@ -10,6 +13,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <jack/jack.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -18,6 +22,7 @@ namespace {
 
 using midi::ServiceChoice;
 using midi::test::Bytes;
+using midi::test::JackEchoPeer;
 using midi::test::JackTestServer;
 using midi::test::MessageRecorder;
 using midi::test::numberedSysex;
@@ -27,6 +32,8 @@ constexpr const char* kDeviceName = "VelkSolvo/Device";
 // A service may lose a message on a loaded machine; a lost one is sent again.
 constexpr int kAttempts = 3;
 constexpr auto kArrivalLimit = 1000ms;
+// Heartbeat reply, parameter change, effect dump, FIR header dump, last and full coefficient packet.
+constexpr size_t kAmplifierMessageLengths[] = {9, 11, 36, 86, 172, 532};
 
 std::optional<midi::Endpoint> findEndpoint(const std::vector<midi::Endpoint>& endpoints,
                                            const std::string& text) {
@@ -50,11 +57,14 @@ JackTestServer* jackServer(std::string& whyNot) {
     return server.get();
 }
 
-class MidiDeviceTest : public testing::TestWithParam<ServiceChoice> {
+// A device of ours on `service()`, and the application's side of the same service.
+class MidiDeviceFixture : public testing::Test {
 protected:
+    virtual ServiceChoice service() const = 0;
+
     void SetUp() override {
         std::string why;
-        if (GetParam() == ServiceChoice::Jack) {
+        if (service() == ServiceChoice::Jack) {
             if (!JackTestServer::jackdInstalled())
                 GTEST_SKIP() << "jackd is not installed (Debian package jackd2): no JACK device tests";
             ASSERT_NE(jackServer(why), nullptr) << why;
@@ -62,10 +72,10 @@ protected:
             GTEST_SKIP() << "no ALSA sequencer on this machine: these tests run on a desktop";
         }
         midi::DeviceSelection opened = midi::openDevice(
-            GetParam(), kDeviceName, [this](const midi::PacketList& p) { recordPackets(atDevice, p); });
+            service(), kDeviceName, [this](const midi::PacketList& p) { recordPackets(atDevice, p); });
         device = std::move(opened.device);
         ASSERT_NE(device, nullptr) << opened.unavailableReason;
-        midi::ServiceSelection selected = midi::selectService(GetParam());
+        midi::ServiceSelection selected = midi::selectService(service());
         application = std::move(selected.service);
         ASSERT_NE(application, nullptr) << selected.unavailableReason;
     }
@@ -98,10 +108,39 @@ protected:
         return false;
     }
 
+    int sendFromDevice(const Bytes& message) {
+        return device->send(message.data(), static_cast<uint32_t>(message.size()));
+    }
+
     MessageRecorder atDevice;
     MessageRecorder atApplication;
     std::unique_ptr<midi::MidiDevice> device;
     std::shared_ptr<midi::MidiService> application;
+};
+
+class MidiDeviceTest : public MidiDeviceFixture, public testing::WithParamInterface<ServiceChoice> {
+protected:
+    ServiceChoice service() const override { return GetParam(); }
+};
+
+class AlsaDeviceTest : public MidiDeviceFixture {
+protected:
+    ServiceChoice service() const override { return ServiceChoice::Alsa; }
+};
+
+class JackDeviceTest : public MidiDeviceFixture {
+protected:
+    ServiceChoice service() const override { return ServiceChoice::Jack; }
+
+    // Connects two other clients' ports, as a patchbay does.
+    static bool connectPorts(const std::string& from, const std::string& to) {
+        jack_client_t* patchbay = jack_client_open("velk-test-patchbay", JackNoStartServer, nullptr);
+        if (!patchbay)
+            return false;
+        const bool connected = jack_connect(patchbay, from.c_str(), to.c_str()) == 0;
+        jack_client_close(patchbay);
+        return connected;
+    }
 };
 
 std::string serviceWord(ServiceChoice choice) {
@@ -117,20 +156,6 @@ TEST_P(MidiDeviceTest, appearsUnderItsNameAsSourceAndDestination) {
                 testing::Contains(testing::Field(&midi::Endpoint::name, "VelkSolvo/Device:MIDI INPUT")));
 }
 
-TEST_P(MidiDeviceTest, exchangesMessagesOfEverySizeTheAmplifierUsesWithTheApplication) {
-    connectApplication();
-    for (const size_t length : {9u, 11u, 36u, 86u, 172u, 532u}) {
-        const Bytes toDevice = numberedSysex(length, 1);
-        EXPECT_TRUE(arrives(atDevice, toDevice, [&] {
-            return midi::test::sendSysexAndWait(*application, toDevice);
-        })) << length;
-        const Bytes toApplication = numberedSysex(length, 2);
-        EXPECT_TRUE(arrives(atApplication, toApplication, [&] {
-            return device->send(toApplication.data(), static_cast<uint32_t>(toApplication.size()));
-        })) << length;
-    }
-}
-
 TEST_P(MidiDeviceTest, sendingWithNobodyConnectedIsHarmless) {
     const Bytes message = numberedSysex(11, 3);
     EXPECT_EQ(device->send(message.data(), static_cast<uint32_t>(message.size())), 0);
@@ -144,6 +169,32 @@ TEST_P(MidiDeviceTest, portsVanishWithTheDevice) {
 
 INSTANTIATE_TEST_SUITE_P(Services, MidiDeviceTest, testing::Values(ServiceChoice::Jack, ServiceChoice::Alsa),
                          [](const auto& info) { return serviceWord(info.param); });
+
+// The sequencer copies every event through the kernel: the application may share our process.
+TEST_F(AlsaDeviceTest, exchangesMessagesOfEverySizeTheAmplifierUsesWithTheApplication) {
+    connectApplication();
+    for (const size_t length : kAmplifierMessageLengths) {
+        const Bytes toDevice = numberedSysex(length, 1);
+        EXPECT_TRUE(arrives(atDevice, toDevice, [&] {
+            return midi::test::sendSysexAndWait(*application, toDevice);
+        })) << length;
+        const Bytes toApplication = numberedSysex(length, 2);
+        EXPECT_TRUE(arrives(atApplication, toApplication, [&] { return sendFromDevice(toApplication); }))
+            << length;
+    }
+}
+
+// What the device sends out of its source comes back to its destination through the peer.
+TEST_F(JackDeviceTest, exchangesMessagesOfEverySizeTheAmplifierUsesWithAPeer) {
+    std::unique_ptr<JackEchoPeer> peer = JackEchoPeer::start("VelkSolvo-Test/Echo");
+    ASSERT_NE(peer, nullptr);
+    ASSERT_TRUE(connectPorts(std::string(kDeviceName) + ":MIDI OUTPUT", peer->inputName()));
+    ASSERT_TRUE(connectPorts(peer->outputName(), std::string(kDeviceName) + ":MIDI INPUT"));
+    for (const size_t length : kAmplifierMessageLengths) {
+        const Bytes message = numberedSysex(length, 3);
+        EXPECT_TRUE(arrives(atDevice, message, [&] { return sendFromDevice(message); })) << length;
+    }
+}
 
 TEST(JackDevice, aSecondDeviceOfTheSameNameIsMadeUnique) {
     std::string why;

@@ -24,6 +24,27 @@ const OptionRule& findRule(const std::string& name, const std::vector<OptionRule
     return *rule;
 }
 
+// Reads the option at `i` (and its value) into `parsed`; returns the index after it.
+size_t readOption(const std::vector<std::string>& arguments, size_t i, const std::vector<OptionRule>& rules,
+                  ParsedArguments& parsed) {
+    const std::string& argument = arguments[i];
+    const size_t equals = argument.find('=');
+    const std::string name = argument.substr(0, equals);
+    const OptionRule& rule = findRule(name, rules);
+    if (!rule.takesValue && equals != std::string::npos)
+        throw UsageError{"Cli_Err_UnexpectedValue", name};
+    std::string value;
+    if (equals != std::string::npos)
+        value = argument.substr(equals + 1);
+    else if (rule.takesValue && i + 1 < arguments.size())
+        value = arguments[++i];
+    else if (rule.takesValue)
+        throw UsageError{"Cli_Err_MissingValue", name};
+    parsed.options[name] = value;
+    parsed.given.emplace_back(name, value);
+    return i + 1;
+}
+
 }  // namespace
 
 std::string ParsedArguments::value(const std::string& name) const {
@@ -43,32 +64,27 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments,
                                const std::vector<OptionRule>& rules) {
     ParsedArguments parsed;
     bool optionsEnded = false;
-    for (size_t i = 0; i < arguments.size(); ++i) {
+    for (size_t i = 0; i < arguments.size();) {
         const std::string& argument = arguments[i];
         if (optionsEnded || !isOption(argument)) {
             parsed.positionals.push_back(argument);
-            continue;
-        }
-        if (argument == "--") {
+            ++i;
+        } else if (argument == "--") {
             optionsEnded = true;
-            continue;
+            ++i;
+        } else {
+            i = readOption(arguments, i, rules, parsed);
         }
-        const size_t equals = argument.find('=');
-        const std::string name = argument.substr(0, equals);
-        const OptionRule& rule = findRule(name, rules);
-        if (!rule.takesValue && equals != std::string::npos)
-            throw UsageError{"Cli_Err_UnexpectedValue", name};
-        std::string value;
-        if (equals != std::string::npos)
-            value = argument.substr(equals + 1);
-        else if (rule.takesValue && i + 1 < arguments.size())
-            value = arguments[++i];
-        else if (rule.takesValue)
-            throw UsageError{"Cli_Err_MissingValue", name};
-        parsed.options[name] = value;
-        parsed.given.emplace_back(name, value);
     }
     return parsed;
+}
+
+size_t countLeadingOptions(const std::vector<std::string>& arguments, const std::vector<OptionRule>& rules) {
+    ParsedArguments unused;
+    size_t i = 0;
+    while (i < arguments.size() && isOption(arguments[i]) && arguments[i] != "--")
+        i = readOption(arguments, i, rules, unused);
+    return i;
 }
 
 void requirePositionals(const ParsedArguments& arguments, const std::vector<std::string>& names) {

@@ -38,6 +38,10 @@ struct ParsedArguments {
 ParsedArguments parseArguments(const std::vector<std::string>& arguments,
                                const std::vector<OptionRule>& rules);
 
+// How many arguments at the front are options of `rules` and their values, up to the first
+// positional or "--". Throws UsageError as parseArguments does.
+size_t countLeadingOptions(const std::vector<std::string>& arguments, const std::vector<OptionRule>& rules);
+
 // Exactly the positionals `names` (as the synopsis writes them, e.g. "AMP", "FILE"): throws
 // UsageError naming the first one missing, or the first argument too many.
 void requirePositionals(const ParsedArguments& arguments, const std::vector<std::string>& names);

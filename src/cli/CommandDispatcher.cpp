@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cli/DeviceOptions.h"
 #include "cli/IrCommands.h"
 #include "cli/IrShowCommand.h"
 #include "cli/ListCommand.h"
@@ -16,6 +17,13 @@ namespace {
 
 bool isHelp(const std::string& argument) {
     return argument == "--help" || argument == "-h";
+}
+
+// What may come before the command: the device options and help.
+std::vector<OptionRule> globalOptionRules() {
+    std::vector<OptionRule> rules = deviceOptionRules();
+    rules.insert(rules.end(), {{"--help", false}, {"-h", false}});
+    return rules;
 }
 
 std::string joined(const std::vector<std::string>& words) {
@@ -33,21 +41,29 @@ void CommandDispatcher::add(std::unique_ptr<Command> command) {
 
 int CommandDispatcher::run(const std::vector<std::string>& arguments, std::ostream& out,
                            std::ostream& err) const {
-    if (arguments.empty()) {
-        printOverview(err);
+    size_t leading = 0;
+    try {
+        leading = countLeadingOptions(arguments, globalOptionRules());
+    } catch (const UsageError& error) {
+        printUsageError(err, usageMessage(error), "");
         return eExit_Usage;
     }
-    if (isHelp(arguments.front())) {
-        printOverview(out);
-        return eExit_Done;
+    const std::vector<std::string> globals(arguments.begin(),
+                                           arguments.begin() + static_cast<ptrdiff_t>(leading));
+    const std::vector<std::string> line(arguments.begin() + static_cast<ptrdiff_t>(leading), arguments.end());
+    if (line.empty()) {
+        const bool help = std::any_of(globals.begin(), globals.end(), isHelp);
+        printOverview(help ? out : err);
+        return help ? eExit_Done : eExit_Usage;
     }
-    const Command* command = find(arguments);
+    const Command* command = find(line);
     if (!command) {
-        printUsageError(err, text("Cli_Err_UnknownCommand", unknownCommandName(arguments)), "");
+        printUsageError(err, text("Cli_Err_UnknownCommand", unknownCommandName(line)), "");
         return eExit_Usage;
     }
-    const std::vector<std::string> rest(arguments.begin() + static_cast<ptrdiff_t>(command->words().size()),
-                                        arguments.end());
+    // Before the command's own arguments, so that a "--" among them does not swallow them.
+    std::vector<std::string> rest = globals;
+    rest.insert(rest.end(), line.begin() + static_cast<ptrdiff_t>(command->words().size()), line.end());
     return runCommand(*command, rest, out, err);
 }
 

@@ -10,8 +10,9 @@
 
 namespace velk::cli {
 
-// Finds the command named by the leading arguments and runs it: "velkctl WORDS... ARGUMENTS".
-// "--help" (or "-h") alone prints the overview of every command; after a command's words, its help.
+// Finds the command named by the arguments and runs it: "velkctl [OPTIONS] WORDS... ARGUMENTS".
+// The options every command shares (device options, help) may also come before its words.
+// "--help" (or "-h") without a command prints the overview of every command; with one, its help.
 class CommandDispatcher {
 public:
     void add(std::unique_ptr<Command> command);

@@ -49,7 +49,7 @@
     </message>
     <message id="Cli_Usage">
         <source>Cli_Usage</source>
-        <translation>Usage: velkctl COMMAND [ARGUMENTS] [OPTIONS]</translation>
+        <translation>Usage: velkctl [OPTIONS] COMMAND [ARGUMENTS] [OPTIONS]</translation>
     </message>
     <message id="Cli_Commands">
         <source>Cli_Commands</source>

@@ -1,14 +1,15 @@
 #include "cli/CommandDispatcher.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "cli/CliTestSupport.h"
+#include "eLibrary/AudioFileBuilder.h"
 
+namespace velk::cli {
 namespace {
 
-using namespace velk::cli;
+using testing::HasSubstr;
 
 // Records what it was run with.
 class RecordingCommand : public Command {
@@ -19,7 +20,9 @@ public:
     std::string synopsis() const override { return "fake"; }
     const char* summaryKey() const override { return "Cli_IrShow_Summary"; }
     const char* helpKey() const override { return "Cli_IrShow_Help"; }
-    std::vector<OptionRule> options() const override { return {{"--flag", false}}; }
+    std::vector<OptionRule> options() const override {
+        return {{"--flag", false}, {"--midi", true}, {"--json"}};
+    }
     int run(const ParsedArguments& arguments, std::ostream&, std::ostream&) const override {
         *m_Seen = arguments;
         return static_cast<int>(m_Words.size()) + 40;
@@ -30,89 +33,175 @@ private:
     ParsedArguments* m_Seen;
 };
 
-class CommandDispatcherTest : public CliTest {
-protected:
-    int run(const std::vector<std::string>& arguments) { return velkctl.run(arguments, out, err); }
-
-    CommandDispatcher velkctl = makeVelkctl();
-    std::ostringstream out, err;
-};
-
-TEST_F(CommandDispatcherTest, runsTheCommandWithTheLongestMatchingWords) {
+TEST(CommandDispatcher, runsTheCommandWithTheLongestMatchingWordsAndSharedOptionsOnEitherSide) {
     ParsedArguments seenShort, seenLong;
     CommandDispatcher dispatcher;
     dispatcher.add(std::make_unique<RecordingCommand>(std::vector<std::string>{"ir"}, &seenShort));
     dispatcher.add(std::make_unique<RecordingCommand>(std::vector<std::string>{"ir", "show"}, &seenLong));
-    EXPECT_EQ(dispatcher.run({"ir", "show", "a.wav", "--flag"}, out, err), 42);
-    EXPECT_EQ(seenLong.positionals, std::vector<std::string>{"a.wav"});
+    std::ostringstream out, err;
+    EXPECT_EQ(dispatcher.run({"--midi", "jack", "ir", "show", "a.wav", "--flag", "--", "--b"}, out, err), 42);
+    EXPECT_EQ(seenLong.positionals, (std::vector<std::string>{"a.wav", "--b"}));
+    EXPECT_EQ(seenLong.value("--midi"), "jack");
     EXPECT_TRUE(seenLong.has("--flag"));
-    EXPECT_EQ(dispatcher.run({"ir", "other"}, out, err), 41);
+    EXPECT_EQ(dispatcher.run({"--json", "--midi=alsa", "ir", "other", "--midi", "jack"}, out, err), 41);
     EXPECT_EQ(seenShort.positionals, std::vector<std::string>{"other"});
+    EXPECT_EQ(seenShort.values("--midi"), (std::vector<std::string>{"alsa", "jack"}));
+    EXPECT_TRUE(seenShort.has("--json"));
 }
 
-TEST_F(CommandDispatcherTest, helpListsEveryCommand) {
-    EXPECT_EQ(run({"--help"}), eExit_Done);
-    EXPECT_NE(out.str().find("velkctl ir show FILE [--channel left|right] [--json]"), std::string::npos)
-        << out.str();
-    EXPECT_NE(out.str().find("Show what the amplifier would receive"), std::string::npos);
-    EXPECT_EQ(err.str(), "");
+// Fails the test when a command reaches for MIDI.
+Environment offlineEnvironment() {
+    Environment environment;
+    environment.openService = [](midi::ServiceChoice) {
+        ADD_FAILURE() << "a MIDI service was opened";
+        return midi::ServiceSelection{nullptr, "offline"};
+    };
+    environment.makeDevicePorts = [](midi::ServiceChoice) -> std::unique_ptr<sim::DevicePorts> {
+        ADD_FAILURE() << "simulator ports were made";
+        return nullptr;
+    };
+    environment.makeStopRequest = []() -> std::unique_ptr<StopRequest> {
+        ADD_FAILURE() << "the simulator was started";
+        return nullptr;
+    };
+    return environment;
 }
 
-TEST_F(CommandDispatcherTest, commandHelpExplainsEveryOption) {
-    EXPECT_EQ(run({"ir", "show", "--help"}), eExit_Done);
-    for (const char* option : {"FILE", "--channel left|right", "--json", "--help", "Exit status"})
-        EXPECT_NE(out.str().find(option), std::string::npos) << option;
-}
-
-TEST_F(CommandDispatcherTest, noArgumentsIsAUsageErrorWithTheOverview) {
-    EXPECT_EQ(run({}), eExit_Usage);
-    EXPECT_EQ(out.str(), "");
-    EXPECT_NE(err.str().find("Usage: velkctl"), std::string::npos);
-}
-
-struct UsageCase {
-    const char* label;
-    std::vector<std::string> arguments;
-    std::string message;
-
-    friend void PrintTo(const UsageCase& c, std::ostream* os) { *os << c.label; }
+class Velkctl : public test::CliTest {
+protected:
+    int run(const std::vector<std::string>& arguments) {
+        return CliTest::run(arguments, offlineEnvironment());
+    }
 };
 
-class VelkctlUsage : public CommandDispatcherTest, public testing::WithParamInterface<UsageCase> {};
-
-TEST_P(VelkctlUsage, explainsTheMistakeAndWhereToLook) {
-    EXPECT_EQ(run(GetParam().arguments), eExit_Usage);
-    EXPECT_EQ(out.str(), "");
-    EXPECT_EQ(err.str(), GetParam().message);
+TEST_F(Velkctl, helpShowsEveryCommandOrOneCommandsOptions) {
+    EXPECT_EQ(run({"--help"}), eExit_Done);
+    EXPECT_THAT(out.str(), HasSubstr("velkctl ir show FILE [--channel left|right] [--json]\n"
+                                     "      Show what the amplifier would receive"));
+    EXPECT_THAT(out.str(), HasSubstr("velkctl list [--midi auto|alsa|jack] [--json]\n"));
+    EXPECT_EQ(run({"ir", "show", "--help"}), eExit_Done);
+    for (const char* option : {"FILE", "--channel left|right", "--json", "--help", "Exit status"})
+        EXPECT_THAT(out.str(), HasSubstr(option));
+    EXPECT_EQ(run({"-h", "ir", "install"}), eExit_Done);
+    for (const char* text :
+         {"--gain DB", "--name NAME", "--midi auto|alsa|jack", "--match TEXT", "--timeout MS", "--trace",
+          "Exit status: 0 done; 1", "4 the amplifier reported an"})
+        EXPECT_THAT(out.str(), HasSubstr(text));
+    EXPECT_EQ(err.str(), "");
+    for (const std::vector<std::string>& nothing : {std::vector<std::string>{}, {"--json"}}) {
+        EXPECT_EQ(run(nothing), eExit_Usage);
+        EXPECT_EQ(out.str(), "");
+        EXPECT_THAT(err.str(), testing::StartsWith("Usage: velkctl [OPTIONS] COMMAND"));
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, VelkctlUsage,
-    testing::Values(
-        UsageCase{"unknownCommand",
-                  {"frobnicate"},
-                  "velkctl: unknown command \"frobnicate\".\nRun \"velkctl --help\" for details.\n"},
-        UsageCase{"unknownSubcommand",
-                  {"ir", "play", "x.wav"},
-                  "velkctl: unknown command \"ir play\".\nRun \"velkctl --help\" for details.\n"},
-        UsageCase{"missingFile",
-                  {"ir", "show"},
-                  "velkctl: no FILE given: name a WAV or AIFF impulse-response file.\n"
-                  "Run \"velkctl ir show --help\" for details.\n"},
-        UsageCase{"twoFiles",
-                  {"ir", "show", "a.wav", "b.wav"},
-                  "velkctl: unexpected argument \"b.wav\".\nRun \"velkctl ir show --help\" for details.\n"},
-        UsageCase{"badChannel",
-                  {"ir", "show", "a.wav", "--channel", "middle"},
-                  "velkctl: the channel must be \"left\" or \"right\", not \"middle\".\n"
-                  "Run \"velkctl ir show --help\" for details.\n"},
-        UsageCase{"unknownOption",
-                  {"ir", "show", "a.wav", "--gain", "-6"},
-                  "velkctl: unknown option \"--gain\".\nRun \"velkctl ir show --help\" for details.\n"},
-        UsageCase{"channelWithoutValue",
-                  {"ir", "show", "a.wav", "--channel"},
-                  "velkctl: the option \"--channel\" needs a value.\nRun \"velkctl ir show --help\" for "
-                  "details.\n"}),
-    [](const auto& info) { return std::string(info.param.label); });
+TEST_F(Velkctl, errorsSayWhatToDoNext) {
+    const std::string seeHelp = "Run \"velkctl --help\" for details.\n";
+    const std::tuple<std::vector<std::string>, int, std::string> lines[] = {
+        {{"ir", "play", "x.wav"}, eExit_Usage, "velkctl: unknown command \"ir play\".\n" + seeHelp},
+        {{"--frob", "dump"}, eExit_Usage, "velkctl: unknown option \"--frob\".\n" + seeHelp},
+        {{"ir", "show", "a.wav", "--channel"},
+         eExit_Usage,
+         "velkctl: the option \"--channel\" needs a value.\nRun \"velkctl ir show --help\" for details.\n"},
+        {{"ir", "show", "/nonexistent.wav"},
+         eExit_FileError,
+         "error 1005 (Err_FIRFile_Open): The file could not be opened, or it is not a WAV or AIFF file.\n"
+         "Use a WAV or AIFF file of 44100 Hz with one or two channels of 16, 24 or 32 bits.\n"}};
+    for (const auto& [arguments, exitStatus, message] : lines) {
+        EXPECT_EQ(run(arguments), exitStatus);
+        EXPECT_EQ(err.str(), message);
+        EXPECT_EQ(out.str(), "");
+    }
+}
+
+// Each refusal prints two lines, the mistake and what to do next, before any MIDI is opened.
+TEST_F(Velkctl, refusesWrongCommandLinesWithAClearMessage) {
+    const std::string badAmp = R"(AMP must be 1 (Amp I) or 2 (Amp II), not ")";
+    const std::string badGain =
+        "the gain must be a step of the gain knob: -30 to -10 dB in 1 dB steps or -10 to 0 dB in 0.5 dB "
+        "steps (e.g. "
+        R"(-12, -9.5, 0), not ")";
+    const std::string badService = R"(the MIDI service must be "auto", "alsa" or "jack", not ")";
+    const std::string badFault =
+        R"(": use silent, reject-packet=0..9, fail-flash-write[=COUNT], corrupt-dumps=COUNT, )"
+        "no-reply=heartbeat|version|dump|flash-write|init|packet or delay=MS.";
+    testaudio::TempDir dir;
+    const auto samples = testaudio::wavSamples(16, {1, 2});
+    const std::string ok = dir.write("ok.wav", testaudio::wavFile({.channels = 1}, samples));
+    const std::string slow =
+        dir.write("48k.wav", testaudio::wavFile({.channels = 1, .sampleRate = 48000}, samples));
+    const std::string mp3 = dir.write("ir.mp3", testaudio::wavFile({.channels = 1}, samples));
+    const std::string missing = dir.path("missing.wav");
+    const std::pair<std::vector<std::string>, std::string> usageErrors[] = {
+        {{"tune"}, R"(unknown command "tune".)"},
+        {{"ir", "erase", "1"}, R"(unknown command "ir erase".)"},
+        {{"set", "0", "booster", "green"}, badAmp + "0\"."},
+        {{"ir", "bypass", "3", "on"}, badAmp + "3\"."},
+        {{"ir", "gain", "II", "-6"}, badAmp + "II\"."},
+        {{"ir", "install"}, "missing AMP."},
+        {{"ir", "install", "2"}, "missing FILE."},
+        {{"set", "1", "booster"}, "missing VALUE."},
+        {{"info", "now"}, R"(unexpected argument "now".)"},
+        {{"list", "ports"}, R"(unexpected argument "ports".)"},
+        {{"ir", "gain", "1", "0.5"}, badGain + "0.5\"."},
+        {{"ir", "preview", "1", ok, "--gain", "-40"}, badGain + "-40\"."},
+        {{"ir", "install", "1", ok, "--gain=-12.5"}, badGain + "-12.5\"."},
+        {{"ir", "install", "1", missing, "--gain", "3"}, badGain + "3\"."},  // before the file is read
+        {{"set", "1", "volume", "11"},
+         R"(unknown setting "volume": use booster, reverb, noise-gate, fx-loop, send-connection or return-connection.)"},
+        {{"set", "2", "booster", "purple"}, R"(the booster must be white, green or amber, not "purple".)"},
+        {{"set", "1", "reverb", "cave"}, R"(the reverb must be spring, plate, room or hall, not "cave".)"},
+        {{"set", "1", "noise-gate", "4"}, R"(the noise gate must be 0, 1, 2 or 3, not "4".)"},
+        {{"set", "1", "fx-loop", "yes"}, R"(the value must be "on" or "off", not "yes".)"},
+        {{"set", "send-connection", "128"},
+         R"(the connection must be a row number from 0 to 127, not "128".)"},
+        {{"ir", "install", "1", ok, "--name", ""}, "the IR name must not be empty."},
+        {{"ir", "rename", "1", ""}, "the IR name must not be empty."},
+        {{"ir", "reset"},
+         "this erases every stored impulse response of the amplifier; add --yes to go ahead."},
+        {{"info", "--midi", "coremidi"}, badService + "coremidi\"."},
+        {{"--midi", "coremidi", "list"}, badService + "coremidi\"."},
+        {{"simulate", "--midi", "virtual"}, badService + "virtual\"."},
+        {{"--timeout", "soon", "dump"},
+         R"(the timeout must be a whole number of milliseconds from 0 to 86400000, not "soon".)"},
+        {{"dump", "--match="}, "the text given to --match must not be empty."},
+        {{"ir", "gain", "1", "-6", "--name", "x"}, R"(unknown option "--name".)"},
+        {{"--midi", "jack", "ir", "show", ok}, R"(unknown option "--midi".)"},
+        {{"ir", "show"}, "no FILE given: name a WAV or AIFF impulse-response file."},
+        {{"ir", "show", "a.wav", "b.wav"}, R"(unexpected argument "b.wav".)"},
+        {{"ir", "show", "a.wav", "--channel", "middle"},
+         R"(the channel must be "left" or "right", not "middle".)"},
+        {{"simulate", "--model", "triple"}, R"(the model must be "single" or "dual", not "triple".)"},
+        {{"simulate", "--fault", "explode"}, R"(unknown fault "explode)" + badFault},
+        {{"simulate", "--fault", "reject-packet=10"}, R"(unknown fault "reject-packet=10)" + badFault},
+        {{"simulate", "--firmware", "16384"},
+         R"(the firmware version must be a whole number from 0 to 16383, not "16384".)"}};
+    const std::string cannotOpen = "The file could not be opened, or it is not a WAV or AIFF file.";
+    const std::string wrongRate = "The file's sample rate must be 44100 Hz.";
+    const std::pair<std::vector<std::string>, std::string> fileErrors[] = {
+        {{"ir", "install", "2", missing}, "error 1005 (Err_FIRFile_Open): " + cannotOpen},
+        {{"ir", "show", mp3}, "error 1005 (Err_FIRFile_Open): " + cannotOpen},
+        {{"ir", "preview", "1", slow}, "error 1007 (Err_FIRFile_SampleRate): " + wrongRate},
+        {{"ir", "show", slow}, "error 1007 (Err_FIRFile_SampleRate): " + wrongRate}};
+    const auto refuses = [this](const std::vector<std::string>& arguments, int exitStatus,
+                                const std::string& message) {
+        EXPECT_EQ(run(arguments), exitStatus) << message;
+        const std::string printed = err.str();
+        EXPECT_EQ(test::firstLine(printed), message);
+        EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 2) << printed;
+        EXPECT_EQ(out.str(), "");
+    };
+    for (const auto& [arguments, message] : usageErrors)
+        refuses(arguments, eExit_Usage, "velkctl: " + message);
+    for (const auto& [arguments, message] : fileErrors)
+        refuses(arguments, eExit_FileError, message);
+    for (const std::string& file : {missing, mp3}) {
+        EXPECT_EQ(run({"ir", "show", file, "--json"}), eExit_FileError);
+        EXPECT_EQ(out.str(), "{\"error\":1005,\"key\":\"Err_FIRFile_Open\"}\n");
+        EXPECT_EQ(run({"ir", "install", "1", file, "--json"}), eExit_FileError);
+        EXPECT_EQ(out.str(), "{\"error\":1005,\"key\":\"Err_FIRFile_Open\"}\n");
+    }
+}
 
 }  // namespace
+}  // namespace velk::cli

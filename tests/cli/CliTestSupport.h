@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -38,13 +37,6 @@ protected:
 
 inline QJsonObject jsonObject(const std::string& text) {
     return QJsonDocument::fromJson(QByteArray::fromStdString(text)).object();
-}
-
-inline std::vector<int16_t> jsonCoefficients(const QJsonValue& array) {
-    std::vector<int16_t> values;
-    for (const QJsonValue& value : array.toArray())
-        values.push_back(static_cast<int16_t>(value.toInt()));
-    return values;
 }
 
 inline std::string firstLine(const std::string& text) {

@@ -137,7 +137,6 @@ TEST_F(Velkctl, refusesWrongCommandLinesWithAClearMessage) {
         {{"ir", "erase", "1"}, R"(unknown command "ir erase".)"},
         {{"set", "0", "booster", "green"}, badAmp + "0\"."},
         {{"ir", "bypass", "3", "on"}, badAmp + "3\"."},
-        {{"ir", "gain", "II", "-6"}, badAmp + "II\"."},
         {{"ir", "install"}, "missing AMP."},
         {{"ir", "install", "2"}, "missing FILE."},
         {{"set", "1", "booster"}, "missing VALUE."},
@@ -145,7 +144,6 @@ TEST_F(Velkctl, refusesWrongCommandLinesWithAClearMessage) {
         {{"list", "ports"}, R"(unexpected argument "ports".)"},
         {{"ir", "gain", "1", "0.5"}, badGain + "0.5\"."},
         {{"ir", "preview", "1", ok, "--gain", "-40"}, badGain + "-40\"."},
-        {{"ir", "install", "1", ok, "--gain=-12.5"}, badGain + "-12.5\"."},
         {{"ir", "install", "1", missing, "--gain", "3"}, badGain + "3\"."},  // before the file is read
         {{"set", "1", "volume", "11"},
          R"(unknown setting "volume": use booster, reverb, noise-gate, fx-loop, send-connection or return-connection.)"},

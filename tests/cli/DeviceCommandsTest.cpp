@@ -5,8 +5,6 @@
 #include <cerrno>
 #include <cstring>
 #include <regex>
-#include <semaphore>
-#include <thread>
 
 #include "cli/CliTestSupport.h"
 #include "common/VelkManager.h"
@@ -21,7 +19,6 @@ namespace {
 
 using sim::HeadModel;
 using sim::Request;
-using namespace std::chrono_literals;
 
 std::vector<int16_t> coefficientsOf(const FIRCOE& record) {
     return {std::begin(record.coe), std::end(record.coe)};
@@ -55,15 +52,6 @@ protected:
         environment.makeDevicePorts = [this](midi::ServiceChoice) {
             return std::make_unique<sim::VirtualDevicePorts>(hub);
         };
-        // `simulate` runs until the test releases `stop`.
-        environment.makeStopRequest = [this] {
-            struct TestStop : StopRequest {
-                explicit TestStop(std::binary_semaphore& stop) : stop(stop) {}
-                void wait() override { stop.acquire(); }
-                std::binary_semaphore& stop;
-            };
-            return std::make_unique<TestStop>(stop);
-        };
         environment.interactive = interactive;
         return environment;
     }
@@ -79,7 +67,6 @@ protected:
 
     midi::VirtualMidiHub hub;
     std::unique_ptr<sim::AmpSimulator> head;
-    std::binary_semaphore stop{0};
     bool interactive = false;
     testaudio::TempDir files;
     std::vector<int32_t> left, right;
@@ -344,77 +331,6 @@ TEST_F(DeviceCommands, progressOfLongOperationsIsDrawnOnATerminalOnly) {
     EXPECT_NE(out.str().find("stored IR 0 is now"), std::string::npos);
 }
 
-class SimulateCommand : public DeviceCommands {
-protected:
-    // Runs `simulate` on its own thread until stopped; waits for its ports to appear.
-    void startSimulator(std::vector<std::string> arguments) {
-        arguments.insert(arguments.begin(), "simulate");
-        simulator = std::thread([this, arguments] {
-            simulatorExit = makeVelkctl(environment()).run(arguments, simulatorOut, simulatorErr);
-        });
-        const auto service = hub.openService();
-        const auto deadline = std::chrono::steady_clock::now() + 10s;
-        while (service->sources().empty() && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(5ms);
-    }
-
-    int stopSimulator() {
-        stop.release();
-        simulator.join();
-        return simulatorExit;
-    }
-
-    void TearDown() override {
-        if (simulator.joinable())
-            stopSimulator();
-    }
-
-    std::thread simulator;
-    int simulatorExit = -1;
-    std::ostringstream simulatorOut, simulatorErr;
-};
-
-TEST_F(SimulateCommand, runsAHeadThatVelkctlDrivesAndPrintsItsStateWhenStopped) {
-    const std::vector<int32_t> samples = testaudio::noise(2100, 16, 3);
-    const std::string file =
-        files.write("big.wav", testaudio::wavFile({.channels = 1}, testaudio::wavSamples(16, samples)));
-    startSimulator({"--model", "single", "--firmware", "45", "--json"});
-    ASSERT_EQ(run({"ir", "install", "1", file, "--name", "X"}), 0) << err.str();
-    ASSERT_EQ(run({"set", "2", "booster", "amber"}), 1) << "the head is a single-amp head";
-    ASSERT_EQ(stopSimulator(), 0);
-
-    EXPECT_EQ(
-        simulatorErr.str(),
-        "Simulating the single-amp head (Amp I) as \"VelkSolvo/Single\" on virtual. Stop with Ctrl-C.\n");
-    const QJsonObject state = jsonObject(simulatorOut.str());
-    EXPECT_EQ(state["model"].toString(), "single");
-    EXPECT_EQ(state["mainVersion"].toInt(), 45);
-    const QJsonArray stored = state["storedIrs"].toArray();
-    ASSERT_EQ(stored.size(), 5);
-    EXPECT_EQ(stored[0].toObject()["name"].toString(), "X");
-    EXPECT_EQ(stored[0].toObject()["gain"].toInt(), CVelkManager::shortGain(-12));
-    EXPECT_EQ(jsonCoefficients(stored[0].toObject()["coefficients"]),
-              std::vector<int16_t>(samples.begin(), samples.begin() + FIRCOE::kCoefficientCount));
-    EXPECT_EQ(jsonCoefficients(stored[1].toObject()["coefficients"]), coefficientsOf(sim::stockCabinet(1)));
-}
-
-TEST_F(SimulateCommand, appliesItsFaults) {
-    startSimulator({"--fault", "reject-packet=0", "--fault", "fail-flash-write", "--fault", "no-reply=init"});
-    EXPECT_EQ(run({"ir", "preview", "1", stereoFile}), 4);
-    EXPECT_EQ(firstLine(err.str()),
-              "error 1002 (Err_ReceiveData): The amplifier rejected the data it was sent.");
-    EXPECT_EQ(run({"ir", "rename", "2", "Y"}), 4);
-    EXPECT_EQ(firstLine(err.str()),
-              "error 1003 (Err_FIRData_Write): The amplifier could not write the impulse response into its "
-              "memory.");
-    EXPECT_EQ(run({"ir", "reset", "--yes"}), 4);
-    EXPECT_EQ(err.str(),
-              "error 1004 (Err_Timeout): The amplifier did not answer in time.\n"
-              "Check that the amplifier is switched on and connected, then run the command again.\n");
-    EXPECT_EQ(stopSimulator(), 0);
-    EXPECT_NE(simulatorOut.str().find("Model: dual-amp head (Amp I and Amp II)\n"), std::string::npos);
-}
-
 // Ports that cannot appear, as when no MIDI service runs.
 class NowherePorts : public sim::DevicePorts {
 public:
@@ -424,9 +340,13 @@ public:
     std::string plugFailure() const override { return "no JACK server running (cannot connect to a server)"; }
 };
 
-TEST_F(SimulateCommand, saysWhyWhenItCannotAppear) {
+TEST_F(DeviceCommands, simulateSaysWhyWhenItCannotAppear) {
+    struct NoWait : StopRequest {
+        void wait() override {}
+    };
     Environment nowhere = environment();
     nowhere.makeDevicePorts = [](midi::ServiceChoice) { return std::make_unique<NowherePorts>(); };
+    nowhere.makeStopRequest = [] { return std::make_unique<NoWait>(); };
     EXPECT_EQ(CliTest::run({"simulate", "--midi", "jack"}, nowhere), 3);
     EXPECT_EQ(
         firstLine(err.str()),

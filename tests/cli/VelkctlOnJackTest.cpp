@@ -2,6 +2,7 @@
 // `velkctl simulate` in one process and velkctl commands in others. The simulator prints its state
 // when stopped, which is checked byte for byte against what the commands were given.
 #include <gtest/gtest.h>
+#include <QJsonArray>
 #include <QProcess>
 
 #include <signal.h>
@@ -11,6 +12,7 @@
 #include "cli/CliTestSupport.h"
 #include "common/VelkManager.h"
 #include "eLibrary/AudioFileBuilder.h"
+#include "sim/StockCabinets.h"
 
 namespace velk::cli::test {
 namespace {
@@ -31,6 +33,13 @@ void startVelkctl(QProcess& process, const std::vector<std::string>& arguments) 
         list << QString::fromStdString(argument);
     process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
     process.start(VELKCTL, list);
+}
+
+std::vector<int16_t> jsonCoefficients(const QJsonValue& array) {
+    std::vector<int16_t> values;
+    for (const QJsonValue& value : array.toArray())
+        values.push_back(static_cast<int16_t>(value.toInt()));
+    return values;
 }
 
 struct ProgramRun {
@@ -71,14 +80,10 @@ protected:
             GTEST_SKIP()
                 << "jackd is not installed (Debian package jackd2): no end-to-end tests through JACK";
         ASSERT_NE(server, nullptr) << whyNot;
-        const std::vector<int32_t> samples = testaudio::noise(2048, 16, 11);
-        coefficients.assign(samples.begin(), samples.end());
-        irFile = files.write("Room 2x12.wav",
-                             testaudio::wavFile({.channels = 1}, testaudio::wavSamples(16, samples)));
     }
 
-    void startSimulator(std::vector<std::string> options = {}) {
-        options.insert(options.begin(), {"simulate", "--midi", "jack", "--json"});
+    void startSimulator(std::vector<std::string> options) {
+        options.insert(options.begin(), {"simulate", "--midi", "jack"});
         startVelkctl(simulator, options);
         simulator.setReadChannel(QProcess::StandardError);
         while (!simulatorErr.contains("Stop with Ctrl-C.")) {
@@ -87,44 +92,27 @@ protected:
         }
     }
 
-    // The simulator's final state.
-    QJsonObject stopSimulator() {
+    // What the simulator prints when stopped: its final state.
+    std::string stopSimulator() {
         simulator.terminate();
         EXPECT_TRUE(simulator.waitForFinished(kSimulatorLimitMS));
         simulatorErr += simulator.readAllStandardError();
         EXPECT_EQ(simulator.exitCode(), 0) << simulatorErr.toStdString();
-        return jsonObject(simulator.readAllStandardOutput().toStdString());
+        return simulator.readAllStandardOutput().toStdString();
     }
 
     static inline std::unique_ptr<JackTestServer> server;
     static inline std::string whyNot;
     testaudio::TempDir files;
-    std::string irFile;
-    std::vector<int16_t> coefficients;
     QProcess simulator;
     QByteArray simulatorErr;
 };
 
-TEST_F(VelkctlOnJack, installOnAmpIIStoresTheNamedFileInTheSlotOfItsCurrentAmpType) {
-    startSimulator();
-    const ProgramRun install = velkctl({"ir", "install", "2", irFile, "--name", "X"});
-    EXPECT_EQ(install.exitStatus, 0) << install.err;
-    EXPECT_EQ(install.out, "Amp II, amp type 0 (Clean): stored IR 5 is now \"X\" at -12.0 dB.\n");
-
-    const QJsonObject state = stopSimulator();
-    ASSERT_EQ(state["amps"].toArray().size(), 2);
-    ASSERT_EQ(state["storedIrs"].toArray().size(), 10);
-    const QJsonObject ampII = state["amps"].toArray()[1].toObject();
-    const QJsonObject stored = state["storedIrs"].toArray()[5 + ampII["ampType"].toInt()].toObject();
-    EXPECT_EQ(stored["name"].toString(), "X");
-    EXPECT_EQ(stored["gain"].toInt(), CVelkManager::shortGain(-12));
-    EXPECT_EQ(jsonCoefficients(stored["coefficients"]), coefficients);
-    EXPECT_EQ(ampII["playing"].toObject()["name"].toString(), "X");
-    EXPECT_NE(state["storedIrs"].toArray()[0].toObject()["name"].toString(), "X") << "Amp I kept its own";
-}
-
-TEST_F(VelkctlOnJack, settingsReachTheHeadAndDumpReadsThemBack) {
-    startSimulator();
+TEST_F(VelkctlOnJack, settingsAndAnInstallReachTheHeadAndDumpReadsThemBack) {
+    const std::vector<int32_t> samples = testaudio::noise(2100, 16, 11);  // only the first 2048 count
+    const std::string irFile =
+        files.write("Room 2x12.wav", testaudio::wavFile({.channels = 1}, testaudio::wavSamples(16, samples)));
+    startSimulator({"--json"});
     for (const std::vector<std::string>& setting : {std::vector<std::string>{"set", "2", "reverb", "hall"},
                                                     {"set", "1", "noise-gate", "2"},
                                                     {"set", "1", "booster", "amber"},
@@ -132,44 +120,67 @@ TEST_F(VelkctlOnJack, settingsReachTheHeadAndDumpReadsThemBack) {
         const ProgramRun set = velkctl(setting);
         EXPECT_EQ(set.exitStatus, 0) << set.err;
     }
+    const ProgramRun install = velkctl({"ir", "install", "2", irFile, "--name", "X"});
+    EXPECT_EQ(install.exitStatus, 0) << install.err;
+    EXPECT_EQ(install.out, "Amp II, amp type 0 (Clean): stored IR 5 is now \"X\" at -12.0 dB.\n");
     const ProgramRun dump = velkctl({"--json", "dump"});
     ASSERT_EQ(dump.exitStatus, 0) << dump.err;
     const QJsonObject read = jsonObject(dump.out);
     EXPECT_EQ(read["storedIrs"].toArray().size(), 10);
 
-    for (const QJsonObject& amplifier : {read, stopSimulator()}) {
+    const QJsonObject state = jsonObject(stopSimulator());
+    for (const QJsonObject& amplifier : {read, state}) {
         const QJsonArray amps = amplifier["amps"].toArray();
         ASSERT_EQ(amps.size(), 2);
         EXPECT_EQ(amps[1].toObject()["reverb"].toString(), "hall");
+        EXPECT_EQ(amps[1].toObject()["playing"].toObject()["name"].toString(), "X");
         EXPECT_EQ(amps[0].toObject()["noiseGate"].toInt(), 2);
         EXPECT_EQ(amps[0].toObject()["booster"].toString(), "amber");
         EXPECT_EQ(amplifier["fxLoopConnection"].toObject()["return"].toInt(), 3);
     }
+    const QJsonArray stored = state["storedIrs"].toArray();
+    ASSERT_EQ(stored.size(), 10);
+    EXPECT_EQ(stored[5].toObject()["name"].toString(), "X");
+    EXPECT_EQ(stored[5].toObject()["gain"].toInt(), CVelkManager::shortGain(-12));
+    EXPECT_EQ(jsonCoefficients(stored[5].toObject()["coefficients"]),
+              std::vector<int16_t>(samples.begin(), samples.begin() + 2048));
+    EXPECT_NE(stored[0].toObject()["name"].toString(), "X") << "Amp I kept its own";
+    const FIRCOE stock = sim::stockCabinet(1);
+    EXPECT_EQ(jsonCoefficients(stored[1].toObject()["coefficients"]),
+              std::vector<int16_t>(std::begin(stock.coe), std::end(stock.coe)));
 }
 
-TEST_F(VelkctlOnJack, ampIIIsRefusedOnTheSingleAmpHead) {
-    startSimulator({"--model", "single"});
+TEST_F(VelkctlOnJack, refusalsOfVelkctlAndOfTheHeadLeaveTheHeadAsItWas) {
+    const std::string irFile =
+        files.write("a.wav", testaudio::wavFile({.channels = 1}, testaudio::wavSamples(16, {5, 6})));
+    startSimulator({"--model", "single", "--firmware", "45", "--fault", "reject-packet=2", "--fault",
+                    "fail-flash-write", "--fault", "no-reply=init"});
+    EXPECT_EQ(simulatorErr,
+              "Simulating the single-amp head (Amp I) as \"VelkSolvo/Single\" on jack. Stop with Ctrl-C.\n");
     const ProgramRun set = velkctl({"set", "2", "booster", "green"});
     EXPECT_EQ(set.exitStatus, 1);
     EXPECT_EQ(set.err, "velkctl: this is a single-amp head: it has only Amp I. Use AMP 1.\n");
-
-    const QJsonObject state = stopSimulator();
-    EXPECT_EQ(state["model"].toString(), "single");
-    ASSERT_EQ(state["amps"].toArray().size(), 1);
-    EXPECT_EQ(state["amps"].toArray()[0].toObject()["booster"].toString(), "white");
-}
-
-TEST_F(VelkctlOnJack, aRejectingHeadFailsTheInstallWithItsErrorCode) {
-    startSimulator({"--fault", "reject-packet=2"});
     const ProgramRun install = velkctl({"ir", "install", "1", irFile, "--name", "X", "--json"});
     EXPECT_EQ(install.exitStatus, 4);
     EXPECT_EQ(firstLine(install.err),
               "error 1002 (Err_ReceiveData): The amplifier rejected the data it was sent.");
     EXPECT_EQ(install.out, "{\"error\":1002,\"key\":\"Err_ReceiveData\"}\n");
+    const ProgramRun rename = velkctl({"ir", "rename", "1", "Y"});
+    EXPECT_EQ(rename.exitStatus, 4);
+    EXPECT_EQ(firstLine(rename.err),
+              "error 1003 (Err_FIRData_Write): The amplifier could not write the impulse response into its "
+              "memory.");
+    const ProgramRun reset = velkctlOnce({"ir", "reset", "--yes"});
+    EXPECT_EQ(reset.exitStatus, 4);
+    EXPECT_EQ(firstLine(reset.err), "error 1004 (Err_Timeout): The amplifier did not answer in time.");
 
-    const QJsonObject state = stopSimulator();
-    ASSERT_EQ(state["storedIrs"].toArray().size(), 10);
-    EXPECT_NE(state["storedIrs"].toArray()[0].toObject()["name"].toString(), "X");
+    const std::string state = stopSimulator();
+    EXPECT_EQ(state.substr(0, state.find("\nAmp I\n")),
+              "Model: single-amp head (Amp I)\nMain firmware version: 45\n"
+              "FX loop send/return connection setting: not available\n");
+    EXPECT_NE(state.find("  Booster:     white\n"), std::string::npos) << state;
+    EXPECT_EQ(state.find("\"X\""), std::string::npos) << state;
+    EXPECT_EQ(state.find("Amp II"), std::string::npos) << state;
 }
 
 TEST_F(VelkctlOnJack, noAmplifierOrASilentOneIsNotFound) {

@@ -49,29 +49,10 @@ TEST(CommandDispatcher, runsTheCommandWithTheLongestMatchingWordsAndSharedOption
     EXPECT_TRUE(seenShort.has("--json"));
 }
 
-// Fails the test when a command reaches for MIDI.
-Environment offlineEnvironment() {
-    Environment environment;
-    environment.openService = [](midi::ServiceChoice) {
-        ADD_FAILURE() << "a MIDI service was opened";
-        return midi::ServiceSelection{nullptr, "offline"};
-    };
-    environment.makeDevicePorts = [](midi::ServiceChoice) -> std::unique_ptr<sim::DevicePorts> {
-        ADD_FAILURE() << "simulator ports were made";
-        return nullptr;
-    };
-    environment.makeStopRequest = []() -> std::unique_ptr<StopRequest> {
-        ADD_FAILURE() << "the simulator was started";
-        return nullptr;
-    };
-    return environment;
-}
-
+// velkctl without MIDI: a command that reaches for it throws, which fails the test.
 class Velkctl : public test::CliTest {
 protected:
-    int run(const std::vector<std::string>& arguments) {
-        return CliTest::run(arguments, offlineEnvironment());
-    }
+    int run(const std::vector<std::string>& arguments) { return CliTest::run(arguments, Environment{}); }
 };
 
 TEST_F(Velkctl, helpShowsEveryCommandOrOneCommandsOptions) {

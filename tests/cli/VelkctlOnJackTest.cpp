@@ -86,7 +86,7 @@ protected:
         options.insert(options.begin(), {"simulate", "--midi", "jack"});
         startVelkctl(simulator, options);
         simulator.setReadChannel(QProcess::StandardError);
-        while (!simulatorErr.contains("Stop with Ctrl-C.")) {
+        while (!simulatorErr.contains("Stop with Ctrl-C.\n")) {
             ASSERT_TRUE(simulator.waitForReadyRead(kSimulatorLimitMS)) << simulatorErr.toStdString();
             simulatorErr += simulator.readAllStandardError();
         }

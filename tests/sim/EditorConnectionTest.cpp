@@ -5,10 +5,10 @@
 
 #include <algorithm>
 #include <condition_variable>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "common/ErrorCodes.h"
@@ -25,7 +25,6 @@ namespace velk::sim {
 namespace {
 
 using namespace std::chrono_literals;
-constexpr auto kPatience = 10s;
 constexpr uint16_t kVersion = 110;
 
 // What the listeners heard, for the test to wait on.
@@ -39,8 +38,7 @@ public:
     }
 
     // Waits until `event` has been heard `count` times with `data`.
-    bool heard(EVelkEventID event, int32_t data, int count = 1,
-               std::chrono::milliseconds timeout = kPatience) {
+    bool heard(EVelkEventID event, int32_t data, int count = 1, std::chrono::milliseconds timeout = 10s) {
         std::unique_lock lock(m_Mutex);
         return m_Changed.wait_for(lock, timeout, [&] {
             return std::count(m_Events.begin(), m_Events.end(), std::pair{event, data}) >= count;
@@ -53,24 +51,18 @@ private:
     std::vector<std::pair<EVelkEventID, int32_t>> m_Events;
 };
 
-// Every setting away from its default, and every slot named and with a gain of its own.
+// Every setting away from its default, and every slot with a name and gain of its own.
 void personalise(AmpState& state) {
     state.effectBlock = {2, 1, 1, 3, 2, 4, 5, 0, 3, 2, 0, 1, 3, 0, 0, 0};
-    if (state.model == HeadModel::Single)
-        std::fill(state.effectBlock.begin() + 8, state.effectBlock.end(), 0);
-    for (int slot = 0; slot < AmpState::kSlots; ++slot) {
-        FIRCOE& record = state.firSlots[slot];
-        std::memset(record.name, 0, sizeof record.name);
-        std::snprintf(record.name, sizeof record.name, "Cabinet of slot %d", slot);
-        record.gain = static_cast<int16_t>(1000 + 1111 * slot);
-    }
-    for (int amp = 0; amp < 2; ++amp)
-        state.playBuffers[amp] = state.firSlots[state.currentSlot(amp)];
+    for (int slot = 0; slot < AmpState::kSlots; ++slot)
+        state.firSlots[slot] =
+            test::sampleRecord(("Cabinet " + std::to_string(slot)).c_str(), 1000 + 1111 * slot);
 }
 
 class EditorConnectionTest : public testing::TestWithParam<HeadModel> {
 protected:
     void SetUp() override {
+        mstd::setProcessClock(&clock);
         head = std::make_unique<AmpSimulator>(std::make_unique<VirtualDevicePorts>(hub),
                                               AmpSimulator::Options{GetParam(), kVersion, {}});
         head->editState(personalise);
@@ -85,19 +77,18 @@ protected:
     void TearDown() override {
         CVelkManager::terminate();
         CMIDIManager::setServiceProvider(nullptr);
+        mstd::setProcessClock(nullptr);
     }
 
     // The main window's part of the connection sequence.
     void connect() {
         manager->sendRequest(eVelkRequest_Open, 0, 0);
-        ASSERT_TRUE(await(eVelkEvent_Connected, amps()));  // the model is the number of amps
+        ASSERT_TRUE(driveUntil(eVelkEvent_Connected, amps()));  // the model is the number of amps
         manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
-        ASSERT_TRUE(await(eVelkEvent_MainVersion, kVersion));
+        ASSERT_TRUE(driveUntil(eVelkEvent_MainVersion, kVersion));
         manager->sendRequest(eVelkRequest_AllBulkDump, 0, 0);
-        ASSERT_TRUE(await(eVelkEvent_AllDataReceived, 0));
+        ASSERT_TRUE(driveUntil(eVelkEvent_AllDataReceived, 0));
     }
-
-    virtual bool await(EVelkEventID event, int32_t data) { return events.heard(event, data); }
 
     int amps() const { return ampCount(GetParam()); }
 
@@ -124,6 +115,18 @@ protected:
         ASSERT_TRUE(events.heard(eVelkEvent_FIRCOESent, amp));
     }
 
+    // Moves the clock 10 ms at a time until `event` has been heard `count` times with `data`, for
+    // at most `limitMS` of clock time.
+    bool driveUntil(EVelkEventID event, int32_t data, int count = 1, uint64_t limitMS = 20'000) {
+        for (uint64_t driven = 0; driven < limitMS; driven += 10) {
+            if (events.heard(event, data, count, 1ms))
+                return true;
+            clock.advance(10);
+        }
+        return events.heard(event, data, count, 1ms);
+    }
+
+    mstd::CManualClock clock;  // stands still unless a test drives it
     midi::VirtualMidiHub hub;
     std::unique_ptr<AmpSimulator> head;
     CVelkManager* manager = nullptr;
@@ -197,7 +200,7 @@ TEST_P(EditorConnectionTest, readsThroughFiveCorruptDumpsButGivesUpAfterSixAndSt
     head->clearReceived();
     head->editAmpFaults([](AmpFaults& f) { f.corruptDumps = 6; });
     manager->sendRequest(eVelkRequest_AllBulkDump, 0, 0);
-    ASSERT_TRUE(events.heard(eVelkEvent_Error, mstd::eErr_ReceiveData));
+    ASSERT_TRUE(driveUntil(eVelkEvent_Error, mstd::eErr_ReceiveData));
     EXPECT_EQ(dumpsRequested(), std::vector<int>(6, 10));
     EXPECT_TRUE(manager->isConnected());
     EXPECT_FALSE(events.heard(eVelkEvent_AllDataReceived, 0, 2, 0ms));
@@ -228,50 +231,22 @@ TEST_P(EditorConnectionTest, failedFlashWriteIsAnnouncedAndNothingIsStored) {
     EXPECT_TRUE(sameRecord(head->firSlot(slot), stored));
 }
 
-// The same, on a clock the test moves: a silent head costs no real seconds.
-class EditorSilenceTest : public EditorConnectionTest {
-protected:
-    void SetUp() override {
-        mstd::setProcessClock(&clock);
-        EditorConnectionTest::SetUp();
-    }
-    void TearDown() override {
-        EditorConnectionTest::TearDown();
-        mstd::setProcessClock(nullptr);
-    }
-
-    bool await(EVelkEventID event, int32_t data) override { return driveUntil(event, data, 1, 20'000); }
-
-    // Moves the clock 10 ms at a time until `event` has been heard `count` times with `data`, for
-    // at most `limitMS` of clock time.
-    bool driveUntil(EVelkEventID event, int32_t data, int count, uint64_t limitMS) {
-        for (uint64_t driven = 0; driven < limitMS; driven += 10) {
-            if (events.heard(event, data, count, 1ms))
-                return true;
-            clock.advance(10);
-        }
-        return events.heard(event, data, count, 1ms);
-    }
-
-    mstd::CManualClock clock;
-};
-
-TEST_P(EditorSilenceTest, requestToSilentHeadTimesOutAndDropsTheConnection) {
+TEST_P(EditorConnectionTest, requestToSilentHeadTimesOutAndDropsTheConnection) {
     connect();
     head->setSilent(true);
     const uint64_t asked = clock.steadyMS();
     manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
-    ASSERT_TRUE(driveUntil(eVelkEvent_Error, mstd::eErr_Timeout, 1, 20'000));
+    ASSERT_TRUE(driveUntil(eVelkEvent_Error, mstd::eErr_Timeout));
     EXPECT_GE(clock.steadyMS() - asked, 5000u);
     EXPECT_TRUE(events.heard(eVelkEvent_Disconnected, 0));
     EXPECT_FALSE(manager->isConnected());
 }
 
-TEST_P(EditorSilenceTest, headThatFallsSilentIsDroppedAfterSixSeconds) {
+TEST_P(EditorConnectionTest, headThatFallsSilentIsDroppedAfterSixSeconds) {
     connect();
     head->setSilent(true);
     const uint64_t silentFrom = clock.steadyMS();
-    ASSERT_TRUE(driveUntil(eVelkEvent_Disconnected, 0, 1, 20'000));
+    ASSERT_TRUE(driveUntil(eVelkEvent_Disconnected, 0));
     EXPECT_GE(clock.steadyMS() - silentFrom, 5500u);  // the last reply may have come up to 500 ms earlier
     EXPECT_LE(clock.steadyMS() - silentFrom, 9100u);
     EXPECT_GT(head->receivedCount(Request::Ignored), 0);
@@ -286,8 +261,5 @@ std::string headName(const testing::TestParamInfo<HeadModel>& info) {
 }
 INSTANTIATE_TEST_SUITE_P(BothHeads, EditorConnectionTest, testing::Values(HeadModel::Single, HeadModel::Dual),
                          headName);
-INSTANTIATE_TEST_SUITE_P(BothHeads, EditorSilenceTest, testing::Values(HeadModel::Single, HeadModel::Dual),
-                         headName);
-
 }  // namespace
 }  // namespace velk::sim

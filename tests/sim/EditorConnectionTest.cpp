@@ -1,6 +1,5 @@
 // The device manager against the simulated head, both on the in-process MIDI hub, driven the way
-// the main window drives it: open, heartbeat, firmware version, full read; then a preview and an
-// install, checked on the head itself.
+// the main window drives it, on a clock that only moves when a test drives it.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -5,66 +5,55 @@
 namespace velk::sim {
 namespace {
 
-using std::chrono::microseconds;
+using namespace std::chrono_literals;
+using enum ReplyFate::Kind;
+using Fates = std::vector<ReplyFate::Kind>;
 
-TEST(WireFaults, sendsAtOnceWithoutFaults) {
-    WireFaults faults;
-    faults.arrives(Request::HeartBeat);
-    const ReplyFate fate = faults.fateOfReply(Request::HeartBeat);
-    EXPECT_EQ(fate.kind, ReplyFate::Send);
-    EXPECT_EQ(fate.delay, microseconds(0));
+// The fates of the replies to the next `count` messages of that kind.
+Fates nextFates(WireFaults& faults, Request request, int count) {
+    Fates fates;
+    for (int i = 0; i < count; ++i) {
+        faults.arrives(request);
+        fates.push_back(faults.fateOfReply(request).kind);
+    }
+    return fates;
 }
 
-TEST(WireFaults, delaysEveryReplyUnlessKindHasItsOwnDelay) {
+TEST(WireFaults, delaysEveryReplyUnlessKindHasItsOwnDelayAndHoldsRepliesWhileAsked) {
     WireFaults faults;
-    faults.setReplyDelay(microseconds(2000));
-    faults.setReplyDelay(Request::HeartBeat, microseconds(0));
-    EXPECT_EQ(faults.fateOfReply(Request::CoefficientPacket).delay, microseconds(2000));
-    EXPECT_EQ(faults.fateOfReply(Request::HeartBeat).delay, microseconds(0));
+    EXPECT_EQ(faults.fateOfReply(Request::Dump).delay, 0us);
+    faults.setReplyDelay(2000us);
+    faults.setReplyDelay(Request::HeartBeat, 0us);
+    EXPECT_EQ(faults.fateOfReply(Request::CoefficientPacket).delay, 2000us);
+    EXPECT_EQ(faults.fateOfReply(Request::HeartBeat).delay, 0us);
+    faults.holdReplies(Request::FlashWrite, true);
+    EXPECT_EQ(nextFates(faults, Request::FlashWrite, 1), Fates{Hold});
+    faults.holdReplies(Request::FlashWrite, false);
+    EXPECT_EQ(nextFates(faults, Request::FlashWrite, 1), Fates{Send});
 }
 
-TEST(WireFaults, dropsChosenRangeOfRepliesOfOneKind) {
+TEST(WireFaults, dropsChosenRangeOfRepliesOfOneKindOrAllUntilReplaced) {
     WireFaults faults;
     faults.arrives(Request::CoefficientPacket);
     faults.dropReplies(Request::CoefficientPacket, 2, 1);  // the 2nd and 3rd from now
-    std::vector<ReplyFate::Kind> fates;
-    for (int i = 0; i < 5; ++i) {
-        faults.arrives(Request::CoefficientPacket);
-        fates.push_back(faults.fateOfReply(Request::CoefficientPacket).kind);
-    }
-    EXPECT_EQ(fates, (std::vector<ReplyFate::Kind>{ReplyFate::Send, ReplyFate::Drop, ReplyFate::Drop,
-                                                   ReplyFate::Send, ReplyFate::Send}));
-    EXPECT_EQ(faults.fateOfReply(Request::Dump).kind, ReplyFate::Send);
-}
+    EXPECT_EQ(nextFates(faults, Request::CoefficientPacket, 5), (Fates{Send, Drop, Drop, Send, Send}));
+    EXPECT_EQ(nextFates(faults, Request::Dump, 1), Fates{Send});
 
-TEST(WireFaults, dropsForeverUntilRuleIsReplaced) {
-    WireFaults faults;
     faults.dropReplies(Request::HeartBeat);
-    for (int i = 0; i < 100; ++i)
-        faults.arrives(Request::HeartBeat);
-    EXPECT_EQ(faults.fateOfReply(Request::HeartBeat).kind, ReplyFate::Drop);
+    EXPECT_EQ(nextFates(faults, Request::HeartBeat, 100), Fates(100, Drop));
     faults.dropReplies(Request::HeartBeat, 0);
-    faults.arrives(Request::HeartBeat);
-    EXPECT_EQ(faults.fateOfReply(Request::HeartBeat).kind, ReplyFate::Send);
-}
-
-TEST(WireFaults, holdsRepliesWhileAsked) {
-    WireFaults faults;
-    faults.holdReplies(Request::FlashWrite, true);
-    EXPECT_EQ(faults.fateOfReply(Request::FlashWrite).kind, ReplyFate::Hold);
-    faults.holdReplies(Request::FlashWrite, false);
-    EXPECT_EQ(faults.fateOfReply(Request::FlashWrite).kind, ReplyFate::Send);
+    EXPECT_EQ(nextFates(faults, Request::HeartBeat, 1), Fates{Send});
 }
 
 TEST(WireFaults, unplugsOnNthMessageOfKindOnly) {
     WireFaults faults;
     faults.arrives(Request::CoefficientPacket);
     faults.unplugOn(Request::CoefficientPacket, 3);
-    EXPECT_FALSE(faults.arrives(Request::CoefficientPacket));
-    EXPECT_FALSE(faults.arrives(Request::HeartBeat));
-    EXPECT_FALSE(faults.arrives(Request::CoefficientPacket));
-    EXPECT_TRUE(faults.arrives(Request::CoefficientPacket));
-    EXPECT_FALSE(faults.arrives(Request::CoefficientPacket));
+    std::vector<bool> unplugs;
+    for (Request request : {Request::CoefficientPacket, Request::HeartBeat, Request::CoefficientPacket,
+                            Request::CoefficientPacket, Request::CoefficientPacket})
+        unplugs.push_back(faults.arrives(request));
+    EXPECT_EQ(unplugs, (std::vector<bool>{false, false, false, true, false}));
     EXPECT_EQ(faults.arrivals(Request::CoefficientPacket), 5);
 }
 

@@ -1,15 +1,18 @@
 // The main window against the built-in simulated amplifier on the in-process MIDI hub, with the
 // device manager running as in the editor: the connection sequence, the tabs it builds, and the
-// errors it shows.
+// errors it shows. The device manager runs on a clock the test moves, except in one real-time run.
 #include <gtest/gtest.h>
 #include <QTabWidget>
 #include <QTest>
+#include <atomic>
+#include <thread>
 
 #include "AppTestSupport.h"
 #include "app/AppDelegate.h"
 #include "app/AppWindow.h"
 #include "app/AppWindowController.h"
 #include "app/SimulatedAmplifier.h"
+#include "common/ManualClock.h"
 #include "common/VelkManager.h"
 #include "strings/StringTable.h"
 
@@ -19,15 +22,21 @@ using velk::sim::HeadModel;
 using velk::sim::Request;
 using velk::strings::text;
 
-// The search repeats every 3 s and a reply may take up to 5 s: allow for both, and a busy machine.
-constexpr int kPatienceMs = 15000;
-
 class ConnectionSequenceTest : public testing::Test {
 protected:
     void TearDown() override {
         if (controller)
             controller->windowWillClose();
+        // A request a failed test left waiting for its reply ends only as the clock moves.
+        std::atomic<bool> quitting = true;
+        std::thread ticker([&] {
+            for (; quitting; std::this_thread::sleep_for(std::chrono::milliseconds(1)))
+                clock.advance(10);
+        });
         delegate.applicationWillTerminate();
+        quitting = false;
+        ticker.join();
+        mstd::setProcessClock(nullptr);
         controller.reset();
         amplifier.reset();
         velk::test::clearPreferenceStore();
@@ -36,22 +45,38 @@ protected:
     // Starts the editor as the program does, against a head of this model and firmware.
     void launch(HeadModel model, uint16_t mainVersion = SimulatedAmplifier::kDefaultMainVersion,
                 bool plugged = true) {
+        if (!realTime)
+            mstd::setProcessClock(&clock);
         amplifier = std::make_unique<SimulatedAmplifier>(model, mainVersion);
         if (!plugged)
             amplifier->head().unplug();
         controller = std::make_unique<AppWindowController>(window);
-        connect(*controller);
+        QObject::connect(controller.get(), &AppWindowController::allDataReceived, [this] { ++stateReads; });
         controller->awakeFromNib();
         delegate.applicationDidFinishLaunching();
     }
-    void connect(AppWindowController& c) {
-        QObject::connect(&c, &AppWindowController::allDataReceived, [this] { ++stateReads; });
+
+    // Turns the GUI thread's event loop, moving the clock 10 ms per real millisecond, until `done`;
+    // false when `limitMS` of clock time pass first. In real time the search repeats every 3 s and
+    // a reply may take up to 5 s: the limit allows for both, and a busy machine.
+    bool driveUntil(const std::function<bool()>& done, uint64_t limitMS = 15'000) {
+        if (realTime)
+            return QTest::qWaitFor(done, static_cast<int>(limitMS));
+        for (uint64_t driven = 0; driven < limitMS; driven += 10) {
+            QTest::qWait(1);
+            if (done())
+                return true;
+            clock.advance(10);
+        }
+        return done();
     }
-    bool waitForStateRead(int count = 1) {
-        return QTest::qWaitFor([&] { return stateReads >= count; }, kPatienceMs);
+    bool driveUntilStateRead(int count = 1) {
+        return driveUntil([&] { return stateReads >= count; });
     }
 
     VelkUtilityApp& app = velk::test::editorApplication();
+    bool realTime = false;
+    mstd::CManualClock clock;
     velk::test::AnsweringPresenter user;
     AppDelegate delegate;
     AppWindow window;
@@ -60,55 +85,64 @@ protected:
     int stateReads = 0;
 };
 
-TEST_F(ConnectionSequenceTest, dualAmpHeadIsFoundAskedForItsVersionAndReadWhole) {
+TEST_F(ConnectionSequenceTest, headIsFoundAskedForItsVersionAndReadWholeInRealTime) {
+    realTime = true;
     launch(HeadModel::Dual);
-    ASSERT_TRUE(waitForStateRead());
-    EXPECT_EQ(controller->model(), 2);
-    EXPECT_EQ(controller->tabView()->count(), 4);
-    velk::sim::AmpSimulator& head = amplifier->head();
-    EXPECT_EQ(head.receivedCount(Request::MainVersion), 1);
-    EXPECT_EQ(head.receivedCount(Request::Dump), 11) << "effect block and ten IR headers";
-    EXPECT_TRUE(CVelkManager::instance()->isEnableFxLoopConnection());
+    ASSERT_TRUE(driveUntilStateRead());
     EXPECT_EQ(controller->statusText(), text("Status_ReadyDual").arg(110));
     EXPECT_TRUE(user.alerts.empty());
 }
 
-TEST_F(ConnectionSequenceTest, singleAmpHeadKeepsTwoTabsAndNeverOffersTheLoopConnection) {
-    launch(HeadModel::Single);
-    ASSERT_TRUE(waitForStateRead());
-    EXPECT_EQ(controller->model(), 1);
-    EXPECT_EQ(controller->tabView()->count(), 2);
-    EXPECT_EQ(amplifier->head().receivedCount(Request::Dump), 6);
-    EXPECT_FALSE(CVelkManager::instance()->isEnableFxLoopConnection());
+struct Head {
+    HeadModel model;
+    uint16_t version;
+    int tabs, dumps;  // the effect block and one header per IR slot of each amp
+    bool fxLoopConnection;
+};
+void PrintTo(const Head& h, std::ostream* os) {
+    *os << (h.model == HeadModel::Dual ? "dual" : "single") << " v" << h.version;
 }
 
-TEST_F(ConnectionSequenceTest, olderDualAmpFirmwareDoesNotOfferTheLoopConnection) {
-    launch(HeadModel::Dual, 41);
-    ASSERT_TRUE(waitForStateRead());
-    EXPECT_FALSE(CVelkManager::instance()->isEnableFxLoopConnection());
+class HeadConnectionTest : public ConnectionSequenceTest, public testing::WithParamInterface<Head> {};
+
+TEST_P(HeadConnectionTest, modelAndFirmwareDecideTheTabsTheReadAndTheLoopConnection) {
+    const Head& h = GetParam();
+    launch(h.model, h.version);
+    ASSERT_TRUE(driveUntilStateRead());
+    EXPECT_EQ(controller->model(), h.tabs / 2);
+    EXPECT_EQ(controller->tabView()->count(), h.tabs);
+    EXPECT_EQ(amplifier->head().receivedCount(Request::MainVersion), 1);
+    EXPECT_EQ(amplifier->head().receivedCount(Request::Dump), h.dumps);
+    EXPECT_EQ(CVelkManager::instance()->isEnableFxLoopConnection(), h.fxLoopConnection);
+    EXPECT_TRUE(user.alerts.empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Heads, HeadConnectionTest,
+                         testing::Values(Head{HeadModel::Dual, 110, 4, 11, true},
+                                         Head{HeadModel::Single, 110, 2, 6, false},
+                                         Head{HeadModel::Dual, 41, 4, 11, false}));
 
 TEST_F(ConnectionSequenceTest, amplifierSwitchedOnLaterIsFoundByTheRepeatedSearch) {
     launch(HeadModel::Dual, SimulatedAmplifier::kDefaultMainVersion, false);
-    QTest::qWait(500);
-    EXPECT_EQ(controller->tabView()->count(), 2) << "no amplifier yet: the single-amp tabs";
+    EXPECT_FALSE(driveUntil([&] { return stateReads > 0; }, 3500)) << "no amplifier, no connection";
+    EXPECT_EQ(controller->tabView()->count(), 2) << "the single-amp tabs";
     EXPECT_EQ(controller->statusText(), text("Status_Searching"));
     ASSERT_EQ(amplifier->head().plug(), 0);
-    ASSERT_TRUE(waitForStateRead()) << "the window opens the ports again after each failed search";
+    ASSERT_TRUE(driveUntilStateRead()) << "the window opens the ports again after each failed search";
     EXPECT_EQ(controller->tabView()->count(), 4);
 }
 
 TEST_F(ConnectionSequenceTest, silentAmplifierShowsTheTimeoutAndIsSearchedAgain) {
     launch(HeadModel::Dual);
-    ASSERT_TRUE(waitForStateRead());
+    ASSERT_TRUE(driveUntilStateRead());
     amplifier->head().setSilent(true);
     CVelkManager::instance()->sendRequest(eVelkRequest_MainVersion, 0, 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !user.alerts.empty(); }, kPatienceMs));
+    ASSERT_TRUE(driveUntil([&] { return !user.alerts.empty(); }));
     EXPECT_EQ(user.alerts.front().messageText, text("Err_Timeout"));
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return controller->statusText() == text("Status_Disconnected"); }, 2000));
+    ASSERT_TRUE(driveUntil([] { return !CVelkManager::instance()->isConnected(); }, 2000))
+        << "the time-out drops the connection";
     amplifier->head().setSilent(false);
-    EXPECT_TRUE(waitForStateRead(2)) << "connected and read again";
+    EXPECT_TRUE(driveUntilStateRead(2)) << "connected and read again";
 }
 
 }  // namespace

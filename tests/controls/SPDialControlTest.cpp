@@ -1,17 +1,18 @@
 #include "controls/SPDialControl.h"
 
 #include <gtest/gtest.h>
-#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
 #include <cmath>
 #include <numbers>
 
-#include "controls/LogarithmicScale.h"
+#include "NumberedStrip.h"
 #include "helper/QtTestApp.h"
 
 namespace {
+
+using velk::test::numberedStrip;
 
 // A model with one observable integer, as the panels bind their knobs to.
 class KnobModel : public QObject {
@@ -35,34 +36,23 @@ private:
     int m_level = 0;
 };
 
-// A strip whose frames are told apart by their red channel: frame i is filled with red = i.
-QImage numberedStrip(int frames, int width, int frameHeight) {
-    QImage strip(width, frames * frameHeight, QImage::Format_ARGB32);
-    QPainter painter(&strip);
-    for (int i = 0; i < frames; ++i)
-        painter.fillRect(0, i * frameHeight, width, frameHeight, QColor(i, 0, 200));
-    return strip;
-}
-
-// The point at `degrees` clockwise from straight above the centre of a 100 x 100 dial.
-QPoint pointAtAngle(double degrees, double radius = 40.0) {
+// The point `radius` away from `centre` at `degrees` clockwise from straight above it.
+QPoint pointAt(double degrees, double radius = 40.0, QPointF centre = {50, 50}) {
     const double a = degrees * std::numbers::pi / 180.0;
-    return {static_cast<int>(std::lround(50.0 + radius * std::sin(a))),
-            static_cast<int>(std::lround(50.0 - radius * std::cos(a)))};
+    return {static_cast<int>(std::lround(centre.x() + radius * std::sin(a))),
+            static_cast<int>(std::lround(centre.y() - radius * std::cos(a)))};
 }
 
+// A 100 x 100 dial over 0..100, turned by absolute dragging.
 class DialTest : public testing::Test {
 protected:
     void SetUp() override {
-        SPDialControlCell::setBehavior(SPDialControlCell::eBehavior_Absolute);
         dial.resize(100, 100);
         dial.setRange(0, 100);
     }
     void TearDown() override { SPDialControlCell::setBehavior(SPDialControlCell::eBehavior_Absolute); }
 
-    void press(QPoint at, Qt::KeyboardModifiers modifiers = {}) {
-        QTest::mousePress(&dial, Qt::LeftButton, modifiers, at);
-    }
+    void press(QPoint at) { QTest::mousePress(&dial, Qt::LeftButton, {}, at); }
     void drag(QPoint to) {
         QMouseEvent move(QEvent::MouseMove, to, dial.mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
         QCoreApplication::sendEvent(&dial, &move);
@@ -78,240 +68,150 @@ protected:
 
     QApplication& app = velk::test::application();
     SPDialControl dial;
+    QSignalSpy actions{&dial, &SPDialControl::action};
 };
 
-TEST_F(DialTest, drawsTheNearestFrameOfTheStrip) {
+TEST_F(DialTest, drawsTheNearestFrameOfItsStripAtTheFramesSize) {
+    dial.cell().setImageDivideNum(0);
+    dial.setImage(numberedStrip(4));
+    EXPECT_EQ(dial.size(), QSize(100, 100)) << "a frame count below one sizes nothing";
     dial.cell().setImageDivideNum(51);
-    dial.setImage(numberedStrip(51, 20, 10));
+    dial.setImage(numberedStrip(51));
     ASSERT_EQ(dial.size(), QSize(20, 10));
     for (auto [value, frame] : {std::pair{50, 25}, {0, 0}, {100, 50}, {1, 1}, {99, 50}}) {
         dial.setValue(value);
-        EXPECT_EQ(dial.cell().frameIndex(), frame) << "value " << value;
-        const QImage shown = dial.grab().toImage();
-        EXPECT_EQ(qRed(shown.pixel(10, 5)), frame) << "value " << value;
+        EXPECT_EQ(velk::test::shownFrame(dial), frame) << "value " << value;
     }
 }
 
-TEST_F(DialTest, stripOfOneFrameCountBelowOneKeepsTheDialsSize) {
-    dial.cell().setImageDivideNum(0);
-    dial.setImage(numberedStrip(4, 20, 10));
-    EXPECT_EQ(dial.size(), QSize(100, 100));
-}
-
-TEST_F(DialTest, clickFollowsTheAngleAroundTheCentre) {
-    press(pointAtAngle(0));
-    EXPECT_EQ(dial.value(), 50);
-    press(pointAtAngle(-150));
-    EXPECT_EQ(dial.value(), 0);
-    press(pointAtAngle(150));
-    EXPECT_EQ(dial.value(), 100);
-    press(pointAtAngle(90));
-    EXPECT_EQ(dial.value(), 80);
-}
-
-TEST_F(DialTest, maxDegreeNeverSetSweepsThreeHundredThirtyDegrees) {
-    EXPECT_LT(dial.cell().maxDegree(), 1.0);
-    EXPECT_NEAR(dial.cell().calcAbsValueFrom(pointAtAngle(150, 1000)), 1.0f, 1e-3f);
-    EXPECT_EQ(dial.cell().maxDegree(), 330.0);
-}
-
-TEST_F(DialTest, shortSweepAroundAnOffCentrePoint) {
+TEST_F(DialTest, clickTurnsTheKnobToTheAngleAroundItsCentre) {
+    for (auto [degrees, value] : {std::pair{0, 50}, {-150, 0}, {150, 100}, {90, 80}}) {
+        press(pointAt(degrees));
+        EXPECT_EQ(dial.value(), value) << degrees << " degrees";
+    }
     dial.setRange(0, 3);
-    dial.setMaxDegree(120.0);  // sweep from -150 to -60 degrees
+    dial.setMaxDegree(120.0);  // sweeps from -150 to -60 degrees
     dial.setCenterPoint(QPointF(80, 80));
-    const double a = -60.0 * std::numbers::pi / 180.0;
-    press(QPoint(static_cast<int>(std::lround(80 + 70 * std::sin(a))),
-                 static_cast<int>(std::lround(80 - 70 * std::cos(a)))));
+    press(pointAt(-60, 70, {80, 80}));
     EXPECT_EQ(dial.value(), 3);
 }
 
-TEST_F(DialTest, pressDoesNotNotifyButDragDoes) {
-    QSignalSpy actions(&dial, &SPDialControl::action);
-    press(pointAtAngle(0));
-    EXPECT_EQ(actions.count(), 0);
-    drag(pointAtAngle(30, 1000));
+TEST_F(DialTest, dragFollowsThePointerAndAnnouncesEachChangeUntilCancelled) {
+    press(pointAt(0));
+    EXPECT_EQ(actions.count(), 0) << "a press alone announces nothing";
+    drag(pointAt(30, 1000));
     EXPECT_EQ(dial.value(), 60);
-    EXPECT_EQ(actions.count(), 1);
-    drag(pointAtAngle(30, 1000));
+    drag(pointAt(30, 1000));
     EXPECT_EQ(actions.count(), 1) << "no change, no action";
+    dial.cancelTracking();
+    drag(pointAt(0, 1000));
+    EXPECT_EQ(dial.value(), 60);
 }
 
-TEST_F(DialTest, dragAcrossTheGapBetweenTheEndsDoesNotJump) {
-    press(pointAtAngle(150));
-    ASSERT_EQ(dial.value(), 100);
-    drag(pointAtAngle(180, 1000));
-    drag(pointAtAngle(-149, 1000));
+TEST_F(DialTest, dragByHalfTheTravelOrMoreCrossedTheGapAndIsIgnored) {
+    press(pointAt(-150));
+    drag(pointAt(-150 + 300 * 0.49, 1000));
+    EXPECT_EQ(dial.value(), 49) << "just short of half the travel";
+    press(pointAt(150));
+    drag(pointAt(180, 1000));
+    drag(pointAt(-149, 1000));
     EXPECT_EQ(dial.value(), 100);
 }
 
-TEST_F(DialTest, dragJustShortOfHalfTheTravelFollows) {
-    press(pointAtAngle(-150));
-    ASSERT_EQ(dial.value(), 0);
-    drag(pointAtAngle(-150 + 300 * 0.49, 1000));
-    EXPECT_EQ(dial.value(), 49);
-}
-
-TEST_F(DialTest, cancelledDragIgnoresTheRest) {
-    press(pointAtAngle(0));
-    dial.cancelTracking();
-    drag(pointAtAngle(30, 1000));
-    EXPECT_EQ(dial.value(), 50);
-}
-
-TEST_F(DialTest, incrementalBehaviourStepsWithVerticalDrag) {
+TEST_F(DialTest, incrementalBehaviourStepsWithVerticalDragOnly) {
     SPDialControlCell::setBehavior(SPDialControlCell::eBehavior_Incremental);
+    SPDialControlCell::setBehavior(2);  // no behaviour: ignored
     dial.setValue(10);
     press(QPoint(50, 50));
-    EXPECT_EQ(dial.value(), 10) << "press leaves the value";
-    drag(QPoint(50, 40));
-    EXPECT_EQ(dial.value(), 11);
-    drag(QPoint(70, 40));
-    EXPECT_EQ(dial.value(), 11) << "horizontal movement does nothing";
-    drag(QPoint(70, 45));
-    EXPECT_EQ(dial.value(), 10);
+    EXPECT_EQ(dial.value(), 10) << "a press leaves the value";
+    for (auto [to, value] : {std::pair{QPoint(50, 40), 11}, {QPoint(70, 40), 11}, {QPoint(70, 45), 10}}) {
+        drag(to);
+        EXPECT_EQ(dial.value(), value) << to.x() << "," << to.y();
+    }
 }
 
-TEST_F(DialTest, behaviourOfTwoOrMoreIsIgnored) {
-    SPDialControlCell::setBehavior(SPDialControlCell::eBehavior_Incremental);
-    SPDialControlCell::setBehavior(2);
-    EXPECT_EQ(SPDialControlCell::behavior(), SPDialControlCell::eBehavior_Incremental);
+TEST_F(DialTest, arrowKeysStepAHundredthOfTheRangeOrOneWithShift) {
+    struct Step {
+        int max, value, key;
+        Qt::KeyboardModifiers modifiers;
+        int expected;
+    };
+    for (const Step& s : {Step{1000, 500, Qt::Key_Up, {}, 510}, Step{1000, 500, Qt::Key_Right, {}, 510},
+                          Step{1000, 500, Qt::Key_Down, {}, 490}, Step{1000, 500, Qt::Key_Left, {}, 490},
+                          Step{1000, 500, Qt::Key_Up, Qt::ShiftModifier, 501},
+                          Step{1000, 500, Qt::Key_Down, Qt::ShiftModifier, 499},
+                          Step{100, 50, Qt::Key_Up, {}, 51}, Step{100, 50, Qt::Key_Down, {}, 49},
+                          Step{150, 50, Qt::Key_Up, {}, 52}, Step{1000, 995, Qt::Key_Up, {}, 1000}}) {
+        dial.setRange(0, s.max);
+        dial.setValue(s.value);
+        key(s.key, s.modifiers);
+        EXPECT_EQ(dial.value(), s.expected) << "0.." << s.max << " at " << s.value << " key 0x" << std::hex
+                                            << s.key << (s.modifiers ? " shift" : "");
+    }
 }
 
-struct StepCase {
-    int min, max, value;
-    int key;
-    Qt::KeyboardModifiers modifiers;
-    int expected;
-};
-void PrintTo(const StepCase& c, std::ostream* os) {
-    *os << c.min << ".." << c.max << " at " << c.value << (c.modifiers ? " shift" : "") << " key 0x"
-        << std::hex << c.key;
-}
-
-class DialStepTest : public DialTest, public testing::WithParamInterface<StepCase> {};
-
-TEST_P(DialStepTest, arrowKeyStepsByAHundredthOfTheRangeUnlessShift) {
-    const StepCase& c = GetParam();
-    dial.setRange(c.min, c.max);
-    dial.setValue(c.value);
-    key(c.key, c.modifiers);
-    EXPECT_EQ(dial.value(), c.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Steps, DialStepTest,
-                         testing::Values(StepCase{0, 1000, 500, Qt::Key_Up, {}, 510},
-                                         StepCase{0, 1000, 500, Qt::Key_Right, {}, 510},
-                                         StepCase{0, 1000, 500, Qt::Key_Down, {}, 490},
-                                         StepCase{0, 1000, 500, Qt::Key_Left, {}, 490},
-                                         StepCase{0, 1000, 500, Qt::Key_Up, Qt::ShiftModifier, 501},
-                                         StepCase{0, 1000, 500, Qt::Key_Down, Qt::ShiftModifier, 499},
-                                         StepCase{0, 100, 50, Qt::Key_Up, {}, 51},
-                                         StepCase{0, 100, 50, Qt::Key_Down, {}, 49},
-                                         StepCase{0, 150, 50, Qt::Key_Up, {}, 52},
-                                         StepCase{0, 1000, 995, Qt::Key_Up, {}, 1000}));
-
-TEST_F(DialTest, arrowKeyAtALimitSendsNothing) {
-    QSignalSpy actions(&dial, &SPDialControl::action);
+TEST_F(DialTest, stepAtALimitOrWheelWithoutVerticalDeltaAnnouncesNothing) {
     dial.setValue(100);
     key(Qt::Key_Up);
+    wheel(120);
+    dial.setValue(0);
+    key(Qt::Key_Down);
+    wheel(-120);
+    dial.setValue(50);
+    wheel(0);
+    EXPECT_EQ(dial.value(), 50);
     EXPECT_EQ(actions.count(), 0);
     key(Qt::Key_Down);
     EXPECT_EQ(actions.count(), 1);
 }
 
-TEST_F(DialTest, logarithmicScrollFromTwentyGivesTwentyOne) {
+TEST_F(DialTest, logarithmicScaleTurnsByTheLogarithmOfAPositiveRange) {
     dial.setRange(20, 20000);
-    dial.setValue(20);
     dial.cell().setLogarithm(true);
-    QSignalSpy actions(&dial, &SPDialControl::action);
+    press(pointAt(0));
+    EXPECT_EQ(dial.value(), 632);  // 10^(log10 20 + 1.5) = 632.46
+    dial.setValue(20);
     wheel(120);
     EXPECT_EQ(dial.value(), 21);
-    EXPECT_EQ(actions.count(), 1);
     wheel(-120);
     EXPECT_EQ(dial.value(), 20);
-}
-
-TEST_F(DialTest, scrollAtALimitOrWithoutVerticalDeltaSendsNothing) {
-    QSignalSpy actions(&dial, &SPDialControl::action);
-    dial.setValue(0);
-    wheel(-120);
-    wheel(0);
-    EXPECT_EQ(dial.value(), 0);
-    EXPECT_EQ(actions.count(), 0);
-}
-
-TEST_F(DialTest, logarithmicFractionCoversTheRange) {
-    EXPECT_FLOAT_EQ(transValueToLogarithmicValue(20, 20000, 20), 0.0f);
-    EXPECT_FLOAT_EQ(transValueToLogarithmicValue(20000, 20000, 20), 1.0f);
-    EXPECT_NEAR(transValueToLogarithmicValue(632, 20000, 20), 0.5f, 1e-3f);
-}
-
-TEST_F(DialTest, logarithmicClickAboveTheCentreGivesTheGeometricMean) {
-    dial.setRange(20, 20000);
-    dial.cell().setLogarithm(true);
-    press(pointAtAngle(0));
-    EXPECT_EQ(dial.value(), 632);  // 10^(log10 20 + 1.5) = 632.46
-}
-
-TEST_F(DialTest, logarithmicScaleWithoutAPositiveMinimumStaysLinear) {
+    EXPECT_EQ(actions.count(), 2);
     dial.setRange(0, 1000);
     dial.setValue(500);
-    dial.cell().setLogarithm(true);
     key(Qt::Key_Up);
-    EXPECT_EQ(dial.value(), 510);
+    EXPECT_EQ(dial.value(), 510) << "without a positive minimum the scale stays linear";
 }
 
-TEST_F(DialTest, userChangeWritesTheBoundPropertyAndSendsTheAction) {
+TEST_F(DialTest, boundPropertyAndKnobFollowEachOther) {
     KnobModel model;
     dial.bindValue(&model, "level");
-    QSignalSpy actions(&dial, &SPDialControl::action);
-    key(Qt::Key_Up);
-    EXPECT_EQ(model.level(), 1);
-    EXPECT_EQ(model.writes, 1);
-    EXPECT_EQ(actions.count(), 1);
-}
-
-TEST_F(DialTest, modelAlreadyHoldingTheValueIsNotWrittenButTheActionIsSent) {
-    KnobModel model;
-    dial.bindValue(&model, "level");
-    model.setLevel(7);
-    model.writes = 0;
-    QSignalSpy actions(&dial, &SPDialControl::action);
-    dial.notifyValueToModelObject();
-    EXPECT_EQ(model.writes, 0);
-    EXPECT_EQ(actions.count(), 1);
-}
-
-TEST_F(DialTest, settingTheBoundPropertyMovesTheKnobWithoutAnAction) {
-    KnobModel model;
-    dial.bindValue(&model, "level");
-    QSignalSpy actions(&dial, &SPDialControl::action);
     model.setLevel(42);
     EXPECT_EQ(dial.value(), 42);
-    EXPECT_EQ(actions.count(), 0);
-}
-
-TEST_F(DialTest, disabledDialIgnoresModelUpdates) {
-    KnobModel model;
-    dial.bindValue(&model, "level");
-    dial.setValue(9);
-    dial.setEnabled(false);
-    QSignalSpy actions(&dial, &SPDialControl::action);
+    EXPECT_EQ(actions.count(), 0) << "a change of the model is no user action";
+    model.writes = 0;
+    key(Qt::Key_Up);
+    EXPECT_EQ(model.level(), 43);
+    EXPECT_EQ(model.writes, 1);
+    EXPECT_EQ(actions.count(), 1);
     dial.notifyValueToModelObject();
-    EXPECT_EQ(model.level(), 0);
-    EXPECT_EQ(actions.count(), 0);
+    EXPECT_EQ(model.writes, 1) << "a model already holding the value is not written";
+    EXPECT_EQ(actions.count(), 2) << "but the action is sent";
+    dial.setEnabled(false);
+    dial.setValue(9);
+    dial.notifyValueToModelObject();
+    EXPECT_EQ(model.level(), 43);
+    EXPECT_EQ(actions.count(), 2) << "a disabled dial tells nobody";
 }
 
 TEST_F(DialTest, pressOnASiblingDrawnOverTheDialIsNotTracked) {
     QWidget panel;
-    SPDialControl* covered = new SPDialControl(&panel);
+    auto* covered = new SPDialControl(&panel);
     covered->setGeometry(0, 0, 100, 100);
     covered->setRange(0, 100);
-    QWidget* cover = new QWidget(&panel);
-    cover->setGeometry(0, 0, 100, 30);
-    EXPECT_FALSE(covered->cell().startTrackingAt(pointAtAngle(0)));
+    (new QWidget(&panel))->setGeometry(0, 0, 100, 30);
+    EXPECT_FALSE(covered->cell().startTrackingAt(pointAt(0)));
     EXPECT_EQ(covered->value(), 0);
-    EXPECT_TRUE(covered->cell().startTrackingAt(pointAtAngle(150)));
+    EXPECT_TRUE(covered->cell().startTrackingAt(pointAt(150)));
 }
 
 TEST_F(DialTest, defaultStripAppliesToDialsCreatedAfterwards) {

@@ -94,7 +94,7 @@ protected:
     SPButton* button = nullptr;
 };
 
-TEST_F(ButtonWidgetTest, momentaryButtonRedrawsForThePointerThePressAndDisabling) {
+TEST_F(ButtonWidgetTest, momentaryButtonRedrawsForThePointerThePressModalWindowsAndDisabling) {
     EXPECT_EQ(shownFrame(), 3);
     movePointer(QPoint(60, 45));
     EXPECT_EQ(button->cell().index(), 1) << "redrawn when the pointer enters";
@@ -104,19 +104,17 @@ TEST_F(ButtonWidgetTest, momentaryButtonRedrawsForThePointerThePressAndDisabling
     movePointer(QPoint(5, 5));
     EXPECT_EQ(button->cell().index(), 3) << "redrawn when the pointer leaves";
     movePointer(QPoint(60, 45));
+    {
+        QDialog dialog;
+        dialog.setModal(true);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        EXPECT_FALSE(button->isBorderVisible()) << "no hover while another window is modal";
+        EXPECT_EQ(shownFrame(), 3);
+    }
+    ASSERT_EQ(shownFrame(), 1);
     button->setEnabled(false);
     EXPECT_EQ(shownFrame(), 0) << "disabled while hovered";
-}
-
-TEST_F(ButtonWidgetTest, noHoverWhileAnotherWindowIsModal) {
-    movePointer(QPoint(60, 45));
-    ASSERT_TRUE(button->isBorderVisible());
-    QDialog dialog;
-    dialog.setModal(true);
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    EXPECT_FALSE(button->isBorderVisible());
-    EXPECT_EQ(shownFrame(), 3);
 }
 
 TEST_F(ButtonWidgetTest, taggedSwitchShowsItsOnFrameAndTakesNoFocus) {

@@ -148,21 +148,7 @@ TEST(AppDelegate, loadsThePreferencesWhenCreatedAndSavesThemAfterLaunchAtQuit) {
 
 TEST(AppDelegate, displayErrorShowsTheTextOfTheCodesKeyOrErrUnknown) {
     velk::test::editorApplication();
-    const std::pair<int32_t, const char*> keys[] = {{1000, "Err_MIDIOpen"},
-                                                    {1001, "Err_MIDISend"},
-                                                    {1002, "Err_ReceiveData"},
-                                                    {1003, "Err_FIRData_Write"},
-                                                    {1004, "Err_Timeout"},
-                                                    {1005, "Err_FIRFile_Open"},
-                                                    {1006, "Err_FIRFile_Channel"},
-                                                    {1007, "Err_FIRFile_SampleRate"},
-                                                    {1008, "Err_FIRFile_SampleSize"},
-                                                    {1009, "Err_FIRFile_Read"},
-                                                    {1010, "Err_Unknown"},
-                                                    {999, "Err_Unknown"},
-                                                    {1011, "Err_Unknown"},
-                                                    {-1, "Err_Unknown"}};
-    for (const auto& [code, key] : keys) {
+    const auto expectAlert = [](int32_t code, const char* key) {
         velk::test::AnsweringPresenter user;
         AppDelegate::displayError(code);
         ASSERT_EQ(user.alerts.size(), 1u);
@@ -172,7 +158,15 @@ TEST(AppDelegate, displayErrorShowsTheTextOfTheCodesKeyOrErrUnknown) {
         EXPECT_TRUE(alert.informativeText.contains(QString::number(code))) << code;
         EXPECT_EQ(alert.style, velk::app::Alert::Style::Critical);
         EXPECT_EQ(alert.buttons.size(), 1);
-    }
+    };
+    int32_t code = 1000;
+    for (const char* key :
+         {"Err_MIDIOpen", "Err_MIDISend", "Err_ReceiveData", "Err_FIRData_Write", "Err_Timeout",
+          "Err_FIRFile_Open", "Err_FIRFile_Channel", "Err_FIRFile_SampleRate", "Err_FIRFile_SampleSize",
+          "Err_FIRFile_Read", "Err_Unknown"})
+        expectAlert(code++, key);
+    for (int32_t other : {-1, 999, 1011})
+        expectAlert(other, "Err_Unknown");
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -13,12 +12,11 @@
 
 namespace velk::test {
 
-// The editor's own application object, as the program runs with it. The program gets a home of
-// its own inside the current one, and settings go to Qt's test locations there: never to the
-// user's, and never shared with test programs running beside it.
+// The editor's own application object, in a home of its own inside the current one, with settings
+// in Qt's test locations there: never the user's, never shared with test programs running beside it.
 inline VelkUtilityApp& editorApplication() {
     static QTemporaryDir home(QDir::home().filePath(QStringLiteral("velk-test-XXXXXX")));
-    static bool moved = [] {
+    static const bool moved = [] {
         qputenv("HOME", home.path().toLocal8Bit());
         QStandardPaths::setTestModeEnabled(true);
         return true;
@@ -27,18 +25,15 @@ inline VelkUtilityApp& editorApplication() {
     return application<VelkUtilityApp>();
 }
 
-// Answers every alert in the user's place with a chosen button, and remembers what was asked.
+// Dismisses every alert in the user's place, and remembers what was shown.
 class AnsweringPresenter : public velk::app::AlertPresenter {
 public:
     AnsweringPresenter() { velk::app::setAlertPresenter(this); }
     ~AnsweringPresenter() override { velk::app::setAlertPresenter(nullptr); }
-
     int runModal(const velk::app::Alert& alert) override {
         alerts.push_back(alert);
-        return answer;
+        return 0;
     }
-
-    int answer = 0;
     std::vector<velk::app::Alert> alerts;
 };
 

@@ -1,114 +1,134 @@
 // The main window against the built-in simulated amplifier on the in-process MIDI hub, with the
 // device manager running as in the editor: the connection sequence, the tabs it builds, and the
-// errors it shows.
+// errors it shows. The device manager runs on a clock the test moves, except in one real-time run.
 #include <gtest/gtest.h>
 #include <QTabWidget>
 #include <QTest>
+#include <atomic>
+#include <thread>
 
 #include "AppTestSupport.h"
 #include "app/AppDelegate.h"
 #include "app/AppWindow.h"
 #include "app/AppWindowController.h"
 #include "app/SimulatedAmplifier.h"
-#include "common/VelkManager.h"
+#include "common/ManualClock.h"
 #include "strings/StringTable.h"
 
 namespace {
 
 using velk::sim::HeadModel;
-using velk::sim::Request;
 using velk::strings::text;
-
-// The search repeats every 3 s and a reply may take up to 5 s: allow for both, and a busy machine.
-constexpr int kPatienceMs = 15000;
 
 class ConnectionSequenceTest : public testing::Test {
 protected:
+    ConnectionSequenceTest() {
+        QObject::connect(&controller, &AppWindowController::allDataReceived, [this] { ++stateReads; });
+    }
     void TearDown() override {
-        if (controller)
-            controller->windowWillClose();
+        controller.windowWillClose();
+        // A request that a failed test left waiting for its reply ends only as the clock moves.
+        std::atomic<bool> quitting = true;
+        std::thread ticker([&] {
+            for (; quitting; std::this_thread::sleep_for(std::chrono::milliseconds(1)))
+                clock.advance(10);
+        });
         delegate.applicationWillTerminate();
-        controller.reset();
-        amplifier.reset();
+        quitting = false;
+        ticker.join();
+        mstd::setProcessClock(nullptr);
         velk::test::clearPreferenceStore();
     }
 
     // Starts the editor as the program does, against a head of this model and firmware.
-    void launch(HeadModel model, uint16_t mainVersion = SimulatedAmplifier::kDefaultMainVersion,
-                bool plugged = true) {
-        amplifier = std::make_unique<SimulatedAmplifier>(model, mainVersion);
+    void launch(HeadModel model, bool plugged = true) {
+        if (!realTime)
+            mstd::setProcessClock(&clock);
+        amplifier = std::make_unique<SimulatedAmplifier>(model);
         if (!plugged)
             amplifier->head().unplug();
-        controller = std::make_unique<AppWindowController>(window);
-        connect(*controller);
-        controller->awakeFromNib();
+        controller.awakeFromNib();
         delegate.applicationDidFinishLaunching();
     }
-    void connect(AppWindowController& c) {
-        QObject::connect(&c, &AppWindowController::allDataReceived, [this] { ++stateReads; });
+
+    // Turns the GUI thread's event loop, moving the clock 10 ms per real millisecond, until `done`;
+    // false when `limitMS` of clock time pass first. In real time the search repeats every 3 s and
+    // a reply may take up to 5 s: the limit allows for both, and a busy machine.
+    bool driveUntil(const std::function<bool()>& done, uint64_t limitMS = 15'000) {
+        if (realTime)
+            return QTest::qWaitFor(done, static_cast<int>(limitMS));
+        for (uint64_t driven = 0; driven < limitMS; driven += 10) {
+            QTest::qWait(1);
+            if (done())
+                return true;
+            clock.advance(10);
+        }
+        return done();
     }
-    bool waitForStateRead(int count = 1) {
-        return QTest::qWaitFor([&] { return stateReads >= count; }, kPatienceMs);
+    bool driveUntilStateRead(int count = 1, uint64_t limitMS = 15'000) {
+        return driveUntil([&] { return stateReads >= count; }, limitMS);
     }
 
     VelkUtilityApp& app = velk::test::editorApplication();
+    bool realTime = false;
+    mstd::CManualClock clock;
     velk::test::AnsweringPresenter user;
     AppDelegate delegate;
     AppWindow window;
+    AppWindowController controller{window};
     std::unique_ptr<SimulatedAmplifier> amplifier;
-    std::unique_ptr<AppWindowController> controller;
     int stateReads = 0;
 };
 
-TEST_F(ConnectionSequenceTest, dualAmpHeadIsFoundAskedForItsVersionAndReadWhole) {
-    launch(HeadModel::Dual);
-    ASSERT_TRUE(waitForStateRead());
-    EXPECT_EQ(controller->model(), 2);
-    EXPECT_EQ(controller->tabView()->count(), 4);
-    velk::sim::AmpSimulator& head = amplifier->head();
-    EXPECT_EQ(head.receivedCount(Request::MainVersion), 1);
-    EXPECT_EQ(head.receivedCount(Request::Dump), 11) << "effect block and ten IR headers";
-    EXPECT_TRUE(CVelkManager::instance()->isEnableFxLoopConnection());
-    EXPECT_EQ(controller->statusText(), text("Status_ReadyDual").arg(110));
+struct Head {
+    HeadModel model;
+    bool realTime;
+};
+void PrintTo(const Head& h, std::ostream* os) {
+    *os << (h.model == HeadModel::Dual ? "dual" : "single") << (h.realTime ? " in real time" : "");
+}
+
+class HeadConnectionTest : public ConnectionSequenceTest, public testing::WithParamInterface<Head> {};
+
+TEST_P(HeadConnectionTest, headIsFoundAskedForItsVersionAndReadWhole) {
+    const bool dual = GetParam().model == HeadModel::Dual;
+    realTime = GetParam().realTime;
+    launch(GetParam().model);
+    ASSERT_TRUE(driveUntilStateRead());
+    EXPECT_EQ(controller.model(), dual ? 2 : 1);
+    EXPECT_EQ(controller.tabView()->count(), dual ? 4 : 2);
+    EXPECT_EQ(amplifier->head().receivedCount(velk::sim::Request::MainVersion), 1);
+    EXPECT_EQ(amplifier->head().receivedCount(velk::sim::Request::Dump), dual ? 11 : 6)
+        << "the effect block and the header of each of the amps' IR slots";
+    EXPECT_EQ(CVelkManager::instance()->isEnableFxLoopConnection(), dual) << "firmware 110";
+    EXPECT_EQ(controller.statusText(), text(dual ? "Status_ReadyDual" : "Status_ReadySingle").arg(110));
     EXPECT_TRUE(user.alerts.empty());
 }
 
-TEST_F(ConnectionSequenceTest, singleAmpHeadKeepsTwoTabsAndNeverOffersTheLoopConnection) {
-    launch(HeadModel::Single);
-    ASSERT_TRUE(waitForStateRead());
-    EXPECT_EQ(controller->model(), 1);
-    EXPECT_EQ(controller->tabView()->count(), 2);
-    EXPECT_EQ(amplifier->head().receivedCount(Request::Dump), 6);
-    EXPECT_FALSE(CVelkManager::instance()->isEnableFxLoopConnection());
-}
-
-TEST_F(ConnectionSequenceTest, olderDualAmpFirmwareDoesNotOfferTheLoopConnection) {
-    launch(HeadModel::Dual, 41);
-    ASSERT_TRUE(waitForStateRead());
-    EXPECT_FALSE(CVelkManager::instance()->isEnableFxLoopConnection());
-}
+INSTANTIATE_TEST_SUITE_P(Heads, HeadConnectionTest,
+                         testing::Values(Head{HeadModel::Dual, true}, Head{HeadModel::Single, false}));
 
 TEST_F(ConnectionSequenceTest, amplifierSwitchedOnLaterIsFoundByTheRepeatedSearch) {
-    launch(HeadModel::Dual, SimulatedAmplifier::kDefaultMainVersion, false);
-    QTest::qWait(500);
-    EXPECT_EQ(controller->tabView()->count(), 2) << "no amplifier yet: the single-amp tabs";
-    EXPECT_EQ(controller->statusText(), text("Status_Searching"));
+    launch(HeadModel::Dual, false);
+    EXPECT_FALSE(driveUntilStateRead(1, 3500)) << "no amplifier, no connection";
+    EXPECT_EQ(controller.tabView()->count(), 2) << "the single-amp tabs";
+    EXPECT_EQ(controller.statusText(), text("Status_Searching"));
     ASSERT_EQ(amplifier->head().plug(), 0);
-    ASSERT_TRUE(waitForStateRead()) << "the window opens the ports again after each failed search";
-    EXPECT_EQ(controller->tabView()->count(), 4);
+    ASSERT_TRUE(driveUntilStateRead()) << "the window opens the ports again after each failed search";
+    EXPECT_EQ(controller.tabView()->count(), 4);
 }
 
 TEST_F(ConnectionSequenceTest, silentAmplifierShowsTheTimeoutAndIsSearchedAgain) {
     launch(HeadModel::Dual);
-    ASSERT_TRUE(waitForStateRead());
+    ASSERT_TRUE(driveUntilStateRead());
     amplifier->head().setSilent(true);
     CVelkManager::instance()->sendRequest(eVelkRequest_MainVersion, 0, 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !user.alerts.empty(); }, kPatienceMs));
+    ASSERT_TRUE(driveUntil([&] { return !user.alerts.empty(); }));
     EXPECT_EQ(user.alerts.front().messageText, text("Err_Timeout"));
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return controller->statusText() == text("Status_Disconnected"); }, 2000));
+    ASSERT_TRUE(driveUntil([] { return !CVelkManager::instance()->isConnected(); }, 2000))
+        << "the time-out drops the connection";
     amplifier->head().setSilent(false);
-    EXPECT_TRUE(waitForStateRead(2)) << "connected and read again";
+    EXPECT_TRUE(driveUntilStateRead(2)) << "connected and read again";
 }
 
 }  // namespace

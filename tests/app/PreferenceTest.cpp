@@ -1,22 +1,22 @@
 #include "app/Preference.h"
 
 #include <gtest/gtest.h>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include "AppTestSupport.h"
+#include "app/RectText.h"
 
 namespace {
+
+using velk::app::rectFromText;
+using velk::app::rectToText;
 
 // Each test runs on a first-run store with its own home directory.
 class PreferenceTest : public testing::Test {
 protected:
     void SetUp() override {
-        velk::test::editorApplication();
         ASSERT_TRUE(home.isValid());
-        savedHome = qgetenv("HOME");
         qputenv("HOME", home.path().toLocal8Bit());
         velk::test::clearPreferenceStore();
     }
@@ -26,19 +26,22 @@ protected:
     }
 
     QString folder(const char* name) {
-        const QString path = home.filePath(QString::fromLatin1(name));
-        QDir().mkpath(path);
-        return path;
+        QDir().mkpath(home.filePath(name));
+        return home.filePath(name);
     }
+    void store(const char* key, const QVariant& value) { PreferenceStore().setValue(key, value); }
 
-    Preference& preference = Preference::sharedInstance();
+    VelkUtilityApp& app = velk::test::editorApplication();
+    QByteArray savedHome = qgetenv("HOME");
     QTemporaryDir home;
-    QByteArray savedHome;
+    Preference& preference = Preference::sharedInstance();
 };
 
-TEST_F(PreferenceTest, firstRunGivesDefaultsAndCreatesTheDefaultFolder) {
-    const QString expected = home.filePath(QStringLiteral("Music/Velk/Ostrel"));
+TEST_F(PreferenceTest, firstRunGivesDefaultsWhateverWasSetAndCreatesTheDefaultFolder) {
+    const QString expected = home.filePath("Music/Velk/Ostrel");
     ASSERT_FALSE(QFileInfo::exists(expected));
+    preference.setM_WindowRect("{{1, 2}, {3, 4}}");
+    preference.setM_PrimaryCh(1);
     preference.load();
     EXPECT_TRUE(preference.m_WindowRect().isNull());
     EXPECT_EQ(preference.m_PrimaryCh(), 0);
@@ -47,83 +50,67 @@ TEST_F(PreferenceTest, firstRunGivesDefaultsAndCreatesTheDefaultFolder) {
     EXPECT_TRUE(QFileInfo(expected).isDir());
 }
 
-TEST_F(PreferenceTest, saveThenLoadGivesBackTheSameFourValues) {
-    preference.setM_WindowRect(QStringLiteral("{{120, -40}, {960, 650}}"));
+TEST_F(PreferenceTest, saveThenLoadGivesBackTheSameValuesAndNoWindowRectRemovesItsKey) {
+    preference.setM_WindowRect("{{120, -40}, {960, 650}}");
     preference.setM_PrimaryCh(1);
     preference.setM_FolderPathAmpI(folder("irs/one"));
     preference.setM_FolderPathAmpII(folder("irs/two"));
     preference.save();
-
-    preference.setM_WindowRect(QString());
-    preference.setM_PrimaryCh(0);
     preference.setM_FolderPathAmpI(QString());
     preference.setM_FolderPathAmpII(QString());
     preference.load();
-
     EXPECT_EQ(preference.m_WindowRect(), QStringLiteral("{{120, -40}, {960, 650}}"));
     EXPECT_EQ(preference.m_PrimaryCh(), 1);
-    EXPECT_EQ(preference.m_FolderPathAmpI(), home.filePath(QStringLiteral("irs/one")));
-    EXPECT_EQ(preference.m_FolderPathAmpII(), home.filePath(QStringLiteral("irs/two")));
-}
-
-TEST_F(PreferenceTest, deletedFolderFallsBackToTheDefaultForThatAmpOnly) {
-    preference.load();
-    preference.setM_FolderPathAmpI(folder("kept"));
-    preference.setM_FolderPathAmpII(folder("deleted"));
+    EXPECT_EQ(preference.m_FolderPathAmpI(), home.filePath("irs/one"));
+    EXPECT_EQ(preference.m_FolderPathAmpII(), home.filePath("irs/two"));
+    preference.setM_WindowRect(QString());
     preference.save();
-    ASSERT_TRUE(QDir(home.filePath(QStringLiteral("deleted"))).removeRecursively());
-
-    preference.load();
-    EXPECT_EQ(preference.m_FolderPathAmpI(), home.filePath(QStringLiteral("kept")));
-    EXPECT_EQ(preference.m_FolderPathAmpII(), Preference::defaultFolder());
-    EXPECT_EQ(PreferenceStore().value(QStringLiteral("FolderPathAmpII")).toString(),
-              home.filePath(QStringLiteral("deleted")))
-        << "the stale value stays in the store until the next save";
+    EXPECT_FALSE(PreferenceStore().contains("WindowRect"));
 }
 
-TEST_F(PreferenceTest, folderStoredAsSomethingElseThanTextGivesTheDefault) {
-    PreferenceStore().setValue(QStringLiteral("FolderPathAmpI"), QStringList{folder("a"), folder("b")});
+TEST_F(PreferenceTest, staleOrMistypedFolderGivesTheDefaultForThatAmpOnly) {
+    store("FolderPathAmpI", folder("kept"));
+    store("FolderPathAmpII", folder("deleted"));
+    ASSERT_TRUE(QDir(home.filePath("deleted")).removeRecursively());
+    preference.load();
+    EXPECT_EQ(preference.m_FolderPathAmpI(), home.filePath("kept"));
+    EXPECT_EQ(preference.m_FolderPathAmpII(), Preference::defaultFolder());
+    EXPECT_EQ(PreferenceStore().value("FolderPathAmpII").toString(), home.filePath("deleted"))
+        << "loading leaves the store alone";
+    store("FolderPathAmpI", QStringList{folder("a"), folder("b")});
     preference.load();
     EXPECT_EQ(preference.m_FolderPathAmpI(), Preference::defaultFolder());
 }
 
 TEST_F(PreferenceTest, primaryChannelIsReadAsA32BitInteger) {
-    PreferenceStore().setValue(QStringLiteral("PrimaryCh"), 2);
-    preference.load();
-    EXPECT_EQ(preference.m_PrimaryCh(), 2);
-    PreferenceStore().setValue(QStringLiteral("PrimaryCh"), Q_INT64_C(0x100000002));
-    preference.load();
-    EXPECT_EQ(preference.m_PrimaryCh(), 2);
-    PreferenceStore().setValue(QStringLiteral("PrimaryCh"), -1);
-    preference.load();
-    EXPECT_EQ(preference.m_PrimaryCh(), -1);
-}
-
-TEST_F(PreferenceTest, loadDiscardsUnsavedChanges) {
-    preference.load();
-    preference.setM_PrimaryCh(1);
-    preference.load();
-    EXPECT_EQ(preference.m_PrimaryCh(), 0);
-}
-
-TEST_F(PreferenceTest, savingWithoutAWindowRectRemovesTheKey) {
-    preference.load();
-    preference.setM_WindowRect(QStringLiteral("{{1, 2}, {3, 4}}"));
-    preference.save();
-    ASSERT_TRUE(PreferenceStore().contains(QStringLiteral("WindowRect")));
-    preference.setM_WindowRect(QString());
-    preference.save();
-    EXPECT_FALSE(PreferenceStore().contains(QStringLiteral("WindowRect")));
+    for (auto [stored, read] : {std::pair<qint64, qint64>{2, 2}, {Q_INT64_C(0x100000002), 2}, {-1, -1}}) {
+        store("PrimaryCh", stored);
+        preference.load();
+        EXPECT_EQ(preference.m_PrimaryCh(), read) << stored;
+    }
 }
 
 TEST_F(PreferenceTest, defaultFolderLeavesAFileInItsPlaceAlone) {
-    QDir().mkpath(home.filePath(QStringLiteral("Music/Velk")));
-    QFile blocker(home.filePath(QStringLiteral("Music/Velk/Ostrel")));
+    QDir().mkpath(home.filePath("Music/Velk"));
+    QFile blocker(home.filePath("Music/Velk/Ostrel"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.write("not a folder");
     blocker.close();
     EXPECT_EQ(Preference::defaultFolder(), blocker.fileName());
     EXPECT_TRUE(QFileInfo(blocker.fileName()).isFile());
+}
+
+TEST(RectText, readsBackWhatItWritesOriginThenSize) {
+    EXPECT_EQ(rectToText(QRect(1, 2, 3, 4)), QStringLiteral("{{1, 2}, {3, 4}}"));
+    for (const QRect& rect : {QRect(0, 0, 0, 0), QRect(120, 45, 960, 650), QRect(-1920, -30, 1, 2)})
+        EXPECT_EQ(rectFromText(rectToText(rect)), rect) << rectToText(rect).toStdString();
+    EXPECT_EQ(rectFromText(" {{1,2},{3,4}} "), QRect(1, 2, 3, 4)) << "spacing is free";
+}
+
+TEST(RectText, anythingElseIsTheZeroRectangle) {
+    for (const char* text :
+         {"", "garbage", "{{1, 2}, {3}}", "{{1, 2}, {-3, 4}}", "{{99999999999, 2}, {3, 4}}"})
+        EXPECT_EQ(rectFromText(text), QRect()) << text;
 }
 
 }  // namespace

@@ -8,54 +8,35 @@
 
 namespace {
 
-struct LimitCase {
-    const char* name;
-    int32_t maxLength;
-    bool onlyRoman;
-    const char* utf8;
-    bool accepted;
-};
-void PrintTo(const LimitCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class FormatterTest : public testing::TestWithParam<LimitCase> {};
-
-TEST_P(FormatterTest, countsUtf8BytesAndRefusesNonAsciiWhenAsked) {
-    const LimitCase& c = GetParam();
-    InputNumLimitFormatter formatter;
-    formatter.setMaxLength(c.maxLength);
-    formatter.setOnlyRoman(c.onlyRoman);
-    EXPECT_EQ(formatter.isPartialStringValid(QString::fromUtf8(c.utf8)), c.accepted);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Limits, FormatterTest,
-    testing::Values(
-        LimitCase{"fourLettersFitFour", 4, false, "abcd", true},
-        LimitCase{"fiveLettersExceedFour", 4, false, "abcde", false},
-        LimitCase{"accentedLetterCountsTwo", 4, false,
-                  "\xC3\xA9"
-                  "ab",
-                  true},
-        LimitCase{"accentedLetterPlusThreeExceedsFour", 4, false,
-                  "\xC3\xA9"
-                  "abc",
-                  false},
-        LimitCase{"tenLettersFitTen", 10, false, "abcdefghij", true},
-        LimitCase{"threeKanaFitTen", 10, false, "\xE3\x81\x82\xE3\x81\x84\xE3\x81\x86", true},
-        LimitCase{"fourKanaExceedTen", 10, false, "\xE3\x81\x82\xE3\x81\x84\xE3\x81\x86\xE3\x81\x88", false},
-        LimitCase{"romanAcceptsAscii", INT32_MAX, true, "abc", true},
-        LimitCase{"romanRefusesAccent", INT32_MAX, true, "ab\xC3\xA9", false},
-        LimitCase{"romanAcceptsEmpty", INT32_MAX, true, "", true},
-        LimitCase{"negativeLimitIsNoLimit", -1, false, "a long name well past any small limit", true},
-        LimitCase{"zeroLimitAcceptsOnlyEmpty", 0, false, "a", false}));
-
-TEST(Formatter, unconfiguredAcceptsAnyText) {
-    InputNumLimitFormatter formatter;
-    EXPECT_EQ(formatter.maxLength(), INT32_MAX);
-    EXPECT_FALSE(formatter.onlyRoman());
-    EXPECT_TRUE(formatter.isPartialStringValid(QString::fromUtf8("\xE2\x82\xAC any text at all")));
+TEST(Formatter, countsUtf8BytesAndRefusesNonAsciiWhenAsked) {
+    struct Case {
+        const char* name;
+        int32_t maxLength;
+        bool onlyRoman;
+        const char* utf8;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"four letters fit four bytes", 4, false, "abcd", true},
+        {"five do not", 4, false, "abcde", false},
+        {"an accented letter counts two", 4, false, "\303\251ab", true},
+        {"so three more letters do not fit", 4, false, "\303\251abc", false},
+        {"three kana fit ten bytes", 10, false, "\xE3\x81\x82\xE3\x81\x84\xE3\x81\x86", true},
+        {"four do not", 10, false, "\xE3\x81\x82\xE3\x81\x84\xE3\x81\x86\xE3\x81\x88", false},
+        {"ASCII only takes ASCII", INT32_MAX, true, "abc", true},
+        {"but no accent", INT32_MAX, true, "ab\xC3\xA9", false},
+        {"and the empty text", INT32_MAX, true, "", true},
+        {"a negative limit is none", -1, false, "a long name well past any small limit", true},
+        {"a zero limit takes only the empty text", 0, false, "a", false},
+    };
+    for (const Case& c : cases) {
+        InputNumLimitFormatter formatter;
+        formatter.setMaxLength(c.maxLength);
+        formatter.setOnlyRoman(c.onlyRoman);
+        EXPECT_EQ(formatter.isPartialStringValid(QString::fromUtf8(c.utf8)), c.accepted) << c.name;
+    }
+    EXPECT_TRUE(InputNumLimitFormatter().isPartialStringValid(QString::fromUtf8("\xE2\x82\xAC any text")))
+        << "unconfigured, any text";
 }
 
 TEST(Formatter, refusedKeystrokeLeavesTheFieldAsItWas) {

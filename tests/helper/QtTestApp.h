@@ -4,9 +4,9 @@
 
 namespace velk::test {
 
-// The one application object of a GUI test program, created on first use (offscreen under
-// CTest). A program uses one type of it. It is never destroyed: Qt's own globals go first at
-// exit, and a late application object would crash.
+// The one application object of a GUI test program, of one type per program, created on first use
+// (offscreen under CTest) and never destroyed: Qt's own globals go first at exit, and a late
+// application object would crash.
 template <typename Application = QApplication>
 Application& application() {
     static int argc = 1;

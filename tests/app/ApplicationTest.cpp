@@ -1,0 +1,172 @@
+// The application object, its delegate, its main queue and its command line.
+#include <gtest/gtest.h>
+#include <QException>
+#include <QThread>
+#include <thread>
+
+#include "AppTestSupport.h"
+#include "app/AppDelegate.h"
+#include "app/LaunchOptions.h"
+#include "app/MainQueue.h"
+#include "common/GenericException.h"
+#include "common/MIDIManager.h"
+#include "common/VelkManager.h"
+#include "controls/SPDialControl.h"
+#include "strings/StringTable.h"
+
+namespace {
+
+using velk::app::gMain_queue;
+using velk::strings::text;
+
+struct ToolkitFailure : QException {
+    void raise() const override { throw *this; }
+    ToolkitFailure* clone() const override { return new ToolkitFailure(*this); }
+    const char* what() const noexcept override { return "the toolkit gave up"; }
+};
+
+// An object whose handling of a user event throws what the test asks for.
+class Thrower : public QObject {
+public:
+    std::function<void()> fail;
+    int handled = 0;
+
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() != QEvent::User)
+            return QObject::event(event);
+        ++handled;
+        if (fail)
+            fail();
+        return true;
+    }
+};
+
+TEST(VelkUtilityApp, exceptionOfAnEventHandlerIsLoggedAndTheNextEventIsHandled) {
+    velk::test::editorApplication();
+    Thrower receiver;
+    const auto deliver = [&receiver] {
+        QEvent event(QEvent::User);
+        return QCoreApplication::sendEvent(&receiver, &event);
+    };
+    const std::pair<std::function<void()>, std::string> failures[] = {
+        {[] { throw mstd::CGenericException(1004, 0, ""); }, "C++ Exception Caught\n"},
+        {[] { throw 42; }, "C++ Exception Caught\n"},
+        {[] { throw ToolkitFailure(); },
+         "NSException Caught (anonymous namespace)::ToolkitFailure:the toolkit gave up\n"},
+    };
+    for (const auto& [fail, logged] : failures) {
+        receiver.fail = fail;
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(deliver());
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), logged);
+    }
+    receiver.fail = nullptr;
+    EXPECT_TRUE(deliver());
+    EXPECT_EQ(receiver.handled, 4);
+}
+
+TEST(VelkUtilityApp, everyDialStartsWithTheSmallLineKnob) {
+    velk::test::editorApplication();
+    SPDialControl dial;
+    EXPECT_EQ(dial.cell().imageDivideNum(), 51);
+    ASSERT_FALSE(dial.cell().image().isNull());
+    EXPECT_EQ(dial.size(), QSize(dial.cell().image().width(), dial.cell().image().height() / 51));
+}
+
+TEST(MainQueue, workRunsInOrderOnTheGuiThreadWhenItsLoopTurnsAndNeverAfterItsReceiverIsGone) {
+    velk::test::editorApplication();
+    QObject receiver;
+    auto* gone = new QObject;
+    std::vector<int> order;
+    QThread* ranOn = nullptr;
+    std::thread poster([&] {
+        gMain_queue.async(gone, [&] { order.push_back(-1); });
+        for (int i = 0; i < 3; ++i)
+            gMain_queue.async(&receiver, [&, i] {
+                order.push_back(i);
+                ranOn = QThread::currentThread();
+            });
+    });
+    poster.join();
+    EXPECT_TRUE(order.empty()) << "nothing runs before the GUI thread turns its event loop";
+    delete gone;
+    QCoreApplication::processEvents();
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(ranOn, QCoreApplication::instance()->thread());
+}
+
+TEST(LaunchOptions, readsTheHeadTheServiceAndTheScreenshotFileAndRefusesUnknownOnesWithAReason) {
+    velk::test::editorApplication();
+    QString error;
+    const auto parse = [&error](const QStringList& arguments) {
+        return LaunchOptions::parse(QStringList{"velk-vovezid"} + arguments, error);
+    };
+    const std::optional<LaunchOptions> plain = parse({});
+    ASSERT_TRUE(plain);
+    EXPECT_FALSE(plain->simulate || plain->midi || !plain->screenshot.isEmpty())
+        << "a real amplifier on the automatic service";
+    EXPECT_EQ(parse({"--simulate", "dual"})->simulate, velk::sim::HeadModel::Dual);
+    const std::optional<LaunchOptions> options =
+        parse({"--simulate=single", "--midi", "jack", "--screenshot", "a.png"});
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->simulate, velk::sim::HeadModel::Single);
+    EXPECT_EQ(options->midi, midi::ServiceChoice::Jack);
+    EXPECT_EQ(options->screenshot, QStringLiteral("a.png"));
+    for (const QStringList& wrong :
+         {QStringList{"--simulate", "triple"}, QStringList{"--midi", "coremidi"}}) {
+        EXPECT_FALSE(parse(wrong));
+        EXPECT_TRUE(error.contains(wrong[1])) << error.toStdString();
+    }
+}
+
+TEST(LaunchOptions, screenshotIsSeenBeforeTheApplicationExists) {
+    char program[] = "velk-vovezid", flag[] = "--screenshot", file[] = "x.png",
+         joined[] = "--screenshot=x.png", other[] = "--simulate";
+    char* separate[] = {program, flag, file, nullptr};
+    char* together[] = {program, joined, nullptr};
+    char* without[] = {program, other, file, nullptr};
+    EXPECT_TRUE(LaunchOptions::wantsScreenshot(3, separate));
+    EXPECT_TRUE(LaunchOptions::wantsScreenshot(2, together));
+    EXPECT_FALSE(LaunchOptions::wantsScreenshot(3, without));
+}
+
+TEST(AppDelegate, loadsThePreferencesWhenCreatedAndSavesThemAfterLaunchAtQuit) {
+    velk::test::editorApplication();
+    velk::test::clearPreferenceStore();
+    PreferenceStore().setValue("PrimaryCh", 2);
+    AppDelegate delegate;
+    EXPECT_EQ(Preference::sharedInstance().m_PrimaryCh(), 2);
+    delegate.applicationDidFinishLaunching();
+    ASSERT_NE(CMIDIManager::instance(), nullptr) << "launching creates the managers";
+    Preference::sharedInstance().setM_PrimaryCh(1);
+    delegate.applicationWillTerminate();
+    EXPECT_EQ(PreferenceStore().value("PrimaryCh").toInt(), 1);
+    EXPECT_EQ(CMIDIManager::instance(), nullptr) << "the MIDI port manager goes with the device manager";
+    velk::test::clearPreferenceStore();
+}
+
+TEST(AppDelegate, displayErrorShowsTheTextOfTheCodesKeyOrErrUnknown) {
+    velk::test::editorApplication();
+    const auto expectAlert = [](int32_t code, const char* key) {
+        velk::test::AnsweringPresenter user;
+        AppDelegate::displayError(code);
+        ASSERT_EQ(user.alerts.size(), 1u);
+        const velk::app::Alert& alert = user.alerts.front();
+        EXPECT_EQ(alert.messageText, text(key)) << code;
+        EXPECT_NE(alert.messageText, QString::fromLatin1(key)) << key << " has no English text";
+        EXPECT_TRUE(alert.informativeText.contains(QString::number(code))) << code;
+        EXPECT_EQ(alert.style, velk::app::Alert::Style::Critical);
+        EXPECT_EQ(alert.buttons.size(), 1);
+    };
+    int32_t code = 1000;
+    for (const char* key :
+         {"Err_MIDIOpen", "Err_MIDISend", "Err_ReceiveData", "Err_FIRData_Write", "Err_Timeout",
+          "Err_FIRFile_Open", "Err_FIRFile_Channel", "Err_FIRFile_SampleRate", "Err_FIRFile_SampleSize",
+          "Err_FIRFile_Read", "Err_Unknown"})
+        expectAlert(code++, key);
+    for (int32_t other : {-1, 999, 1011})
+        expectAlert(other, "Err_Unknown");
+}
+
+}  // namespace

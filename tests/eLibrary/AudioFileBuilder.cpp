@@ -1,7 +1,6 @@
 #include "eLibrary/AudioFileBuilder.h"
 
-#include <cmath>
-#include <cstring>
+#include <bit>
 #include <fstream>
 #include <random>
 #include <stdexcept>
@@ -15,15 +14,23 @@ namespace {
 constexpr auto kLittle = ByteOrder::LittleEndian;
 constexpr auto kBig = ByteOrder::BigEndian;
 
-// A value of `bits` bits placed in the top of its container and returned as container bytes,
-// most significant first.
-Bytes containerBytes(int bits, int32_t value) {
+Bytes integerSamples(int bits, const std::vector<int32_t>& values, ByteOrder order, uint32_t flip) {
     const int bytes = (bits + 7) / 8;
-    const uint32_t shifted = static_cast<uint32_t>(value) << (bytes * 8 - bits);
     Bytes out;
-    for (int k = bytes - 1; k >= 0; --k)
-        out.push_back(static_cast<uint8_t>(shifted >> (8 * k)));
+    for (int32_t value : values) {
+        const uint32_t shifted = (static_cast<uint32_t>(value) ^ flip) << (bytes * 8 - bits);
+        for (int k = 0; k < bytes; ++k)
+            out.push_back(static_cast<uint8_t>(shifted >> 8 * (order == kBig ? bytes - 1 - k : k)));
+    }
     return out;
+}
+
+// An 80-bit extended number of a positive integer rate.
+Bytes extended80(uint32_t rate) {
+    const int exponent = std::bit_width(rate) - 1;
+    const uint64_t mantissa = uint64_t{rate} << (63 - exponent);
+    return u16(static_cast<uint16_t>(16383 + exponent), kBig) + u32(uint32_t(mantissa >> 32), kBig) +
+           u32(uint32_t(mantissa), kBig);
 }
 
 }  // namespace
@@ -39,81 +46,53 @@ Bytes u16(uint16_t value, ByteOrder order) {
 }
 
 Bytes u32(uint32_t value, ByteOrder order) {
-    Bytes big{uint8_t(value >> 24), uint8_t(value >> 16), uint8_t(value >> 8), uint8_t(value)};
-    return order == kBig ? big : Bytes(big.rbegin(), big.rend());
+    return order == kLittle ? u16(uint16_t(value), order) + u16(uint16_t(value >> 16), order)
+                            : u16(uint16_t(value >> 16), order) + u16(uint16_t(value), order);
 }
 
 Bytes id(const char (&fourCC)[5]) {
     return Bytes(fourCC, fourCC + 4);
 }
 
+Bytes chunkWithSize(const char (&chunkID)[5], uint32_t declaredSize, const Bytes& data, ByteOrder order) {
+    return id(chunkID) + u32(declaredSize, order) + data + Bytes(data.size() % 2, 0);
+}
+
 Bytes chunk(const char (&chunkID)[5], const Bytes& data, ByteOrder order) {
     return chunkWithSize(chunkID, static_cast<uint32_t>(data.size()), data, order);
 }
 
-Bytes chunkWithSize(const char (&chunkID)[5], uint32_t declaredSize, const Bytes& data, ByteOrder order) {
-    Bytes out = id(chunkID) + u32(declaredSize, order) + data;
-    if (data.size() % 2 == 1)
-        out.push_back(0);
-    return out;
-}
-
-Bytes wavSamples(int bits, std::initializer_list<int32_t> values) {
-    return wavSamples(bits, std::vector<int32_t>(values));
-}
-
 Bytes wavSamples(int bits, const std::vector<int32_t>& values) {
-    Bytes out;
-    for (int32_t value : values) {
-        Bytes sample = containerBytes(bits, bits == 8 ? value ^ 0x80 : value);
-        out.insert(out.end(), sample.rbegin(), sample.rend());
-    }
-    return out;
+    return integerSamples(bits, values, kLittle, bits == 8 ? 0x80 : 0);
 }
 
 Bytes aiffSamples(int bits, const std::vector<int32_t>& values) {
+    return integerSamples(bits, values, kBig, 0);
+}
+
+Bytes floatSamples(const std::vector<float>& values) {
     Bytes out;
-    for (int32_t value : values)
-        out = out + containerBytes(bits, value);
+    for (float value : values)
+        out = out + u32(std::bit_cast<uint32_t>(value), kLittle);
     return out;
 }
 
-Bytes floatSamples(std::initializer_list<float> values) {
-    Bytes out;
-    for (float value : values) {
-        uint32_t bits;
-        std::memcpy(&bits, &value, sizeof bits);
-        out = out + u32(bits, kLittle);
-    }
-    return out;
-}
-
-Bytes fmtData(const WavFormat& format) {
+Bytes fmtData(const Format& format) {
     eLibrary::WaveFmtChunk fmt;
     fmt.set(format.channels, format.sampleRate, format.bits);
     return u16(format.formatTag, kLittle) + u16(fmt.channels, kLittle) + u32(fmt.samplesPerSec, kLittle) +
            u32(fmt.avgBytesPerSec, kLittle) + u16(fmt.blockAlign, kLittle) + u16(fmt.bitsPerSample, kLittle);
 }
 
-Bytes wavFile(const WavFormat& format, const Bytes& sampleBytes) {
-    return riffWave(chunk("fmt ", fmtData(format), kLittle) + chunk("data", sampleBytes, kLittle));
-}
-
 Bytes riffWave(const Bytes& chunks) {
     return chunk("RIFF", id("WAVE") + chunks, kLittle);
 }
 
-Bytes extended80(double value) {
-    if (value == 0)
-        return Bytes(10, 0);
-    int exponent;
-    const double fraction = std::frexp(std::fabs(value), &exponent);  // value = fraction * 2^exponent
-    const auto mantissa = static_cast<uint64_t>(std::ldexp(fraction, 64));
-    const auto signAndExponent = static_cast<uint16_t>((value < 0 ? 0x8000 : 0) | (exponent - 1 + 16383));
-    return u16(signAndExponent, kBig) + u32(uint32_t(mantissa >> 32), kBig) + u32(uint32_t(mantissa), kBig);
+Bytes wavFile(const Format& format, const Bytes& sampleBytes) {
+    return riffWave(chunk("fmt ", fmtData(format), kLittle) + chunk("data", sampleBytes, kLittle));
 }
 
-Bytes commData(const AiffFormat& format, uint32_t frames) {
+Bytes commData(const Format& format, uint32_t frames) {
     return u16(format.channels, kBig) + u32(frames, kBig) + u16(format.bits, kBig) +
            extended80(format.sampleRate);
 }
@@ -122,15 +101,15 @@ Bytes ssndData(const Bytes& sampleBytes, uint32_t offset) {
     return u32(offset, kBig) + u32(0, kBig) + Bytes(offset, 0xEE) + sampleBytes;
 }
 
-Bytes aiffFile(const AiffFormat& format, const Bytes& sampleBytes) {
+Bytes formAiff(const Bytes& chunks) {
+    return chunk("FORM", id("AIFF") + chunks, kBig);
+}
+
+Bytes aiffFile(const Format& format, const Bytes& sampleBytes) {
     const size_t frameBytes = size_t{(format.bits + 7u) / 8u} * format.channels;
     const auto frames = static_cast<uint32_t>(frameBytes ? sampleBytes.size() / frameBytes : 0);
     return formAiff(chunk("COMM", commData(format, frames), kBig) +
                     chunk("SSND", ssndData(sampleBytes), kBig));
-}
-
-Bytes formAiff(const Bytes& chunks) {
-    return chunk("FORM", id("AIFF") + chunks, kBig);
 }
 
 std::vector<int32_t> noise(size_t count, int bits, uint32_t seed) {

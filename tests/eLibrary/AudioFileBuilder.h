@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -15,46 +14,39 @@ using Bytes = std::vector<uint8_t>;
 using eLibrary::ByteOrder;
 
 Bytes operator+(Bytes a, const Bytes& b);
-
 Bytes u16(uint16_t value, ByteOrder order);
 Bytes u32(uint32_t value, ByteOrder order);
 Bytes id(const char (&fourCC)[5]);
 
-// One chunk: header, data and the pad byte of an odd size. The declared size defaults to the
-// data's size.
-Bytes chunk(const char (&chunkID)[5], const Bytes& data, ByteOrder order);
+// One chunk: header, data and the pad byte of an odd size.
 Bytes chunkWithSize(const char (&chunkID)[5], uint32_t declaredSize, const Bytes& data, ByteOrder order);
+Bytes chunk(const char (&chunkID)[5], const Bytes& data, ByteOrder order);
 
-// Integer samples (each a value of `bits` bits) in their containers: little-endian WAVE, with
-// 8-bit samples stored unsigned, or big-endian AIFF; 12-, 20- and 28-bit values sit in the top bits.
-Bytes wavSamples(int bits, std::initializer_list<int32_t> values);
+// Integer samples (each a value of `bits` bits, 12-, 20- and 28-bit ones in the top bits of their
+// container): little-endian WAVE with 8-bit samples stored unsigned, or big-endian AIFF.
 Bytes wavSamples(int bits, const std::vector<int32_t>& values);
 Bytes aiffSamples(int bits, const std::vector<int32_t>& values);
-Bytes floatSamples(std::initializer_list<float> values);
+Bytes floatSamples(const std::vector<float>& values);
 
-struct WavFormat {
+struct Format {
     uint16_t channels = 2;
     uint32_t sampleRate = 44100;
     uint16_t bits = 16;
-    uint16_t formatTag = 1;
+    uint16_t formatTag = 1;  // WAVE only
 };
-// The 16 bytes of a fmt chunk with consistent block align and byte rate.
-Bytes fmtData(const WavFormat& format);
-// A canonical file: RIFF/WAVE with a 16-byte fmt chunk, then data.
-Bytes wavFile(const WavFormat& format, const Bytes& sampleBytes);
-Bytes riffWave(const Bytes& chunks);
 
-struct AiffFormat {
-    uint16_t channels = 2;
-    double sampleRate = 44100.0;
-    uint16_t bits = 16;
-};
-Bytes extended80(double value);
-Bytes commData(const AiffFormat& format, uint32_t frames);
+// The 16 bytes of a fmt chunk with consistent block align and byte rate.
+Bytes fmtData(const Format& format);
+Bytes riffWave(const Bytes& chunks);
+// RIFF/WAVE with a 16-byte fmt chunk, then data.
+Bytes wavFile(const Format& format, const Bytes& sampleBytes);
+
+Bytes commData(const Format& format, uint32_t frames);
+// Offset, block size, `offset` filler bytes, then the samples.
 Bytes ssndData(const Bytes& sampleBytes, uint32_t offset = 0);
-// A plain file: FORM/AIFF with COMM then SSND (offset 0); frames derived from the data.
-Bytes aiffFile(const AiffFormat& format, const Bytes& sampleBytes);
 Bytes formAiff(const Bytes& chunks);
+// FORM/AIFF with COMM then SSND; the frame count is derived from the data.
+Bytes aiffFile(const Format& format, const Bytes& sampleBytes);
 
 // Deterministic pseudo-random samples of `bits` bits.
 std::vector<int32_t> noise(size_t count, int bits, uint32_t seed);

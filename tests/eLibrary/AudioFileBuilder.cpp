@@ -54,12 +54,9 @@ Bytes id(const char (&fourCC)[5]) {
     return Bytes(fourCC, fourCC + 4);
 }
 
-Bytes chunkWithSize(const char (&chunkID)[5], uint32_t declaredSize, const Bytes& data, ByteOrder order) {
-    return id(chunkID) + u32(declaredSize, order) + data + Bytes(data.size() % 2, 0);
-}
-
-Bytes chunk(const char (&chunkID)[5], const Bytes& data, ByteOrder order) {
-    return chunkWithSize(chunkID, static_cast<uint32_t>(data.size()), data, order);
+Bytes chunk(const char (&chunkID)[5], const Bytes& data, ByteOrder order, int64_t declaredSize) {
+    const auto size = static_cast<uint32_t>(declaredSize < 0 ? int64_t(data.size()) : declaredSize);
+    return id(chunkID) + u32(size, order) + data + Bytes(data.size() % 2, 0);
 }
 
 Bytes wavSamples(int bits, const std::vector<int32_t>& values) {

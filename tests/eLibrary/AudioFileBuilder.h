@@ -18,9 +18,8 @@ Bytes u16(uint16_t value, ByteOrder order);
 Bytes u32(uint32_t value, ByteOrder order);
 Bytes id(const char (&fourCC)[5]);
 
-// One chunk: header, data and the pad byte of an odd size.
-Bytes chunkWithSize(const char (&chunkID)[5], uint32_t declaredSize, const Bytes& data, ByteOrder order);
-Bytes chunk(const char (&chunkID)[5], const Bytes& data, ByteOrder order);
+// One chunk: header, data and the pad byte of an odd size; the declared size defaults to the data's.
+Bytes chunk(const char (&chunkID)[5], const Bytes& data, ByteOrder order, int64_t declaredSize = -1);
 
 // Integer samples (each a value of `bits` bits, 12-, 20- and 28-bit ones in the top bits of their
 // container): little-endian WAVE with 8-bit samples stored unsigned, or big-endian AIFF.

@@ -83,17 +83,17 @@ TEST_P(SoxFiles, readAsLibsndfileDecodesThem) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, SoxFiles,
-                         testing::Values(SoxCase{"wavMono16", "wavpcm", 1, 16, true},
-                                         SoxCase{"wavStereo16", "wavpcm", 2, 16, true},
-                                         SoxCase{"wavStereo24", "wavpcm", 2, 24, true},
-                                         SoxCase{"wavStereo32", "wavpcm", 2, 32, true},
-                                         SoxCase{"wavStereo24Extensible", "wav", 2, 24, true},
-                                         SoxCase{"wavMono32Extensible", "wav", 1, 32, true},
-                                         SoxCase{"wavStereo8", "wavpcm", 2, 8, false},
-                                         SoxCase{"aiffMono16", "aiff", 1, 16, true},
-                                         SoxCase{"aiffStereo24", "aiff", 2, 24, true},
-                                         SoxCase{"aiffMono32", "aiff", 1, 32, true},
-                                         SoxCase{"aiffStereo8", "aiff", 2, 8, false}),
-                         [](const auto& info) { return std::string(info.param.label); });
+                         testing::ValuesIn(std::vector<SoxCase>{{"wavMono16", "wavpcm", 1, 16, true},
+                                                                {"wavStereo16", "wavpcm", 2, 16, true},
+                                                                {"wavStereo24", "wavpcm", 2, 24, true},
+                                                                {"wavStereo32", "wavpcm", 2, 32, true},
+                                                                {"wavStereo24Extensible", "wav", 2, 24, true},
+                                                                {"wavMono32Extensible", "wav", 1, 32, true},
+                                                                {"wavStereo8", "wavpcm", 2, 8, false},
+                                                                {"aiffMono16", "aiff", 1, 16, true},
+                                                                {"aiffStereo24", "aiff", 2, 24, true},
+                                                                {"aiffMono32", "aiff", 1, 32, true},
+                                                                {"aiffStereo8", "aiff", 2, 8, false}}),
+                         testing::PrintToStringParamName());
 
 }  // namespace

@@ -76,7 +76,7 @@ void expectJudgedAndRead(const ReaderCase& c) {
 struct Wave {
     using Reader = eLibrary::WaveFormatReader;
     static testaudio::Bytes file(const testaudio::Format& format, const std::vector<int32_t>& values) {
-        return testaudio::wavFile(format, testaudio::wavSamples(format.bits, values));
+        return testaudio::wav(format, values);
     }
     static testaudio::Bytes container(const testaudio::Bytes& chunks) { return testaudio::riffWave(chunks); }
 };
@@ -84,7 +84,7 @@ struct Wave {
 struct Aiff {
     using Reader = eLibrary::AiffFormatReader;
     static testaudio::Bytes file(const testaudio::Format& format, const std::vector<int32_t>& values) {
-        return testaudio::aiffFile(format, testaudio::aiffSamples(format.bits, values));
+        return testaudio::aiff(format, values);
     }
     static testaudio::Bytes container(const testaudio::Bytes& chunks) { return testaudio::formAiff(chunks); }
 };

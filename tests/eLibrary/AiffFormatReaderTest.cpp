@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
-#include <limits>
-
 #include "eLibrary/ReaderTestSupport.h"
 
 namespace {
@@ -60,17 +57,17 @@ INSTANTIATE_TEST_SUITE_P(
         {"wavFileRefused", chunk("RIFF", id("WAVE"), ByteOrder::LittleEndian), "-----", 0, {}},
         {"aifcFormRefused", chunk("FORM", id("AIFC") + comm() + ssnd(), BE), "-RCS-", 4, kLeft},
         {"noCommRefused", formAiff(ssnd()), "-----", 0, {}},
-        {"commTruncatedByEndOfFile",
+        {"commCutByEndOfFile",
          formAiff(id("COMM") + u32(18, BE) + Bytes{0, 2, 0, 0, 0, 4, 0, 16}),
          "--CS-",
          4,
          {}}}),
     testing::PrintToStringParamName());
 
+// The 80-bit rate as five 16-bit words, and what the reader makes of it.
 struct RateCase {
     const char* label;
-    Bytes extended;
-    double decoded;
+    std::vector<int32_t> words;
     int32_t sampleRate;
     int32_t bitRate;
     bool valid;
@@ -82,10 +79,9 @@ class AiffSampleRate : public testing::TestWithParam<RateCase> {};
 
 TEST_P(AiffSampleRate, decodesTheExtendedNumberAndSaturates) {
     const RateCase& c = GetParam();
-    MemoryInputStream stream(
-        formAiff(chunk("COMM", u16(2, BE) + u32(4, BE) + u16(16, BE) + c.extended, BE) + ssnd()));
+    const Bytes comm = u16(2, BE) + u32(4, BE) + u16(16, BE) + integers(16, c.words, BE);
+    MemoryInputStream stream(formAiff(chunk("COMM", comm, BE) + ssnd()));
     eLibrary::AiffFormatReader reader(stream);
-    EXPECT_EQ(std::bit_cast<uint64_t>(reader.commonChunk().sampleRate), std::bit_cast<uint64_t>(c.decoded));
     EXPECT_EQ(reader.getSampleRate(), c.sampleRate);
     EXPECT_EQ(reader.getBitRate(), c.bitRate);
     EXPECT_EQ(reader.validSampeRate(), c.valid);
@@ -94,28 +90,10 @@ TEST_P(AiffSampleRate, decodesTheExtendedNumberAndSaturates) {
 INSTANTIATE_TEST_SUITE_P(
     Rates, AiffSampleRate,
     testing::ValuesIn(std::vector<RateCase>{
-        {"rate44100", {0x40, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0}, 44100.0, 44100, 1411200, true},
-        {"rate48000", {0x40, 0x0E, 0xBB, 0x80, 0, 0, 0, 0, 0, 0}, 48000.0, 48000, 1536000, false},
-        {"zeroBytesDecodeAsTwo", Bytes(10, 0), 2.0, 2, 64, false},
-        {"lowMantissaBitsDropped",
-         {0x40, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0x07, 0xFF},
-         44100.0,
-         44100,
-         1411200,
-         true},
-        {"hugeRateSaturates", {0x43, 0xFE, 0x80, 0, 0, 0, 0, 0, 0, 0}, 0x1p1023, INT32_MAX, INT32_MAX, false},
-        {"negativeRateSaturates",
-         {0xC3, 0xFE, 0x80, 0, 0, 0, 0, 0, 0, 0},
-         -0x1p1023,
-         INT32_MIN,
-         INT32_MIN,
-         false},
-        {"notANumberIsRefusedWithoutUndefinedConversion",
-         {0x43, 0xFF, 0xC0, 0, 0, 0, 0, 0, 0, 0},
-         std::numeric_limits<double>::quiet_NaN(),
-         0,
-         0,
-         false}}),
+        {"lowMantissaBitsDropped", {0x400E, 0xAC44, 0, 0, 0x07FF}, 44100, 1411200, true},
+        {"hugeRateSaturates", {0x43FE, 0x8000, 0, 0, 0}, INT32_MAX, INT32_MAX, false},
+        {"negativeRateSaturates", {0xC3FE, 0x8000, 0, 0, 0}, INT32_MIN, INT32_MIN, false},
+        {"notANumberIsRefused", {0x43FF, 0xC000, 0, 0, 0}, 0, 0, false}}),
     testing::PrintToStringParamName());
 
 }  // namespace

@@ -57,7 +57,7 @@ TEST_P(SampleConversion, deliversEveryDestinationType) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Wave, SampleConversion,
+    Samples, SampleConversion,
     testing::ValuesIn(std::vector<ConversionCase>{
         {"unsigned8", 1, 8, {0x9A}, 0x1A00, 0x1A000000},
         {"unsigned8Lowest", 1, 8, {0x00}, -32768, 0x80000000},
@@ -74,20 +74,15 @@ INSTANTIATE_TEST_SUITE_P(
         {"floatHalfStepRoundsUp", 3, 32, floatSamples({0x1p-16f}), 1, 32768},
         {"floatMinusHalfStepRoundsDown", 3, 32, floatSamples({-0x1p-16f}), -1, 0xFFFF8000},
         {"floatBelowHalfStepRoundsToZero", 3, 32, floatSamples({0x1.fffffep-17f}), 0, 32768},
-        {"floatNanIsSilence", 3, 32, floatSamples({std::numeric_limits<float>::quiet_NaN()}), 0, 0}}),
-    testing::PrintToStringParamName());
-
-// Every AIFF size is signed, 8 bits included.
-INSTANTIATE_TEST_SUITE_P(
-    Aiff, SampleConversion,
-    testing::ValuesIn(std::vector<ConversionCase>{
-        {"signed8", kAiff, 8, {0x80}, -32768, 0x80000000},
-        {"twelveMasksLowNibble", kAiff, 12, {0x9A, 0xB7}, int16_t(0x9AB0), 0x9AB00000},
-        {"sixteenBigEndian", kAiff, 16, {0x9A, 0xBC}, int16_t(0x9ABC), 0x9ABC0000},
-        {"twentyMasksLowNibble", kAiff, 20, {0x9A, 0xBC, 0xD7}, int16_t(0x9ABC), 0x9ABCD000},
-        {"twentyFour", kAiff, 24, {0x12, 0x34, 0x56}, 0x1234, 0x12345600},
-        {"twentyEightMasksLowNibble", kAiff, 28, {0x9A, 0xBC, 0xDE, 0xF7}, int16_t(0x9ABC), 0x9ABCDEF0},
-        {"thirtyTwo", kAiff, 32, {0x12, 0x34, 0x56, 0x7F}, 0x1234, 0x1234567F}}),
+        {"floatNanIsSilence", 3, 32, floatSamples({std::numeric_limits<float>::quiet_NaN()}), 0, 0},
+        // Every AIFF size is signed, 8 bits included.
+        {"aiffSigned8", kAiff, 8, {0x80}, -32768, 0x80000000},
+        {"aiffTwelveMasksLowNibble", kAiff, 12, {0x9A, 0xB7}, int16_t(0x9AB0), 0x9AB00000},
+        {"aiffSixteenBigEndian", kAiff, 16, {0x9A, 0xBC}, int16_t(0x9ABC), 0x9ABC0000},
+        {"aiffTwentyMasksLowNibble", kAiff, 20, {0x9A, 0xBC, 0xD7}, int16_t(0x9ABC), 0x9ABCD000},
+        {"aiffTwentyFour", kAiff, 24, {0x12, 0x34, 0x56}, 0x1234, 0x12345600},
+        {"aiffTwentyEightMasksLowNibble", kAiff, 28, {0x9A, 0xBC, 0xDE, 0xF7}, int16_t(0x9ABC), 0x9ABCDEF0},
+        {"aiffThirtyTwo", kAiff, 32, {0x12, 0x34, 0x56, 0x7F}, 0x1234, 0x1234567F}}),
     testing::PrintToStringParamName());
 
 TEST(AudioConverter, refusesUnsupportedFormatsWithoutWriting) {

@@ -129,29 +129,21 @@ TYPED_TEST(AudioFormatReader, decoratorAnswersForItsFileAndZeroWithoutOne) {
     eLibrary::AudioFormatReaderFileDecorator<typename TestFixture::Reader> missing(dir.path("none").c_str());
     const auto answers = [](eLibrary::AudioFormatReader& r) {
         const bool seeks = r.seekPcm(1);
-        return std::vector<int64_t>{r.fail(),
-                                    r.valid(),
-                                    r.validSampeRate(),
-                                    r.validChannels(),
-                                    r.validSampleSize(),
-                                    r.hasFormat(),
-                                    r.getChannels(),
-                                    r.getSampleFrames(),
-                                    r.getSampleRate(),
-                                    r.getSampleSize(),
-                                    r.getBitRate(),
-                                    seeks,
-                                    r.tellPcm(),
-                                    int64_t(readChannels<int16_t>(r, 1, 4)[0].size())};
+        return std::vector<int64_t>{
+            r.fail(),       r.valid(),       r.validSampeRate(),  r.validChannels(), r.validSampleSize(),
+            r.hasFormat(),  r.getChannels(), r.getSampleFrames(), r.getSampleRate(), r.getSampleSize(),
+            r.getBitRate(), seeks,           r.tellPcm()};
     };
     EXPECT_EQ(answers(opened), answers(bare));
-    EXPECT_EQ(answers(missing), (std::vector<int64_t>{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(answers(missing), (std::vector<int64_t>{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     ASSERT_TRUE(opened.seekPcm(1));
     EXPECT_EQ(readChannels<int16_t>(opened, 1, 1)[0], (std::vector<int16_t>{-200}));
     EXPECT_EQ(readChannels<int32_t>(opened, 1, 1)[0], (std::vector<int32_t>{300 << 16}));
     ASSERT_TRUE(opened.seekPcm(0));
     EXPECT_EQ(readChannels<float>(opened, 1, 1)[0], (std::vector<float>{100 / 32768.0f}));
-    EXPECT_EQ(readChannels<int32_t>(missing, 1, 1)[0].size() + readChannels<float>(missing, 1, 1)[0].size(),
+    EXPECT_EQ(readChannels<int16_t>(missing, 1, 1)[0].size() +
+                  readChannels<int32_t>(missing, 1, 1)[0].size() +
+                  readChannels<float>(missing, 1, 1)[0].size(),
               0u);
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,29 @@ namespace {
 
 constexpr int kFrames = 3001;  // odd, and across many staging blocks and the 2048 frames of an IR
 
+// Reads every frame from the first as T, and expects what libsndfile decodes from the file.
+template <typename T>
+void expectSameAsSndfile(eLibrary::AudioFormatReader& reader, const std::string& path, int channels) {
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
+    std::vector<T> interleaved(static_cast<size_t>(info.frames * info.channels));
+    if constexpr (std::is_same_v<T, int16_t>)
+        EXPECT_EQ(sf_readf_short(file, interleaved.data(), info.frames), kFrames);
+    else if constexpr (std::is_same_v<T, int32_t>)
+        EXPECT_EQ(sf_readf_int(file, interleaved.data(), info.frames), kFrames);
+    else
+        EXPECT_EQ(sf_readf_float(file, interleaved.data(), info.frames), kFrames);
+    sf_close(file);
+    ASSERT_TRUE(reader.seekPcm(0));
+    EXPECT_EQ(readChannels<T>(reader, channels, kFrames + 10), deinterleave(interleaved, channels));
+}
+
+template <typename Reader>
+std::unique_ptr<eLibrary::AudioFormatReader> openReader(const std::string& path) {
+    return std::make_unique<eLibrary::AudioFormatReaderFileDecorator<Reader>>(path.c_str());
+}
+
 struct SoxCase {
     const char* label;
     const char* soxType;  // "wavpcm" forces the plain WAVE format tag, "wav" writes wide samples extensible
@@ -23,43 +47,6 @@ struct SoxCase {
 
     friend void PrintTo(const SoxCase& c, std::ostream* os) { *os << c.label; }
 };
-
-// Every sample of every channel as libsndfile decodes it into T.
-template <typename T>
-std::vector<std::vector<T>> decodeWithSndfile(const std::string& path, int channels) {
-    SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-    EXPECT_NE(file, nullptr) << sf_strerror(nullptr);
-    if (!file)
-        return {};
-    std::vector<T> interleaved(static_cast<size_t>(info.frames * info.channels));
-    sf_count_t frames;
-    if constexpr (std::is_same_v<T, int16_t>)
-        frames = sf_readf_short(file, interleaved.data(), info.frames);
-    else if constexpr (std::is_same_v<T, int32_t>)
-        frames = sf_readf_int(file, interleaved.data(), info.frames);
-    else
-        frames = sf_readf_float(file, interleaved.data(), info.frames);
-    sf_close(file);
-    EXPECT_EQ(frames, kFrames);
-    return deinterleave(interleaved, channels);
-}
-
-template <typename Reader>
-void expectSameAsSndfile(const std::string& path, const SoxCase& c) {
-    eLibrary::AudioFormatReaderFileDecorator<Reader> reader(path.c_str());
-    EXPECT_EQ(reader.valid(), c.valid);
-    EXPECT_TRUE(reader.hasFormat());
-    EXPECT_EQ(reader.getSampleFrames(), kFrames);
-    EXPECT_EQ(readChannels<int16_t>(reader, c.channels, kFrames + 10),
-              decodeWithSndfile<int16_t>(path, c.channels));
-    ASSERT_TRUE(reader.seekPcm(0));
-    EXPECT_EQ(readChannels<int32_t>(reader, c.channels, kFrames + 10),
-              decodeWithSndfile<int32_t>(path, c.channels));
-    ASSERT_TRUE(reader.seekPcm(0));
-    EXPECT_EQ(readChannels<float>(reader, c.channels, kFrames + 10),
-              decodeWithSndfile<float>(path, c.channels));
-}
 
 class SoxFiles : public testing::TestWithParam<SoxCase> {};
 
@@ -76,10 +63,13 @@ TEST_P(SoxFiles, readAsLibsndfileDecodesThem) {
                                 "signed-integer -t " + c.soxType + " " + path + " synth " +
                                 std::to_string(kFrames) + "s whitenoise synth sine mix 1000 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    if (aiff)
-        expectSameAsSndfile<eLibrary::AiffFormatReader>(path, c);
-    else
-        expectSameAsSndfile<eLibrary::WaveFormatReader>(path, c);
+    const auto reader =
+        aiff ? openReader<eLibrary::AiffFormatReader>(path) : openReader<eLibrary::WaveFormatReader>(path);
+    EXPECT_EQ(reader->valid(), c.valid);
+    EXPECT_EQ(reader->getSampleFrames(), kFrames);
+    expectSameAsSndfile<int16_t>(*reader, path, c.channels);
+    expectSameAsSndfile<int32_t>(*reader, path, c.channels);
+    expectSameAsSndfile<float>(*reader, path, c.channels);
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, SoxFiles,

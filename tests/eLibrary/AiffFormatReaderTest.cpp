@@ -10,7 +10,6 @@ using namespace testaudio;
 constexpr auto BE = ByteOrder::BigEndian;
 
 const Bytes kFour = aiffSamples(16, kFourStereoFrames);
-const std::vector<int16_t> kLeft = {1, 2, 3, 4};
 
 Bytes comm(uint32_t frames = 4, const Format& format = {}) {
     return chunk("COMM", commData(format, frames), BE);
@@ -28,17 +27,17 @@ TEST_P(AiffFiles, areJudgedAndReadByTheirChunks) {
 INSTANTIATE_TEST_SUITE_P(
     Layouts, AiffFiles,
     testing::ValuesIn(std::vector<ReaderCase>{
-        {"plain", aiffFile({}, kFour), "VRCSF", 4, kLeft},
-        {"soundOffsetSkipsBytes", formAiff(comm() + ssnd(kFour, 4)), "VRCSF", 4, kLeft},
+        {"plain", aiffFile({}, kFour), "VRCSF", 4, kFourLeft},
+        {"soundOffsetSkipsBytes", formAiff(comm() + ssnd(kFour, 4)), "VRCSF", 4, kFourLeft},
         {"commAfterSsndAndOddChunk", formAiff(ssnd() + chunk("NAME", {'i', 'r', '1'}, BE) + comm()), "VRCSF",
-         4, kLeft},
-        {"formLargerThanFile", chunk("FORM", id("AIFF") + comm() + ssnd(), BE, 4000), "VRCSF", 4, kLeft},
-        {"ssndOneByteLonger", formAiff(comm() + ssnd(kFour + Bytes{0})), "-RCSF", 4, kLeft},
+         4, kFourLeft},
+        {"formLargerThanFile", chunk("FORM", id("AIFF") + comm() + ssnd(), BE, 4000), "VRCSF", 4, kFourLeft},
+        {"ssndOneByteLonger", formAiff(comm() + ssnd(kFour + Bytes{0})), "-RCSF", 4, kFourLeft},
         // The frame count is COMM's; reads stop at the frames the sound chunk holds.
-        {"commFramesDisagreeWithSsnd", formAiff(comm(9) + ssnd()), "-RCSF", 9, kLeft},
+        {"commFramesDisagreeWithSsnd", formAiff(comm(9) + ssnd()), "-RCSF", 9, kFourLeft},
         {"longerCommChunk", formAiff(chunk("COMM", commData({}, 4) + id("NONE") + Bytes{0, 0}, BE) + ssnd()),
-         "-RCSF", 4, kLeft},
-        {"rate48000", aiffFile({.sampleRate = 48000}, kFour), "--CSF", 4, kLeft},
+         "-RCSF", 4, kFourLeft},
+        {"rate48000", aiffFile({.sampleRate = 48000}, kFour), "--CSF", 4, kFourLeft},
         {"threeChannels", aiffFile({.channels = 3}, aiffSamples(16, {1, 2, 3})), "-R-SF", 1, {1}},
         {"zeroChannels", aiffFile({.channels = 0}, kFour), "-R-SF", 0, {}},
         {"eightBitsSigned",
@@ -55,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
         {"frameBytesWrapAround", formAiff(comm(0x40000000) + ssnd({})), "-RCSF", 0x40000000, {}},
         {"emptyFileRefused", {}, "-----", 0, {}},
         {"wavFileRefused", chunk("RIFF", id("WAVE"), ByteOrder::LittleEndian), "-----", 0, {}},
-        {"aifcFormRefused", chunk("FORM", id("AIFC") + comm() + ssnd(), BE), "-RCS-", 4, kLeft},
+        {"aifcFormRefused", chunk("FORM", id("AIFC") + comm() + ssnd(), BE), "-RCS-", 4, kFourLeft},
         {"noCommRefused", formAiff(ssnd()), "-----", 0, {}},
         {"commCutByEndOfFile",
          formAiff(id("COMM") + u32(18, BE) + Bytes{0, 2, 0, 0, 0, 4, 0, 16}),
@@ -91,6 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
     Rates, AiffSampleRate,
     testing::ValuesIn(std::vector<RateCase>{
         {"lowMantissaBitsDropped", {0x400E, 0xAC44, 0, 0, 0x07FF}, 44100, 1411200, true},
+        {"zeroBytesDecodeAsTwo", {0, 0, 0, 0, 0}, 2, 64, false},
         {"hugeRateSaturates", {0x43FE, 0x8000, 0, 0, 0}, INT32_MAX, INT32_MAX, false},
         {"negativeRateSaturates", {0xC3FE, 0x8000, 0, 0, 0}, INT32_MIN, INT32_MIN, false},
         {"notANumberIsRefused", {0x43FF, 0xC000, 0, 0, 0}, 0, 0, false}}),

@@ -43,6 +43,7 @@ std::vector<std::vector<T>> deinterleave(const std::vector<T>& values, int chann
 }
 
 inline const std::vector<int32_t> kFourStereoFrames = {1, -1, 2, -2, 3, -3, 4, -4};
+inline const std::vector<int16_t> kFourLeft = {1, 2, 3, 4};
 
 // One file and what its reader must make of it. The verdicts are a letter each when true: Valid,
 // sample Rate, Channels, sample Size, Format chunk present ("VRCSF"), '-' when false. `left` is

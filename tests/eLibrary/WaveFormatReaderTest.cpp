@@ -10,7 +10,6 @@ using namespace testaudio;
 constexpr auto LE = ByteOrder::LittleEndian;
 
 const Bytes kFour = wavSamples(16, kFourStereoFrames);
-const std::vector<int16_t> kLeft = {1, 2, 3, 4};
 
 Bytes fmt(const Format& format = {}) {
     return chunk("fmt ", fmtData(format), LE);
@@ -28,7 +27,7 @@ Bytes extensible(uint16_t bits, uint16_t subFormat, uint8_t guidByte15 = 0x71) {
                     data(wavSamples(bits, kFourStereoFrames)));
 }
 
-// The fmt chunk's data with its bytes from `offset` replaced.
+// A file whose fmt chunk has its bytes from `offset` replaced and is cut to `size` bytes.
 Bytes fmtPatched(size_t offset, const Bytes& bytes, size_t size = 16) {
     Bytes out = fmtData({});
     std::copy(bytes.begin(), bytes.end(), out.begin() + static_cast<ptrdiff_t>(offset));
@@ -45,16 +44,17 @@ TEST_P(WaveFiles, areJudgedAndReadByTheirChunks) {
 INSTANTIATE_TEST_SUITE_P(
     Layouts, WaveFiles,
     testing::ValuesIn(std::vector<ReaderCase>{
-        {"canonical", wavFile({}, kFour), "VRCSF", 4, kLeft},
+        {"canonical", wavFile({}, kFour), "VRCSF", 4, kFourLeft},
         {"longerFmtAndPaddedOddChunk",
          riffWave(chunk("fmt ", fmtData({}) + u16(0, LE), LE) + chunk("LIST", {'a', 'b', 'c'}, LE) + data()),
-         "VRCSF", 4, kLeft},
-        {"dataBeforeFmt", riffWave(data() + fmt()), "VRCSF", 4, kLeft},
+         "VRCSF", 4, kFourLeft},
+        {"dataBeforeFmt", riffWave(data() + fmt()), "VRCSF", 4, kFourLeft},
         {"laterFmtReplacesTheFirst", riffWave(fmt({.sampleRate = 48000}) + fmt() + data()), "VRCSF", 4,
-         kLeft},
-        {"riffLargerThanFile", chunk("RIFF", id("WAVE") + fmt() + data(), LE, 1000), "VRCSF", 4, kLeft},
-        {"trailingBytesTooShortForAChunk", wavFile({}, kFour) + Bytes{0, 0, 0}, "VRCSF", 4, kLeft},
-        {"extensiblePcm", extensible(16, 1), "VRCSF", 4, kLeft},
+         kFourLeft},
+        {"riffLargerThanFile", chunk("RIFF", id("WAVE") + fmt() + data(), LE, 1000), "VRCSF", 4, kFourLeft},
+        {"trailingBytesTooShortForAChunk", wavFile({}, kFour) + Bytes{0, 0, 0}, "VRCSF", 4, kFourLeft},
+        {"extensiblePcm", extensible(16, 1), "VRCSF", 4, kFourLeft},
+        {"extensiblePcm24", extensible(24, 1), "VRCSF", 4, {0, 0, 0, 0}},
         {"extensibleFloatRefused", extensible(32, 3), "-RCSF", 4, {0, 0, 0, 0}},
         {"extensibleForeignGuidRefused", extensible(16, 1, 0x72), "-RCSF", 4, {}},
         {"extensibleWithoutSubFormatRefused", wavFile({.formatTag = 0xFFFE}, kFour), "-RCSF", 4, {}},
@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
          "-RCSF",
          2,
          {32767, -8192}},
-        {"rate48000", wavFile({.sampleRate = 48000}, kFour), "--CSF", 4, kLeft},
+        {"rate48000", wavFile({.sampleRate = 48000}, kFour), "--CSF", 4, kFourLeft},
         {"threeChannels", wavFile({.channels = 3}, wavSamples(16, {1, 2, 3})), "-R-SF", 1, {1}},
         {"zeroChannels", wavFile({.channels = 0}, kFour), "-R-SF", 0, {}},
         {"eightBitsUnsigned",
@@ -76,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
          "-RC-F",
          2,
          {0x1234, -1}},
-        {"wrongByteRate", fmtPatched(8, u32(1234, LE)), "-RCSF", 4, kLeft},
+        {"wrongByteRate", fmtPatched(8, u32(1234, LE)), "-RCSF", 4, kFourLeft},
         {"wrongBlockAlign", fmtPatched(12, u16(2, LE)), "-RCSF", 8, {}},
         {"dataNotWholeFrames", wavFile({}, Bytes(6, 0)), "-RCSF", 1, {0}},
         {"emptyDataChunkIsIgnored", riffWave(fmt() + data({})), "-RCSF", 0, {}},
@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
         {"emptyFileRefused", {}, "-----", 0, {}},
         {"textFileRefused", Bytes{'h', 'e', 'l', 'l', 'o', '\n'}, "-----", 0, {}},
         {"notRiffRefused", chunk("RIFX", id("WAVE") + fmt() + data(), LE), "-----", 0, {}},
-        {"notWaveRefused", chunk("RIFF", id("AVI ") + fmt() + data(), LE), "-RCS-", 4, kLeft},
+        {"notWaveRefused", chunk("RIFF", id("AVI ") + fmt() + data(), LE), "-RCS-", 4, kFourLeft},
         {"noFmtChunkRefused", riffWave(data()), "-----", 0, {}},
         {"fmtTruncatedByEndOfFile", riffWave(id("fmt ") + u32(16, LE) + Bytes{1, 0, 2, 0}), "--C--", 0, {}},
         {"riffSizeZeroRecordsNothing", chunk("RIFF", {}, LE) + id("WAVE") + fmt() + data(), "-----", 0, {}},

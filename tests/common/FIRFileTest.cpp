@@ -114,6 +114,7 @@ TEST(FIRFile, refusesReadsOfBadChannelsMissingOrTruncatedFiles) {
     CFIRFile file;
     EXPECT_EQ(thrownCode([&] { file.read(coefficients.data(), 0); }), 1009) << "nothing open";
     file.open(dir.write("ir.wav", wavFile({}, kStereo16)).c_str());
+    EXPECT_EQ(file.getChannels(), 2);
     for (int channel : {2, -1, 100})
         EXPECT_EQ(thrownCode([&] { file.read(coefficients.data(), channel); }), 1009) << channel;
     file.close();

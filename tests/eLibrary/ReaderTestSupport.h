@@ -10,16 +10,6 @@
 #include "eLibrary/MemoryInputStream.h"
 #include "eLibrary/WaveFormat.h"
 
-inline int32_t readPcm(eLibrary::AudioFormatReader& r, int16_t** b, int c, int n) {
-    return r.readPcm16s(b, c, n);
-}
-inline int32_t readPcm(eLibrary::AudioFormatReader& r, int32_t** b, int c, int n) {
-    return r.readPcm32s(b, c, n);
-}
-inline int32_t readPcm(eLibrary::AudioFormatReader& r, float** b, int c, int n) {
-    return r.readPcm32f(b, c, n);
-}
-
 // Reads up to `frames` frames into `channels` buffers and returns what arrived, channel after channel.
 template <typename T>
 std::vector<std::vector<T>> readChannels(eLibrary::AudioFormatReader& reader, int channels, int frames) {
@@ -28,7 +18,13 @@ std::vector<std::vector<T>> readChannels(eLibrary::AudioFormatReader& reader, in
     std::vector<T*> buffers;
     for (auto& channel : out)
         buffers.push_back(channel.data());
-    const int32_t delivered = readPcm(reader, buffers.data(), channels, frames);
+    int32_t delivered;
+    if constexpr (std::is_same_v<T, int16_t>)
+        delivered = reader.readPcm16s(buffers.data(), channels, frames);
+    else if constexpr (std::is_same_v<T, int32_t>)
+        delivered = reader.readPcm32s(buffers.data(), channels, frames);
+    else
+        delivered = reader.readPcm32f(buffers.data(), channels, frames);
     for (auto& channel : out)
         channel.resize(static_cast<size_t>(std::max(delivered, 0)));
     return out;

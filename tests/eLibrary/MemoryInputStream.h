@@ -18,23 +18,10 @@ public:
     uint32_t tell() override { return static_cast<uint32_t>(m_Position); }
 
     bool seek(int32_t offset, SeekOrigin origin) override {
-        int64_t base;
-        switch (origin) {
-            case SeekBegin:
-                base = 0;
-                break;
-            case SeekCurrent:
-                base = m_Position;
-                break;
-            case SeekEnd:
-                base = static_cast<int64_t>(m_Bytes.size());
-                break;
-            default:
-                return false;
-        }
-        if (base + offset < 0)
+        const int64_t bases[] = {0, m_Position, static_cast<int64_t>(m_Bytes.size())};
+        if (origin < SeekBegin || origin > SeekEnd || bases[origin - SeekBegin] + offset < 0)
             return false;
-        m_Position = base + offset;
+        m_Position = bases[origin - SeekBegin] + offset;
         return true;
     }
 

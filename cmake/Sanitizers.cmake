@@ -7,3 +7,9 @@ elseif(VELK_SANITIZE STREQUAL "thread")
 elseif(NOT VELK_SANITIZE STREQUAL "")
     message(FATAL_ERROR "VELK_SANITIZE must be '', 'address' or 'thread'")
 endif()
+
+# Fuzz builds give every library coverage instrumentation, so libFuzzer sees the paths inside the
+# code it feeds and not only those of the fuzz target itself.
+if(VELK_BUILD_FUZZ)
+    add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

@@ -9,7 +9,9 @@ packages=(
     libasound2-dev libjack-jackd2-dev jackd2
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libsndfile1-dev sox
-    xvfb xauth
+    fonts-dejavu-core fonts-dejavu-extra  # the lettering of the panel artwork
+    xvfb xauth procps
+    desktop-file-utils
 )
 
 missing=()

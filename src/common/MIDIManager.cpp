@@ -164,11 +164,11 @@ CMIDIManager::CMIDIManager(MIDINotifyProc notifyProc, void* notifyRefCon)
 }
 
 CMIDIManager::~CMIDIManager() {
-    closeMidiIn();
-    closeMidiOut();
     std::shared_ptr<midi::MidiService> client = m_Member->currentClient();
     if (client)
         client->setChangeHandler(nullptr);
+    closeMidiIn();
+    closeMidiOut();
 }
 
 bool CMIDIManager::openClient() {
@@ -181,6 +181,20 @@ bool CMIDIManager::openClient() {
     m_Member->client = std::move(selection.service);
     m_Member->unavailableReason = std::move(selection.unavailableReason);
     return m_Member->client != nullptr;
+}
+
+// Closes our ports and lets the service go, before a new one is opened: some services (JACK) can
+// only start afresh once the old client is closed.
+void CMIDIManager::releaseClient() {
+    closeMidiIn();
+    closeMidiOut();
+    std::shared_ptr<midi::MidiService> released;
+    {
+        std::lock_guard lock(m_Member->clientLock);
+        released.swap(m_Member->client);
+    }
+    if (released)
+        released->setChangeHandler(nullptr);
 }
 
 midi::MidiService* CMIDIManager::service() const {
@@ -207,10 +221,15 @@ void CMIDIManager::appendNames(EndpointSide side, std::vector<std::string>& devi
         devices.push_back(endpoint.name);
 }
 
+// A service started after us, or started again after it went, is picked up here.
 std::vector<midi::Endpoint> CMIDIManager::listEndpoints(EndpointSide side) {
     std::shared_ptr<midi::MidiService> client = m_Member->currentClient();
-    if (!client && openClient())  // a service started after us is picked up here
+    if (!client || !client->alive()) {
+        client.reset();
+        releaseClient();
+        openClient();
         client = m_Member->currentClient();
+    }
     std::vector<midi::Endpoint> endpoints;
     if (client)
         endpoints = side == EndpointSide::Sources ? client->sources() : client->destinations();

@@ -72,6 +72,7 @@ private:
     enum class EndpointSide { Sources, Destinations };
 
     bool openClient();
+    void releaseClient();
     void appendNames(EndpointSide side, std::vector<std::string>& devices);
     std::vector<midi::Endpoint> listEndpoints(EndpointSide side);
     std::optional<midi::Endpoint> listedEndpoint(EndpointSide side, uint32_t index);

@@ -131,12 +131,12 @@ size_t writeBulkHeader(uint8_t* out, uint16_t bodySize) {
 }
 
 std::vector<uint8_t> bulkDump(const uint8_t* body, size_t bodySize) {
-    std::vector<uint8_t> message(bodySize + kBulkFrameOverhead);
+    std::vector<uint8_t> message(kBulkHeaderSize);
+    message.reserve(bodySize + kBulkFrameOverhead);
     writeBulkHeader(message.data(), static_cast<uint16_t>(bodySize));
-    if (bodySize > 0)
-        std::memcpy(message.data() + kBulkHeaderSize, body, bodySize);
-    message[kBulkHeaderSize + bodySize] = checksum(body, bodySize);
-    message[kBulkHeaderSize + bodySize + 1] = kEnd;
+    message.insert(message.end(), body, body + bodySize);
+    message.push_back(checksum(body, bodySize));
+    message.push_back(kEnd);
     return message;
 }
 

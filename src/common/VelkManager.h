@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <queue>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -122,6 +123,9 @@ public:
     int getAmpType(int amp);
     bool getPlayBuffer(int amp, FIRCOE& out);
     bool setPlayBuffer(int amp, const FIRCOE& in);
+    // The stored impulse response of FIR slot 0 to 9 as far as the mirror knows it: the full read
+    // fills its name and gain, a confirmed flash write the whole record. False for another slot.
+    bool getFirSlot(int slot, FIRCOE& out);
     void setFlashBuffer(int amp);
     // Staging for the next eVelkRequest_FIRCOE / eVelkRequest_FIRName; written on the main
     // thread just before the request is posted, without a lock.
@@ -142,6 +146,10 @@ public:
     static void* velkUtilityThread(void* unused);
 
     // ---- Connection (utility thread)
+    // The text that names the amplifier's ports, "VelkSolvo/" unless the user names another:
+    // openVelk takes the first source and the first destination whose name contains it.
+    void setDeviceModelText(const std::string& text);
+    std::string getDeviceModelText();
     void openVelk();
     void closeVelk();
     void openMidiIn(int32_t sourceIndex);
@@ -282,6 +290,7 @@ private:
     unsigned char m_Model = 0;
     uint16_t m_MainVersion = 0;
     bool m_FxLoopConnectionEnabled = false;
+    std::string m_DeviceModelText = "VelkSolvo/";
 
     static std::atomic<CVelkManager*> s_instance;
 };

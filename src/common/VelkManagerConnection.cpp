@@ -14,15 +14,14 @@ namespace sysex = velk::sysex;
 
 namespace {
 
-constexpr const char* kDeviceModelText = "VelkSolvo/";
 constexpr int32_t kInputBufferSize = 512;
 constexpr uint64_t kHeartBeatIntervalMS = 500;
 constexpr uint64_t kConnectionCheckIntervalMS = 3000;
 constexpr time_t kSilenceLimitSeconds = 6;
 
-int32_t findAmplifier(const std::vector<std::string>& devices) {
+int32_t findAmplifier(const std::vector<std::string>& devices, const std::string& modelText) {
     for (size_t i = 0; i < devices.size(); ++i) {
-        if (devices[i].find(kDeviceModelText) != std::string::npos)
+        if (devices[i].find(modelText) != std::string::npos)
             return static_cast<int32_t>(i);
     }
     return -1;
@@ -37,6 +36,16 @@ void throwIfFailed(int status) {
 
 // ---- Ports
 
+void CVelkManager::setDeviceModelText(const std::string& text) {
+    CRegionGuard info(m_InfoLock);
+    m_DeviceModelText = text;
+}
+
+std::string CVelkManager::getDeviceModelText() {
+    CRegionGuard info(m_InfoLock);
+    return m_DeviceModelText;
+}
+
 // Failures are only logged: the next eVelkRequest_Open tries again.
 void CVelkManager::openVelk() {
     try {
@@ -49,8 +58,9 @@ void CVelkManager::openVelk() {
         std::vector<std::string> outputs;
         midi->getMidiInDevices(inputs);
         midi->getMidiOutDevices(outputs);
-        const int32_t input = findAmplifier(inputs);
-        const int32_t output = findAmplifier(outputs);
+        const std::string modelText = getDeviceModelText();
+        const int32_t input = findAmplifier(inputs, modelText);
+        const int32_t output = findAmplifier(outputs, modelText);
         if (input < 0 || output < 0)
             return;
         openMidiIn(input);

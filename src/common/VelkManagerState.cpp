@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -94,6 +95,14 @@ bool CVelkManager::getPlayBuffer(int amp, FIRCOE& out) {
         return false;
     CRegionGuard buffer(m_BufferLock);
     std::memcpy(&out, &m_PlayBuffer[amp], sizeof out);
+    return true;
+}
+
+bool CVelkManager::getFirSlot(int slot, FIRCOE& out) {
+    if (static_cast<unsigned>(slot) >= std::size(m_FirSlots))
+        return false;
+    CRegionGuard buffer(m_BufferLock);
+    std::memcpy(&out, &m_FirSlots[slot], sizeof out);
     return true;
 }
 

@@ -41,6 +41,14 @@ struct SysexRequest {
     void* completionRefCon = nullptr;
 };
 
+// How a service ends a request it accepted; the request may be gone once this returns.
+inline void completeSysex(SysexRequest& request, int status) {
+    request.status = status;
+    request.complete = true;
+    if (request.completion)
+        request.completion(&request);
+}
+
 // Statuses shared by the backends (negative errno values, so they never look like success).
 inline constexpr int kStatusNoEndpoint = -ENODEV;      // the endpoint is gone or was never there
 inline constexpr int kStatusNotOpen = -ENOTCONN;       // no output (or input) is open
@@ -62,6 +70,9 @@ public:
 
     // "alsa", "jack" or "virtual".
     virtual std::string serviceName() const = 0;
+    // False once the service itself has gone (a JACK server that stopped): it lists nothing more,
+    // and a new one has to be opened.
+    virtual bool alive() const { return true; }
 
     virtual std::vector<Endpoint> sources() = 0;
     virtual std::vector<Endpoint> destinations() = 0;

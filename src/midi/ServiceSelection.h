@@ -1,5 +1,6 @@
 #pragma once
 
+#include "midi/MidiDevice.h"
 #include "midi/MidiService.h"
 
 #include <memory>
@@ -24,5 +25,13 @@ struct ServiceSelection {
 };
 
 ServiceSelection selectService(ServiceChoice choice);
+
+struct DeviceSelection {
+    std::unique_ptr<MidiDevice> device;  // null when none could be opened
+    std::string unavailableReason;
+};
+
+// A device of our own named `name` on the service of that choice (Auto as for selectService).
+DeviceSelection openDevice(ServiceChoice choice, const std::string& name, MidiService::InputHandler handler);
 
 }  // namespace midi

@@ -116,7 +116,7 @@ int VirtualMidiService::sendSysex(SysexRequest& request) {
     if (completeNow) {
         int status = deliver(*m_DestinationId, packet);
         lock.unlock();
-        complete(request, status);
+        completeSysex(request, status);
         return 0;
     }
     m_PendingSends.push_back(&request);
@@ -135,14 +135,7 @@ int VirtualMidiService::sendPacket(const uint8_t* bytes, uint32_t length) {
 }
 
 void VirtualMidiService::setChangeHandler(ChangeHandler handler) {
-    std::lock_guard lock(m_ChangeMutex);
-    m_ChangeHandler = std::move(handler);
-}
-
-void VirtualMidiService::announceChange() {
-    std::lock_guard lock(m_ChangeMutex);
-    if (m_ChangeHandler)
-        m_ChangeHandler();
+    m_Changes.set(std::move(handler));
 }
 
 // On the output thread, once per accepted request, in the order of the sends.
@@ -201,14 +194,7 @@ void VirtualMidiService::completeInFlight(SysexRequest& request, int status) {
         std::lock_guard lock(m_Hub->mutex);
         --m_Hub->sendsInFlight;
     }
-    complete(request, status);
-}
-
-void VirtualMidiService::complete(SysexRequest& request, int status) {
-    request.status = status;
-    request.complete = true;
-    if (request.completion)
-        request.completion(&request);
+    completeSysex(request, status);
 }
 
 }  // namespace midi

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "midi/ChangeNotifier.h"
 #include "midi/MidiService.h"
 #include "midi/SerialWorker.h"
 
@@ -32,7 +33,7 @@ public:
     void setChangeHandler(ChangeHandler handler) override;
 
     // Called by the hub, without its lock held.
-    void announceChange();
+    void announceChange() { m_Changes.announce(); }
 
 private:
     void transmitSysex(const Packet& packet);
@@ -40,7 +41,6 @@ private:
     void waitSendLatency();
     int deliver(uint64_t destinationId, const Packet& packet);
     void completeInFlight(SysexRequest& request, int status);
-    static void complete(SysexRequest& request, int status);
 
     std::shared_ptr<VirtualHubState> m_Hub;
 
@@ -50,8 +50,7 @@ private:
     std::unique_ptr<SerialWorker> m_OutputThread;
     std::deque<SysexRequest*> m_PendingSends;  // in the order of their tasks on m_OutputThread
 
-    std::mutex m_ChangeMutex;  // held while the handler runs
-    ChangeHandler m_ChangeHandler;
+    ChangeNotifier m_Changes;
 };
 
 }  // namespace midi

@@ -24,6 +24,13 @@ public:
     // Sends bytes out of the source; allowed from inside the handler. A negative errno when
     // unplugged or when the service refuses.
     virtual int send(std::span<const uint8_t> bytes) = 0;
+
+    // For the user: the service the plugged ports appear on ("alsa", "jack", "virtual"), the name
+    // they appear under (which the service may have made unique), and why the last plug failed
+    // as the service put it. Empty when not known.
+    virtual std::string serviceName() const { return {}; }
+    virtual std::string shownName() const { return {}; }
+    virtual std::string plugFailure() const { return {}; }
 };
 
 }  // namespace velk::sim

@@ -40,4 +40,9 @@ int VirtualDevicePorts::send(std::span<const uint8_t> bytes) {
     return 0;
 }
 
+std::string VirtualDevicePorts::shownName() const {
+    std::lock_guard lock(m_Mutex);
+    return m_Device ? m_Device->name() : std::string();
+}
+
 }  // namespace velk::sim

@@ -17,10 +17,12 @@ public:
     int plug(const std::string& name, ReceiveHandler handler) override;
     void unplug() override;
     int send(std::span<const uint8_t> bytes) override;
+    std::string serviceName() const override { return "virtual"; }
+    std::string shownName() const override;
 
 private:
     midi::VirtualMidiHub& m_Hub;
-    std::mutex m_Mutex;  // guards m_Device; never held while the device is destroyed
+    mutable std::mutex m_Mutex;  // guards m_Device; never held while the device is destroyed
     std::unique_ptr<midi::VirtualDevice> m_Device;
 };
 

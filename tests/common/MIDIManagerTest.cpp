@@ -16,14 +16,11 @@ namespace {
 using midi::test::Bytes;
 using midi::test::MessageRecorder;
 using midi::test::numberedSysex;
+using midi::test::recordMessage;
 using namespace std::chrono_literals;
 
 constexpr int kNotShortMessage = -10838;
 const Bytes kSentinel{0xF0, 0x7D, 0x7F, 0xF7};
-
-void recordMessage(void* userData, const uint8_t* bytes, uint32_t length) {
-    static_cast<MessageRecorder*>(userData)->record(Bytes(bytes, bytes + length));
-}
 
 // A manager on an in-process hub with one amplifier-like device that records what it receives.
 class MIDIManagerTest : public testing::Test {

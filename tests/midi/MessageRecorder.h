@@ -27,6 +27,13 @@ public:
         return m_Changed.wait_for(lock, timeout, [&] { return m_Messages.size() >= count; });
     }
 
+    // Until `done` holds for what has arrived, or `timeout`; returns whether it holds.
+    template <typename Predicate>
+    bool waitUntil(Predicate done, std::chrono::milliseconds timeout) {
+        std::unique_lock lock(m_Mutex);
+        return m_Changed.wait_for(lock, timeout, [&] { return done(m_Messages); });
+    }
+
     std::vector<Bytes> messages() const {
         std::lock_guard lock(m_Mutex);
         return m_Messages;
@@ -48,6 +55,11 @@ private:
     std::vector<Bytes> m_Messages;
     std::vector<std::thread::id> m_Threads;
 };
+
+// A port manager input callback that records into the MessageRecorder given as its user data.
+inline void recordMessage(void* recorder, const uint8_t* bytes, uint32_t length) {
+    static_cast<MessageRecorder*>(recorder)->record(Bytes(bytes, bytes + length));
+}
 
 // One value handed from one thread to another. (std::promise is not used in tests: ThreadSanitizer
 // cannot see its synchronisation in the prebuilt standard library.)

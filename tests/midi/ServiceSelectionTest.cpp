@@ -1,6 +1,9 @@
 #include "midi/ServiceSelection.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -11,6 +14,16 @@ TEST(ServiceChoice, parsesTheThreeChoicesAndNothingElse) {
     EXPECT_EQ(midi::parseServiceChoice("ALSA"), std::nullopt);
     EXPECT_EQ(midi::parseServiceChoice(""), std::nullopt);
     EXPECT_EQ(midi::parseServiceChoice("coremidi"), std::nullopt);
+}
+
+TEST(ServiceSelection, forcedAlsaWithoutASequencerSaysWhy) {
+    if (std::filesystem::exists("/dev/snd/seq"))
+        GTEST_SKIP() << "this machine has an ALSA sequencer";
+
+    midi::ServiceSelection selection = midi::selectService(midi::ServiceChoice::Alsa);
+
+    EXPECT_EQ(selection.service, nullptr);
+    EXPECT_THAT(selection.unavailableReason, testing::StartsWith("no ALSA sequencer"));
 }
 
 }  // namespace

@@ -220,17 +220,20 @@ TEST_F(VirtualMidiHubTest, closeInputWaitsForTheRunningHandler) {
 
 TEST_F(VirtualMidiHubTest, closeInputFromTheHandlerDropsWhatIsStillQueued) {
     midi::test::Handoff<bool> secondQueued;
+    midi::test::Handoff<bool> closedFromHandler;
     ASSERT_EQ(service->openInput(service->sources().at(0),
                                  [&](const midi::PacketList& packets) {
                                      atService.record(packets.at(0).bytes);
                                      secondQueued.wait();
                                      service->closeInput();
+                                     closedFromHandler.set(true);
                                  }),
               0);
     device->send(Bytes{0xF0, 0x01, 0xF7});
     device->send(Bytes{0xF0, 0x02, 0xF7});
     secondQueued.set(true);
-    ASSERT_TRUE(atService.waitForCount(1));
+    // Reopening before the handler has closed would close from here instead, which is another case.
+    ASSERT_TRUE(closedFromHandler.wait());
 
     openInput();  // on a new input thread: what the old one dropped cannot come late
     device->send(Bytes{0xF0, 0x03, 0xF7});

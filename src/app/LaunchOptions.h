@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "midi/ServiceSelection.h"
+#include "sim/AmpState.h"
+
+// What the editor was started with:
+//   --simulate single|dual   run against the built-in simulated amplifier instead of a real one
+//   --midi auto|alsa|jack    the MIDI service to look for the amplifier on
+//   --screenshot FILE        render the main window to a PNG once connected, then quit
+struct LaunchOptions {
+    std::optional<velk::sim::HeadModel> simulate;
+    std::optional<midi::ServiceChoice> midi;
+    QString screenshot;
+
+    // Reads the options; on a mistake returns nothing and says why in `error`. --help and
+    // --version print and exit as usual.
+    static std::optional<LaunchOptions> parse(const QStringList& arguments, QString& error);
+
+    // Whether the arguments ask for a screenshot; read before the application exists, so that
+    // the window can be drawn offscreen.
+    static bool wantsScreenshot(int argc, char** argv);
+};

@@ -1,0 +1,6 @@
+// fontconfig, under Qt's font handling, keeps caches for the life of the process and never frees
+// them; LeakSanitizer would report them at every exit. Everything else is still checked. Only read
+// by LeakSanitizer; linked into the editor and the GUI test programs.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig\n";
+}

@@ -1,0 +1,62 @@
+// Draws every image of the editor into a folder, with the resource list that embeds them.
+//   velk-artgen OUTPUT_DIR
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTextStream>
+#include <cstdio>
+
+#include "app/art/ArtCatalog.h"
+#include "strings/StringTable.h"
+
+namespace {
+
+bool writePiece(const QDir& output, const velk::art::ArtPiece& piece) {
+    const QImage image = piece.paint();
+    if (image.isNull() || image.height() % piece.frames != 0) {
+        std::fprintf(stderr, "%s: %d frames do not divide its height\n", qPrintable(piece.name),
+                     piece.frames);
+        return false;
+    }
+    const QString path = output.filePath(piece.name);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (!image.save(path, "PNG")) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
+bool writeResourceList(const QDir& output, const std::vector<velk::art::ArtPiece>& pieces) {
+    QFile file(output.filePath(QStringLiteral("art.qrc")));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    QTextStream out(&file);
+    out << "<RCC>\n  <qresource prefix=\"/\">\n";
+    for (const velk::art::ArtPiece& piece : pieces)
+        out << "    <file>" << piece.name << "</file>\n";
+    out << "  </qresource>\n</RCC>\n";
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: velk-artgen OUTPUT_DIR\n");
+        return 2;
+    }
+    if (!velk::strings::install()) {
+        std::fprintf(stderr, "the string table is missing\n");
+        return 1;
+    }
+    const QDir output(QString::fromLocal8Bit(argv[1]));
+    const std::vector<velk::art::ArtPiece> pieces = velk::art::catalog();
+    for (const velk::art::ArtPiece& piece : pieces) {
+        if (!writePiece(output, piece))
+            return 1;
+    }
+    return writeResourceList(output, pieces) ? 0 : 1;
+}

@@ -1,0 +1,46 @@
+#include <QApplication>
+#include <QLabel>
+#include <QStatusBar>
+#include <cstdio>
+#include <memory>
+
+#include "app/AppDelegate.h"
+#include "app/AppWindow.h"
+#include "app/AppWindowController.h"
+#include "app/LaunchOptions.h"
+#include "app/Screenshot.h"
+#include "app/SimulatedAmplifier.h"
+#include "app/VelkUtilityApp.h"
+#include "common/MIDIManager.h"
+#include "strings/StringTable.h"
+
+int main(int argc, char** argv) {
+    // A screenshot needs no screen: draw offscreen unless the caller chose a platform.
+    if (LaunchOptions::wantsScreenshot(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    VelkUtilityApp app(argc, argv);
+    QString error;
+    const std::optional<LaunchOptions> options = LaunchOptions::parse(QApplication::arguments(), error);
+    if (!options) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 2;
+    }
+    // The MIDI service is chosen before the window creates the device manager.
+    std::unique_ptr<SimulatedAmplifier> simulated;
+    if (options->simulate)
+        simulated = std::make_unique<SimulatedAmplifier>(*options->simulate);
+    else if (options->midi)
+        CMIDIManager::setServiceChoice(*options->midi);
+
+    AppDelegate delegate;
+    AppWindow window;
+    AppWindowController controller(window);
+    if (simulated)
+        window.statusBar()->addPermanentWidget(new QLabel(velk::strings::text("Status_Simulated")));
+    controller.awakeFromNib();
+    window.show();
+    delegate.applicationDidFinishLaunching();
+    if (!options->screenshot.isEmpty())
+        new Screenshot(controller, options->screenshot);
+    return app.exec();
+}

@@ -1,0 +1,121 @@
+#include "cli/IrOperations.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "cli/ArgumentParser.h"
+#include "cli/ArgumentValues.h"
+#include "cli/Command.h"
+#include "cli/CommandFailure.h"
+#include "cli/IrShowCommand.h"
+#include "cli/Progress.h"
+#include "cli/Text.h"
+#include "common/ErrorCodes.h"
+#include "common/FIRFile.h"
+#include "common/GenericException.h"
+#include "common/StringUtil.h"
+
+namespace velk::cli {
+
+namespace {
+
+constexpr int kPacketsPerRecord = 10;
+// How long an acknowledgement announced after the end of its stream may take.
+constexpr auto kLateAcknowledgementLimit = std::chrono::milliseconds(1000);
+constexpr size_t kLongestName = FIRCOE::kNameSize - 1;
+// The panel pauses between leaving the preview and sending the new name.
+constexpr auto kRenamePause = std::chrono::milliseconds(200);
+
+// Waits for the end of a coefficient stream to `amp` and for the acknowledgement of each of its
+// packets: the last one may be announced just after the stream's end, and a refusal there counts
+// as much as anywhere.
+void awaitStream(DeviceSession& session, int amp, EVelkEventID streamSent) {
+    Progress progress(session.err(), session.showsProgress());
+    int packets = 0;
+    int rejected = 0;
+    const auto countPacket = [&](const DeviceEvent& event) {
+        const bool accepted = event.id == eVelkEvent_FIRPacketAccepted;
+        const bool refused = event.id == eVelkEvent_FIRPacketRejected;
+        if ((!accepted && !refused) || event.data != amp)
+            return;
+        ++packets;
+        rejected += refused;
+        progress.show(text("Cli_Progress_Packets", ampName(amp), packets, kPacketsPerRecord));
+    };
+    progress.show(text("Cli_Progress_Packets", ampName(amp), packets, kPacketsPerRecord));
+    session.awaitOneOf({streamSent}, amp, countPacket);
+    while (packets < kPacketsPerRecord) {
+        const std::optional<DeviceEvent> acknowledgement = session.awaitWithin(
+            kLateAcknowledgementLimit, {eVelkEvent_FIRPacketAccepted, eVelkEvent_FIRPacketRejected}, amp);
+        if (!acknowledgement)
+            break;
+        countPacket(*acknowledgement);
+    }
+    // An acknowledgement that announced neither acceptance nor refusal is no acceptance either.
+    if (rejected > 0 || packets < kPacketsPerRecord)
+        throw coreFailure(eExit_DeviceError, mstd::eErr_ReceiveData);
+}
+
+void awaitFlashWrite(DeviceSession& session, int amp) {
+    Progress progress(session.err(), session.showsProgress());
+    progress.show(text("Cli_Progress_FlashWrite", ampName(amp)));
+    const DeviceEvent answer = session.awaitOneOf({eVelkEvent_FIRWriteDone, eVelkEvent_FIRWriteFailed}, amp);
+    if (answer.id == eVelkEvent_FIRWriteFailed)
+        throw coreFailure(eExit_DeviceError, mstd::eErr_FIRDataWrite);
+}
+
+}  // namespace
+
+FIRCOE loadRecord(const std::string& path, int channel, int16_t gain,
+                  const std::optional<std::string>& name) {
+    IrReport report;
+    try {
+        report = loadImpulseResponse(path, channel);
+    } catch (const mstd::CGenericException& e) {
+        throw coreFailure(eExit_FileError, e.getErrorCode());
+    }
+    FIRCOE record{};
+    CFIRFile::makeFirName(record.name, name.value_or(report.name).c_str());
+    record.gain = gain;
+    std::copy(report.coefficients.begin(), report.coefficients.end(), record.coe);
+    return record;
+}
+
+std::string irNameOf(const std::string& typed) {
+    char name[FIRCOE::kNameSize] = {};
+    mstd::adjustUTF8String(name, static_cast<int32_t>(kLongestName), typed.data(),
+                           static_cast<int32_t>(typed.size()));
+    if (name[0] == '\0')
+        throw UsageError{"Cli_Err_EmptyName", ""};
+    return name;
+}
+
+void previewRecord(DeviceSession& session, int amp, const FIRCOE& record) {
+    session.manager().setSpeakerTabFIRCOE(record);
+    session.post(eVelkRequest_FIRCOE, amp);
+    awaitStream(session, amp, eVelkEvent_FIRCOESent);
+}
+
+void bypassSpeakerSimulation(DeviceSession& session, int amp) {
+    session.post(eVelkRequest_Bypass, amp);
+    awaitStream(session, amp, eVelkEvent_BypassSent);
+}
+
+void installPlayBuffer(DeviceSession& session, int amp) {
+    session.post(eVelkRequest_FIRDataWrite, amp);
+    awaitFlashWrite(session, amp);
+}
+
+void renameStoredIr(DeviceSession& session, int amp, const std::string& name) {
+    session.post(eVelkRequest_ChangeFIR, amp);
+    std::this_thread::sleep_for(kRenamePause);
+    char staged[FIRCOE::kNameSize] = {};
+    std::memcpy(staged, name.data(), std::min(name.size(), kLongestName));
+    session.manager().setSpeakerTabIrName(staged);
+    session.post(eVelkRequest_FIRName, amp);
+    installPlayBuffer(session, amp);
+}
+
+}  // namespace velk::cli

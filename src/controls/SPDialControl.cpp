@@ -1,0 +1,177 @@
+#include "controls/SPDialControl.h"
+
+#include <QKeyEvent>
+#include <QMetaProperty>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionSlider>
+#include <QStylePainter>
+#include <QWheelEvent>
+#include <optional>
+
+#include "controls/ImageStrip.h"
+
+namespace {
+
+struct DefaultStrip {
+    QImage image;
+    int divide = 1;
+};
+
+DefaultStrip& defaultStrip() {
+    static DefaultStrip strip;
+    return strip;
+}
+
+std::optional<QMetaProperty> boundProperty(const QObject* object, const QByteArray& name) {
+    if (!object)
+        return std::nullopt;
+    const int index = object->metaObject()->indexOfProperty(name.constData());
+    if (index < 0)
+        return std::nullopt;
+    return object->metaObject()->property(index);
+}
+
+bool shiftHeld(const QInputEvent* event) {
+    return event->modifiers().testFlag(Qt::ShiftModifier);
+}
+
+}  // namespace
+
+void SPDialControl::setDefaultImage(const QImage& image, int divide) {
+    defaultStrip().image = image;
+    defaultStrip().divide = divide;
+}
+
+SPDialControl::SPDialControl(QWidget* parent) : QAbstractSlider(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    const DefaultStrip& strip = defaultStrip();
+    if (!strip.image.isNull() && strip.divide > 0) {
+        m_cell.setImageDivideNum(strip.divide);
+        setImage(strip.image);
+    }
+}
+
+void SPDialControl::setImage(const QImage& image) {
+    if (!image.isNull() && m_cell.imageDivideNum() >= 1) {
+        resize(image.width(), image.height() / m_cell.imageDivideNum());
+        updateGeometry();
+    }
+    m_cell.setImage(image);
+    update();
+}
+
+void SPDialControl::bindValue(QObject* model, const char* propertyName) {
+    if (m_boundObject)
+        disconnect(m_boundObject, nullptr, this, nullptr);
+    m_boundObject = model;
+    m_boundProperty = propertyName;
+    const std::optional<QMetaProperty> property = boundProperty(model, m_boundProperty);
+    if (!property)
+        return;
+    if (property->hasNotifySignal()) {
+        const QMetaMethod slot = metaObject()->method(metaObject()->indexOfSlot("updateFromBoundValue()"));
+        connect(model, property->notifySignal(), this, slot);
+    }
+    updateFromBoundValue();
+}
+
+void SPDialControl::notifyValueToModelObject() {
+    if (!isEnabled())
+        return;
+    if (const std::optional<QMetaProperty> property = boundProperty(m_boundObject, m_boundProperty)) {
+        const float held = property->read(m_boundObject).toFloat();
+        if (held != static_cast<float>(value()))
+            property->write(m_boundObject, QVariant(static_cast<float>(value())));
+    }
+    emit action(this);
+}
+
+bool SPDialControl::isTopmostAt(QPointF point) const {
+    const QWidget* parent = parentWidget();
+    if (!parent)
+        return rect().contains(point.toPoint());
+    return parent->childAt(mapToParent(point.toPoint())) == this;
+}
+
+QSize SPDialControl::sizeHint() const {
+    const QImage& strip = m_cell.image();
+    if (strip.isNull() || m_cell.imageDivideNum() < 1)
+        return QAbstractSlider::sizeHint();
+    return {strip.width(), velk::controls::stripFrameHeight(strip, m_cell.imageDivideNum())};
+}
+
+void SPDialControl::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (m_cell.drawWithFrame(painter, rect()))
+        return;
+    QStyleOptionSlider option;
+    option.initFrom(this);
+    option.minimum = minimum();
+    option.maximum = maximum();
+    option.sliderPosition = value();
+    option.sliderValue = value();
+    option.subControls = QStyle::SC_All;
+    style()->drawComplexControl(QStyle::CC_Dial, &option, &painter, this);
+}
+
+void SPDialControl::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
+    m_tracking = m_cell.startTrackingAt(event->position());
+    m_lastPoint = event->position();
+    if (!m_tracking)
+        event->ignore();
+}
+
+void SPDialControl::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_tracking)
+        return;
+    m_tracking = m_cell.continueTracking(m_lastPoint, event->position(), shiftHeld(event));
+    m_lastPoint = event->position();
+}
+
+void SPDialControl::mouseReleaseEvent(QMouseEvent*) {
+    m_tracking = false;
+}
+
+void SPDialControl::keyPressEvent(QKeyEvent* event) {
+    bool increase = false;
+    switch (event->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Right:
+            increase = true;
+            break;
+        case Qt::Key_Down:
+        case Qt::Key_Left:
+            increase = false;
+            break;
+        default:
+            QAbstractSlider::keyPressEvent(event);
+            return;
+    }
+    const float requested = m_cell.calcIncDecValue(increase, shiftHeld(event));
+    m_cell.setRoundedValue(requested);
+    // At a limit the slider holds the value back; nothing changed, so nothing is announced.
+    if (static_cast<float>(value()) == requested)
+        notifyValueToModelObject();
+}
+
+void SPDialControl::wheelEvent(QWheelEvent* event) {
+    const int delta = event->angleDelta().y();
+    if (!isEnabled() || delta == 0) {
+        event->ignore();
+        return;
+    }
+    const int before = value();
+    m_cell.setRoundedValue(m_cell.calcIncDecValue(delta > 0, shiftHeld(event)));
+    if (value() != before)
+        notifyValueToModelObject();
+}
+
+void SPDialControl::updateFromBoundValue() {
+    if (const std::optional<QMetaProperty> property = boundProperty(m_boundObject, m_boundProperty))
+        setValue(property->read(m_boundObject).toInt());
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "eLibrary/InputStream.h"
+
+// An in-memory stream with the file stream's seek rules (no negative positions; seeking past the
+// end is allowed, reading there delivers nothing), for tests and fuzzing without files.
+class MemoryInputStream : public eLibrary::InputStream {
+public:
+    MemoryInputStream(const uint8_t* data, size_t size) : m_Bytes(data, data + size) {}
+    explicit MemoryInputStream(std::vector<uint8_t> bytes) : m_Bytes(std::move(bytes)) {}
+
+    bool fail() const override { return false; }
+    uint32_t size() override { return static_cast<uint32_t>(m_Bytes.size()); }
+    uint32_t tell() override { return static_cast<uint32_t>(m_Position); }
+
+    bool seek(int32_t offset, SeekOrigin origin) override {
+        int64_t base;
+        switch (origin) {
+            case SeekBegin:
+                base = 0;
+                break;
+            case SeekCurrent:
+                base = m_Position;
+                break;
+            case SeekEnd:
+                base = static_cast<int64_t>(m_Bytes.size());
+                break;
+            default:
+                return false;
+        }
+        if (base + offset < 0)
+            return false;
+        m_Position = base + offset;
+        return true;
+    }
+
+    uint32_t readBuffer(void* buffer, uint32_t size) override {
+        const int64_t available = std::max<int64_t>(0, static_cast<int64_t>(m_Bytes.size()) - m_Position);
+        const auto count = static_cast<uint32_t>(std::min<int64_t>(size, available));
+        if (count > 0)
+            std::memcpy(buffer, m_Bytes.data() + m_Position, count);
+        m_Position += count;
+        return count;
+    }
+
+private:
+    std::vector<uint8_t> m_Bytes;
+    int64_t m_Position = 0;
+};

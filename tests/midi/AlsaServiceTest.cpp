@@ -1,0 +1,134 @@
+// End to end through the ALSA sequencer, on machines that have one (a desktop; not CI): the port
+// manager on our ALSA backend, talking to a sequencer client of the test that echoes what it gets.
+#include "midi/AlsaService.h"
+
+#include "PortManagerFixture.h"
+
+#include <alsa/asoundlib.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+namespace {
+
+using midi::test::Bytes;
+using midi::test::MessageRecorder;
+using midi::test::numberedSysex;
+using namespace std::chrono_literals;
+
+// A sequencer client "VelkSolvo/Echo" whose port "echo" sends back every event it receives.
+class AlsaEchoPeer {
+public:
+    static std::unique_ptr<AlsaEchoPeer> open() {
+        snd_seq_t* seq = nullptr;
+        if (snd_seq_open(&seq, "default", SND_SEQ_OPEN_DUPLEX, SND_SEQ_NONBLOCK) < 0)
+            return nullptr;
+        snd_seq_set_client_name(seq, "VelkSolvo/Echo");
+        int port = snd_seq_create_simple_port(seq, "echo",
+                                              SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ |
+                                                  SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE,
+                                              SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
+        if (port < 0) {
+            snd_seq_close(seq);
+            return nullptr;
+        }
+        return std::unique_ptr<AlsaEchoPeer>(new AlsaEchoPeer(seq, port));
+    }
+    ~AlsaEchoPeer() {
+        m_Stopping = true;
+        m_Thread.join();
+        snd_seq_close(m_Seq);
+    }
+
+private:
+    AlsaEchoPeer(snd_seq_t* seq, int port) : m_Seq(seq), m_Port(port), m_Thread([this] { run(); }) {}
+
+    void run() {
+        pollfd descriptor{};
+        snd_seq_poll_descriptors(m_Seq, &descriptor, 1, POLLIN);
+        while (!m_Stopping) {
+            if (poll(&descriptor, 1, 20) <= 0)
+                continue;
+            snd_seq_event_t* event = nullptr;
+            while (snd_seq_event_input(m_Seq, &event) >= 0 && event) {
+                snd_seq_ev_set_source(event, m_Port);
+                snd_seq_ev_set_subs(event);
+                snd_seq_ev_set_direct(event);
+                snd_seq_event_output_direct(m_Seq, event);
+            }
+        }
+    }
+
+    snd_seq_t* m_Seq;
+    int m_Port;
+    std::atomic<bool> m_Stopping{false};
+    std::thread m_Thread;
+};
+
+class AlsaServiceTest : public midi::test::PortManagerFixture {
+protected:
+    void SetUp() override {
+        if (!std::filesystem::exists("/dev/snd/seq"))
+            GTEST_SKIP() << "no ALSA sequencer on this machine: these tests run on a desktop";
+        peer = AlsaEchoPeer::open();
+        ASSERT_NE(peer, nullptr);
+        startManager(midi::ServiceChoice::Alsa);
+    }
+    void TearDown() override {
+        PortManagerFixture::TearDown();
+        peer.reset();
+    }
+    void openPeer() { openPortsNamed("VelkSolvo/Echo:echo"); }
+
+    std::unique_ptr<AlsaEchoPeer> peer;
+};
+
+TEST_F(AlsaServiceTest, listsOtherClientsPortsByClientAndPortNameButNotOurOwn) {
+    std::vector<std::string> sources;
+    manager->getMidiInDevices(sources);
+
+    EXPECT_EQ(manager->service()->serviceName(), "alsa");
+    EXPECT_THAT(sources, testing::Contains("VelkSolvo/Echo:echo"));
+    EXPECT_THAT(sources, testing::Not(testing::Contains(testing::StartsWith("Velk Vovezid:"))));
+}
+
+TEST_F(AlsaServiceTest, echoesEverySysexLengthFrom11To532ExactlyAndInOrder) {
+    openPeer();
+    std::vector<Bytes> sent;
+    for (size_t length = 11; length <= 532; ++length) {
+        sent.push_back(numberedSysex(length, static_cast<uint8_t>(length)));
+        ASSERT_EQ(send(sent.back()), 0);
+    }
+    ASSERT_TRUE(echoes.waitForCount(sent.size(), 10s));
+
+    EXPECT_EQ(echoes.messages(), sent);
+}
+
+TEST_F(AlsaServiceTest, healthCheckNoticesAPeerThatVanished) {
+    openPeer();
+    peer.reset();
+
+    manager->healthCheck();
+
+    EXPECT_FALSE(manager->isOpenedMidiIn());
+    EXPECT_FALSE(manager->isOpenedMidiOut());
+}
+
+TEST_F(AlsaServiceTest, announcesAClientThatAppears) {
+    const int before = changes;
+    auto other = AlsaEchoPeer::open();
+    ASSERT_NE(other, nullptr);
+
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (changes == before && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(10ms);
+
+    EXPECT_GT(changes, before);
+}
+
+}  // namespace

@@ -1,0 +1,221 @@
+// A device of our own on a real MIDI service, seen from the application's side of the same
+// backend the way the device manager sees an amplifier: on a private JACK server, and on the
+// ALSA sequencer where the machine has one. Messages are exchanged with a JACK peer in a process of
+// its own: JACK clients of one process share port buffers through synchronisation that
+// ThreadSanitizer cannot see.
+#include "midi/MidiDevice.h"
+
+#include "JackEchoPeer.h"
+#include "JackTestServer.h"
+#include "midi/MessageRecorder.h"
+#include "midi/ServiceSelection.h"
+#include "midi/SysexSend.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <jack/jack.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+using midi::ServiceChoice;
+using midi::test::Bytes;
+using midi::test::JackEchoPeer;
+using midi::test::JackTestServer;
+using midi::test::MessageRecorder;
+using midi::test::numberedSysex;
+using namespace std::chrono_literals;
+
+constexpr const char* kDeviceName = "VelkSolvo/Device";
+// A service may lose a message on a loaded machine; a lost one is sent again.
+constexpr int kAttempts = 3;
+constexpr auto kArrivalLimit = 1000ms;
+// Heartbeat reply, parameter change, effect dump, FIR header dump, last and full coefficient packet.
+constexpr size_t kAmplifierMessageLengths[] = {9, 11, 36, 86, 172, 532};
+
+std::optional<midi::Endpoint> findEndpoint(const std::vector<midi::Endpoint>& endpoints,
+                                           const std::string& text) {
+    for (const midi::Endpoint& endpoint : endpoints) {
+        if (endpoint.name.find(text) != std::string::npos)
+            return endpoint;
+    }
+    return std::nullopt;
+}
+
+void recordPackets(MessageRecorder& recorder, const midi::PacketList& packets) {
+    for (const midi::Packet& packet : packets)
+        recorder.record(packet.bytes);
+}
+
+// The JACK server of this program, started by the first test that needs it.
+JackTestServer* jackServer(std::string& whyNot) {
+    static std::string startFailure;
+    static std::unique_ptr<JackTestServer> server = JackTestServer::start(startFailure, "-device");
+    whyNot = startFailure;
+    return server.get();
+}
+
+// A device of ours on `service()`, and the application's side of the same service.
+class MidiDeviceFixture : public testing::Test {
+protected:
+    virtual ServiceChoice service() const = 0;
+
+    void SetUp() override {
+        std::string why;
+        if (service() == ServiceChoice::Jack) {
+            if (!JackTestServer::jackdInstalled())
+                GTEST_SKIP() << "jackd is not installed (Debian package jackd2): no JACK device tests";
+            ASSERT_NE(jackServer(why), nullptr) << why;
+        } else if (!std::filesystem::exists("/dev/snd/seq")) {
+            GTEST_SKIP() << "no ALSA sequencer on this machine: these tests run on a desktop";
+        }
+        midi::DeviceSelection opened = midi::openDevice(
+            service(), kDeviceName, [this](const midi::PacketList& p) { recordPackets(atDevice, p); });
+        device = std::move(opened.device);
+        ASSERT_NE(device, nullptr) << opened.unavailableReason;
+        midi::ServiceSelection selected = midi::selectService(service());
+        application = std::move(selected.service);
+        ASSERT_NE(application, nullptr) << selected.unavailableReason;
+    }
+
+    void TearDown() override {
+        application.reset();
+        device.reset();
+    }
+
+    void connectApplication() {
+        const auto source = findEndpoint(application->sources(), kDeviceName);
+        const auto destination = findEndpoint(application->destinations(), kDeviceName);
+        ASSERT_TRUE(source && destination);
+        ASSERT_EQ(application->openInput(
+                      *source, [this](const midi::PacketList& p) { recordPackets(atApplication, p); }),
+                  0);
+        ASSERT_EQ(application->openOutput(*destination), 0);
+    }
+
+    // Sends until the message arrives whole.
+    template <typename Send>
+    static bool arrives(MessageRecorder& at, const Bytes& message, Send send) {
+        for (int attempt = 0; attempt < kAttempts; ++attempt) {
+            const size_t before = at.count();
+            if (send() != 0)
+                return false;
+            if (at.waitForCount(before + 1, kArrivalLimit) && at.messages().back() == message)
+                return true;
+        }
+        return false;
+    }
+
+    int sendFromDevice(const Bytes& message) {
+        return device->send(message.data(), static_cast<uint32_t>(message.size()));
+    }
+
+    MessageRecorder atDevice;
+    MessageRecorder atApplication;
+    std::unique_ptr<midi::MidiDevice> device;
+    std::shared_ptr<midi::MidiService> application;
+};
+
+class MidiDeviceTest : public MidiDeviceFixture, public testing::WithParamInterface<ServiceChoice> {
+protected:
+    ServiceChoice service() const override { return GetParam(); }
+};
+
+class AlsaDeviceTest : public MidiDeviceFixture {
+protected:
+    ServiceChoice service() const override { return ServiceChoice::Alsa; }
+};
+
+class JackDeviceTest : public MidiDeviceFixture {
+protected:
+    ServiceChoice service() const override { return ServiceChoice::Jack; }
+
+    // Connects two other clients' ports, as a patchbay does.
+    static bool connectPorts(const std::string& from, const std::string& to) {
+        jack_client_t* patchbay = jack_client_open("velk-test-patchbay", JackNoStartServer, nullptr);
+        if (!patchbay)
+            return false;
+        const bool connected = jack_connect(patchbay, from.c_str(), to.c_str()) == 0;
+        jack_client_close(patchbay);
+        return connected;
+    }
+};
+
+std::string serviceWord(ServiceChoice choice) {
+    return choice == ServiceChoice::Jack ? "jack" : "alsa";
+}
+
+TEST_P(MidiDeviceTest, appearsUnderItsNameAsSourceAndDestination) {
+    EXPECT_EQ(device->serviceName(), serviceWord(GetParam()));
+    EXPECT_EQ(device->name(), kDeviceName);
+    EXPECT_THAT(application->sources(),
+                testing::Contains(testing::Field(&midi::Endpoint::name, "VelkSolvo/Device:MIDI OUTPUT")));
+    EXPECT_THAT(application->destinations(),
+                testing::Contains(testing::Field(&midi::Endpoint::name, "VelkSolvo/Device:MIDI INPUT")));
+}
+
+TEST_P(MidiDeviceTest, sendingWithNobodyConnectedIsHarmless) {
+    const Bytes message = numberedSysex(11, 3);
+    EXPECT_EQ(device->send(message.data(), static_cast<uint32_t>(message.size())), 0);
+}
+
+TEST_P(MidiDeviceTest, portsVanishWithTheDevice) {
+    device.reset();
+    EXPECT_FALSE(findEndpoint(application->sources(), kDeviceName));
+    EXPECT_FALSE(findEndpoint(application->destinations(), kDeviceName));
+}
+
+INSTANTIATE_TEST_SUITE_P(Services, MidiDeviceTest, testing::Values(ServiceChoice::Jack, ServiceChoice::Alsa),
+                         [](const auto& info) { return serviceWord(info.param); });
+
+// The sequencer copies every event through the kernel: the application may share our process.
+TEST_F(AlsaDeviceTest, exchangesMessagesOfEverySizeTheAmplifierUsesWithTheApplication) {
+    connectApplication();
+    for (const size_t length : kAmplifierMessageLengths) {
+        const Bytes toDevice = numberedSysex(length, 1);
+        EXPECT_TRUE(arrives(atDevice, toDevice, [&] {
+            return midi::test::sendSysexAndWait(*application, toDevice);
+        })) << length;
+        const Bytes toApplication = numberedSysex(length, 2);
+        EXPECT_TRUE(arrives(atApplication, toApplication, [&] { return sendFromDevice(toApplication); }))
+            << length;
+    }
+}
+
+// What the device sends out of its source comes back to its destination through the peer.
+TEST_F(JackDeviceTest, exchangesMessagesOfEverySizeTheAmplifierUsesWithAPeer) {
+    std::unique_ptr<JackEchoPeer> peer = JackEchoPeer::start("VelkSolvo-Test/Echo");
+    ASSERT_NE(peer, nullptr);
+    ASSERT_TRUE(connectPorts(std::string(kDeviceName) + ":MIDI OUTPUT", peer->inputName()));
+    ASSERT_TRUE(connectPorts(peer->outputName(), std::string(kDeviceName) + ":MIDI INPUT"));
+    for (const size_t length : kAmplifierMessageLengths) {
+        const Bytes message = numberedSysex(length, 3);
+        EXPECT_TRUE(arrives(atDevice, message, [&] { return sendFromDevice(message); })) << length;
+    }
+}
+
+TEST(JackDevice, aSecondDeviceOfTheSameNameIsMadeUnique) {
+    std::string why;
+    if (!JackTestServer::jackdInstalled())
+        GTEST_SKIP() << "jackd is not installed (Debian package jackd2)";
+    ASSERT_NE(jackServer(why), nullptr) << why;
+    midi::DeviceSelection first = midi::openDevice(ServiceChoice::Jack, kDeviceName, nullptr);
+    midi::DeviceSelection second = midi::openDevice(ServiceChoice::Jack, kDeviceName, nullptr);
+    ASSERT_TRUE(first.device && second.device) << first.unavailableReason << second.unavailableReason;
+    EXPECT_NE(second.device->name(), kDeviceName);
+    EXPECT_THAT(second.device->name(), testing::StartsWith(kDeviceName));
+}
+
+TEST(JackDevice, saysWhyWhenNoServerRuns) {
+    const char* current = std::getenv("JACK_DEFAULT_SERVER");
+    const std::string previous = current ? current : "";
+    setenv("JACK_DEFAULT_SERVER", "velk-no-such-server", 1);
+    midi::DeviceSelection selection = midi::openDevice(ServiceChoice::Jack, kDeviceName, nullptr);
+    current ? setenv("JACK_DEFAULT_SERVER", previous.c_str(), 1) : unsetenv("JACK_DEFAULT_SERVER");
+    EXPECT_EQ(selection.device, nullptr);
+    EXPECT_THAT(selection.unavailableReason, testing::HasSubstr("no JACK server running"));
+}
+
+}  // namespace

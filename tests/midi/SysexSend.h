@@ -1,0 +1,24 @@
+#pragma once
+
+#include "midi/MessageRecorder.h"
+#include "midi/MidiService.h"
+
+namespace midi::test {
+
+// Sends like the port manager does: the status the send completed with, the refusal of a send the
+// service did not take, or -1 when it never completed.
+inline int sendSysexAndWait(MidiService& service, const Bytes& message) {
+    Handoff<int> done;
+    SysexRequest request;
+    request.data = message.data();
+    request.length = static_cast<uint32_t>(message.size());
+    request.completionRefCon = &done;
+    request.completion = [](SysexRequest* sent) {
+        static_cast<Handoff<int>*>(sent->completionRefCon)->set(sent->status);
+    };
+    if (const int refused = service.sendSysex(request))
+        return refused;
+    return done.wait().value_or(-1);
+}
+
+}  // namespace midi::test

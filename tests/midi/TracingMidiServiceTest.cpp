@@ -1,0 +1,87 @@
+#include "midi/TracingMidiService.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <sstream>
+
+#include "midi/MessageRecorder.h"
+#include "midi/SysexSend.h"
+#include "midi/VirtualMidiHub.h"
+
+namespace {
+
+using midi::TraceDirection;
+using midi::test::Bytes;
+using midi::test::MessageRecorder;
+
+std::chrono::system_clock::time_point localTime(int hour, int minute, int second, int micros) {
+    std::tm local{};
+    local.tm_year = 124;
+    local.tm_mon = 2;
+    local.tm_mday = 14;
+    local.tm_hour = hour;
+    local.tm_min = minute;
+    local.tm_sec = second;
+    local.tm_isdst = -1;
+    return std::chrono::system_clock::from_time_t(std::mktime(&local)) + std::chrono::microseconds(micros);
+}
+
+TEST(TraceLine, showsLocalTimeToTheMicrosecondDirectionAndUppercaseHex) {
+    const Bytes heartBeat = {0xF0, 0x43, 0x7D, 0x10, 0x58, 0x32, 0x70, 0x01, 0x00, 0x00, 0xF7};
+    EXPECT_EQ(midi::traceLine(localTime(9, 5, 7, 42), TraceDirection::Out, heartBeat),
+              "09:05:07.000042 out F0 43 7D 10 58 32 70 01 00 00 F7");
+    EXPECT_EQ(midi::traceLine(localTime(23, 59, 59, 999999), TraceDirection::In, Bytes{0x0A, 0xFF}),
+              "23:59:59.999999 in  0A FF");
+}
+
+class TracingMidiServiceTest : public testing::Test {
+protected:
+    void SetUp() override {
+        device = hub.addDevice("VelkSolvo/Dual", [this](const midi::Packet& p) { atDevice.record(p.bytes); });
+        service = std::make_shared<midi::TracingMidiService>(hub.openService(),
+                                                             std::make_shared<midi::TraceLog>(trace));
+    }
+
+    std::vector<std::string> traceLines() {
+        std::vector<std::string> lines;
+        std::istringstream in(trace.str());
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line.substr(line.find(' ') + 1));  // without the time
+        return lines;
+    }
+
+    midi::VirtualMidiHub hub;
+    MessageRecorder atDevice;
+    MessageRecorder atService;
+    std::unique_ptr<midi::VirtualDevice> device;
+    std::ostringstream trace;
+    std::shared_ptr<midi::MidiService> service;
+};
+
+TEST_F(TracingMidiServiceTest, passesMessagesThroughAndTracesBothWays) {
+    ASSERT_EQ(service->sources().at(0).name, "VelkSolvo/Dual");
+    ASSERT_EQ(service->openInput(service->sources().at(0),
+                                 [this](const midi::PacketList& packets) {
+                                     for (const midi::Packet& packet : packets)
+                                         atService.record(packet.bytes);
+                                 }),
+              0);
+    ASSERT_EQ(service->openOutput(service->destinations().at(0)), 0);
+
+    const Bytes request = {0xF0, 0x43, 0x7D, 0x20, 0xF7};
+    ASSERT_EQ(midi::test::sendSysexAndWait(*service, request), 0);
+    ASSERT_TRUE(atDevice.waitForCount(1));
+    EXPECT_EQ(atDevice.messages().at(0), request);
+
+    device->send(Bytes{0xF0, 0x43, 0x7D, 0x60, 0xF7});
+    ASSERT_TRUE(atService.waitForCount(1));
+    EXPECT_EQ(atService.messages().at(0), (Bytes{0xF0, 0x43, 0x7D, 0x60, 0xF7}));
+
+    const uint8_t clock = 0xF8;
+    ASSERT_EQ(service->sendPacket(&clock, 1), 0);
+
+    EXPECT_EQ(traceLines(), (std::vector<std::string>{"out F0 43 7D 20 F7", "in  F0 43 7D 60 F7", "out F8"}));
+}
+
+}  // namespace

@@ -28,13 +28,22 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, AdjustUTF8String,
     testing::Values(
         AdjustCase{"cutsAsciiWithoutTerminator", "abcdef", 3, "abc"},
-        AdjustCase{"eAcuteBecomesOneQuestionMark", "\xC3\xA9" "1", 4, std::string("?1\0\0", 4)},
+        AdjustCase{"eAcuteBecomesOneQuestionMark",
+                   "\xC3\xA9"
+                   "1",
+                   4, std::string("?1\0\0", 4)},
         AdjustCase{"emptySourceZeroFills", "", 3, std::string(3, '\0')},
         AdjustCase{"threeAndFourByteCharacters", "\xE2\x82\xAC\xF0\x9F\x8E\xB8x", 4, std::string("??x\0", 4)},
         AdjustCase{"truncatedSequenceKeepsLeadByte", "a\xE2\x82", 4, std::string("a\xE2\x82\0", 4)},
         AdjustCase{"strayContinuationPassesThrough", "\x80z", 3, std::string("\x80z\0", 3)},
         AdjustCase{"sequenceCutByLengthIsNotACharacter", std::string("\xC3", 1), 2, std::string("\xC3\0", 2)},
-        AdjustCase{"leadFollowedByAsciiKeepsBoth", "\xC3" "A", 3, std::string("\xC3" "A\0", 3)}),
+        AdjustCase{"leadFollowedByAsciiKeepsBoth",
+                   "\xC3"
+                   "A",
+                   3,
+                   std::string("\xC3"
+                               "A\0",
+                               3)}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(AdjustUTF8StringInPlace, replacesMultiByteCharactersAndZeroFillsTheTail) {

@@ -1,11 +1,8 @@
 #include "VelkManagerFixture.h"
 
-#include "common/GenericException.h"
 #include "common/MIDIManager.h"
 
-#include <future>
 #include <memory>
-#include <thread>
 
 using namespace velktest;
 
@@ -23,40 +20,32 @@ void ManagerTest::TearDown() {
     mstd::setProcessClock(nullptr);
 }
 
-void ManagerTest::receive(const Bytes& message) {
+std::string ManagerTest::receive(const Bytes& message) {
     auto exact = std::make_unique<uint8_t[]>(message.size());
     std::copy(message.begin(), message.end(), exact.get());
+    testing::internal::CaptureStderr();
     manager->handleMIDIIn(exact.get(), static_cast<uint32_t>(message.size()));
+    return testing::internal::GetCapturedStderr();
 }
 
 void ManagerTest::runAdvancingClock(const std::function<void()>& work) {
-    auto done = std::async(std::launch::async, work);
+    Background running(work);
     bool settled = false;
-    while (done.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready) {
+    while (!running.finished(1ms)) {
         // Only a wait that has lasted a whole poll counts, so a reply on its way is not outrun.
         const bool waiting = clock.waiterCount() > 0 && amp.idle();
         if (waiting && settled)
             clock.advance(10);
         settled = waiting;
     }
-    done.get();
 }
 
 void ManagerTest::runPassWithPauses() {
     runAdvancingClock([this] { manager->doRequestEvent(); });
 }
 
-int32_t ManagerTest::errorCodeOf(const std::function<void()>& operation) {
-    try {
-        operation();
-    } catch (const mstd::CGenericException& exception) {
-        return exception.getErrorCode();
-    }
-    return 0;
-}
-
 void ManagerTest::connect(uint8_t model) {
-    amp.answerLikeAnAmplifier(model);
+    amp.answerLikeAnAmplifier({.model = model});
     manager->sendRequest(eVelkRequest_Open, 0, 0);
     manager->doRequestEvent();
     ASSERT_TRUE(events.waitFor(eVelkEvent_Opened));
@@ -64,4 +53,16 @@ void ManagerTest::connect(uint8_t model) {
     ASSERT_TRUE(events.waitFor(eVelkEvent_Connected));
     events.clear();
     amp.clearReceived();
+}
+
+FIRCOE ManagerTest::playBuffer(int amp) {
+    FIRCOE record{};
+    manager->getPlayBuffer(amp, record);
+    return record;
+}
+
+FIRCOE ManagerTest::firSlot(int slot) {
+    FIRCOE record{};
+    manager->getFirSlot(slot, record);
+    return record;
 }

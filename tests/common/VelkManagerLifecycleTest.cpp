@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <future>
 #include <thread>
 
 namespace {
@@ -33,32 +32,16 @@ protected:
     midi::VirtualMidiHub hub;
 };
 
-TEST_F(LifeCycle, instanceCreatesTheManagerAndItsPortManagerOnDemand) {
-    CVelkManager* manager = CVelkManager::instance();
-    ASSERT_NE(manager, nullptr);
-    EXPECT_NE(CMIDIManager::instance(), nullptr);
-    CVelkManager::initialize();
-    EXPECT_EQ(CVelkManager::instance(), manager);
-}
-
-TEST_F(LifeCycle, terminateDestroysTheManagerThenThePortManager) {
-    CVelkManager::initialize();
-    CVelkManager::terminate();
-    EXPECT_EQ(CMIDIManager::instance(), nullptr);
-    EXPECT_NE(CVelkManager::instance(), nullptr) << "instance() creates a new one";
-}
-
-TEST_F(LifeCycle, terminateWithoutAManagerLeavesThePortManager) {
-    CMIDIManager::initialize(nullptr, nullptr);
-    CVelkManager::terminate();
-    EXPECT_NE(CMIDIManager::instance(), nullptr);
-}
-
-TEST_F(LifeCycle, terminateEndsTheRunningUtilityThread) {
+TEST_F(LifeCycle, terminateEndsTheUtilityThreadAndThePortManagerItCreated) {
     CVelkManager::instance()->start();
+    EXPECT_NE(CMIDIManager::instance(), nullptr);
     ASSERT_TRUE(clock.awaitWaiters(1));
     CVelkManager::terminate();
     EXPECT_EQ(clock.waiterCount(), 0u);
+    EXPECT_EQ(CMIDIManager::instance(), nullptr);
+    CMIDIManager::initialize(nullptr, nullptr);
+    CVelkManager::terminate();
+    EXPECT_NE(CMIDIManager::instance(), nullptr) << "without a manager the port manager stays";
 }
 
 TEST_F(LifeCycle, noMessageReachesADestroyedManager) {
@@ -66,28 +49,19 @@ TEST_F(LifeCycle, noMessageReachesADestroyedManager) {
     CVelkManager* manager = CVelkManager::instance();
     manager->sendRequest(eVelkRequest_Open, 0, 0);
     manager->doRequestEvent();
-    std::atomic<bool> flooding = true;
+    std::atomic<bool> terminated = false;
     std::thread flood([&] {
-        while (flooding)
+        for (int afterwards = 0; afterwards < 200;) {
             amp.send(heartBeatReply(0x31));
+            afterwards += terminated ? 1 : 0;
+        }
     });
     CVelkManager::terminate();
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    flooding = false;
+    terminated = true;
     flood.join();
 }
 
 // ---- Listeners
-
-struct SCall {
-    int listener;
-    EVelkEventID id;
-    int32_t data;
-    bool operator==(const SCall&) const = default;
-};
-void PrintTo(const SCall& call, std::ostream* os) {
-    *os << "{listener " << call.listener << ", event " << call.id << "}";
-}
 
 class Listeners : public ManagerTest {
 protected:
@@ -96,49 +70,40 @@ protected:
         int number;
     };
 
-    static void record(EVelkEventID id, int32_t data, void* userData) {
+    static void record(EVelkEventID id, int32_t, void* userData) {
         auto* listener = static_cast<SListener*>(userData);
         std::lock_guard lock(listener->test->m_CallsLock);
-        listener->test->m_Calls.push_back({listener->number, id, data});
+        listener->test->m_Calls.push_back({listener->number, id});
     }
     static void recordAgain(EVelkEventID id, int32_t data, void* userData) { record(id, data, userData); }
 
-    std::vector<SCall> calls() {
+    std::vector<std::pair<int, EVelkEventID>> calls() {
         std::lock_guard lock(m_CallsLock);
         return m_Calls;
     }
 
-    void raise(EVelkEventID id = eVelkEvent_Opened, int32_t data = 0) { manager->notifyVelkEvent(id, data); }
+    void raise(EVelkEventID id = eVelkEvent_Opened) { manager->notifyVelkEvent(id, 0); }
 
     SListener first{this, 1};
     SListener second{this, 2};
     std::mutex m_CallsLock;
-    std::vector<SCall> m_Calls;
+    std::vector<std::pair<int, EVelkEventID>> m_Calls;
 };
 
-TEST_F(Listeners, hearEveryEventInRegistrationOrder) {
-    manager->addListenerCallback(record, &first);
-    manager->addListenerCallback(recordAgain, &second);
-    raise(eVelkEvent_AmpTypeChanged, 1);
-    EXPECT_EQ(calls(),
-              (std::vector<SCall>{{1, eVelkEvent_AmpTypeChanged, 1}, {2, eVelkEvent_AmpTypeChanged, 1}}));
-}
-
-TEST_F(Listeners, sameCallbackRegisteredTwiceRunsTwiceAndOneRemovalTakesTheFirst) {
+TEST_F(Listeners, hearEventsInRegistrationOrderAndOneRemovalTakesTheFirstRegistration) {
     manager->addListenerCallback(record, &first);
     manager->addListenerCallback(record, &second);
-    raise();
+    manager->addListenerCallback(recordAgain, &first);
+    raise(eVelkEvent_AmpTypeChanged);
     manager->removeListenerCallback(record);
+    manager->removeListenerCallback(EventRecorder::callback);
+    manager->removeListenerCallback(EventRecorder::callback);  // no longer registered
     raise();
-    EXPECT_EQ(calls(), (std::vector<SCall>{
-                           {1, eVelkEvent_Opened, 0}, {2, eVelkEvent_Opened, 0}, {2, eVelkEvent_Opened, 0}}));
-}
-
-TEST_F(Listeners, removingAnUnregisteredCallbackChangesNothing) {
-    manager->addListenerCallback(record, &first);
-    manager->removeListenerCallback(recordAgain);
-    raise();
-    EXPECT_EQ(calls().size(), 1u);
+    EXPECT_EQ(calls(), (std::vector<std::pair<int, EVelkEventID>>{{1, eVelkEvent_AmpTypeChanged},
+                                                                  {2, eVelkEvent_AmpTypeChanged},
+                                                                  {1, eVelkEvent_AmpTypeChanged},
+                                                                  {2, eVelkEvent_Opened},
+                                                                  {1, eVelkEvent_Opened}}));
 }
 
 void removeSelf(EVelkEventID, int32_t, void*) {
@@ -154,48 +119,43 @@ TEST_F(Listeners, callbackMayRemoveItselfWhileTheOthersStillHear) {
 }
 
 struct SBlocking {
-    std::promise<void> entered;
-    std::shared_future<void> release;
+    midi::test::Handoff<bool> entered;
+    midi::test::Handoff<bool> release;
     std::atomic<int> calls = 0;
 };
 
 void blockOnce(EVelkEventID, int32_t, void* userData) {
     auto* blocking = static_cast<SBlocking*>(userData);
     if (blocking->calls++ == 0) {
-        blocking->entered.set_value();
+        blocking->entered.set(true);
         blocking->release.wait();
     }
 }
 
 TEST_F(Listeners, removalReturnsOnlyOnceNoOtherThreadIsCallingTheCallback) {
-    std::promise<void> release;
-    SBlocking blocking{{}, release.get_future().share()};
+    SBlocking blocking;
     manager->addListenerCallback(blockOnce, &blocking);
-    auto walk = std::async(std::launch::async, [&] { raise(); });
-    blocking.entered.get_future().wait();
-    auto removal = std::async(std::launch::async, [&] { manager->removeListenerCallback(blockOnce); });
-    EXPECT_EQ(removal.wait_for(30ms), std::future_status::timeout);
-    release.set_value();
-    removal.get();
-    walk.get();
+    Background walk([&] { raise(); });
+    ASSERT_TRUE(blocking.entered.wait());
+    Background removal([&] { manager->removeListenerCallback(blockOnce); });
+    EXPECT_FALSE(removal.finished(30ms));
+    blocking.release.set(true);
+    ASSERT_TRUE(removal.finished());
+    ASSERT_TRUE(walk.finished());
     raise();
     EXPECT_EQ(blocking.calls, 1);
 }
 
-// ---- Which thread raises what
-
 TEST_F(Listeners, utilityEventsComeFromTheUtilityThreadAndRepliesFromTheInputThread) {
-    amp.answerLikeAnAmplifier(0x32);
+    amp.answerLikeAnAmplifier({.model = 0x32});
     manager->sendRequest(eVelkRequest_Open, 0, 0);
     manager->start();
     ASSERT_TRUE(events.waitFor(eVelkEvent_Opened));
     clock.advance(10);
     ASSERT_TRUE(events.waitFor(eVelkEvent_Connected));
     const auto raised = events.events();
-    ASSERT_EQ(raised.size(), 3u);
-    EXPECT_EQ(raised[0], event(eVelkEvent_NotConnected, 0));
-    EXPECT_EQ(raised[1], event(eVelkEvent_Opened, 0));
-    EXPECT_EQ(raised[2], event(eVelkEvent_Connected, 2));
+    ASSERT_EQ(raised, (std::vector<SEvent>{event(eVelkEvent_NotConnected), event(eVelkEvent_Opened),
+                                           event(eVelkEvent_Connected, 2)}));
     EXPECT_EQ(raised[0].thread, raised[1].thread);
     EXPECT_NE(raised[0].thread, std::this_thread::get_id());
     EXPECT_NE(raised[2].thread, raised[1].thread);
@@ -210,22 +170,17 @@ protected:
         ManagerTest::SetUp();
         connect(0x31);
     }
-
-    // Lets the sleeping thread run exactly one more pass.
-    void step() {
-        const uint64_t started = clock.waitsStarted();
-        clock.advance(10);
-        ASSERT_TRUE(clock.awaitWaitsStarted(started + 1));
-    }
 };
 
 TEST_F(UtilityThread, passesEveryTenMillisecondsWithAHeartBeatEveryHalfSecond) {
     manager->start();
     ASSERT_TRUE(clock.awaitWaiters(1));
-    for (int pass = 1; pass < 50; ++pass)
-        step();
-    EXPECT_EQ(amp.receivedCount(), 0u);
-    step();
+    for (int pass = 1; pass <= 50; ++pass) {
+        EXPECT_TRUE(amp.received().empty()) << "pass " << pass;
+        const uint64_t started = clock.waitsStarted();
+        clock.advance(10);
+        ASSERT_TRUE(clock.awaitWaitsStarted(started + 1));
+    }
     EXPECT_EQ(amp.awaitReceived(1), std::vector<Bytes>{parameterChange(0x70, 0x01, 0, 0)});
 }
 
@@ -243,13 +198,13 @@ TEST_F(UtilityThread, stopLetsTheCurrentRequestFinishAndDiscardsTheRest) {
     manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
     manager->sendRequest(eVelkRequest_BoosterType, 0, 1);
     manager->start();
-    ASSERT_TRUE(amp.waitForReceived(1));
-    auto stopping = std::async(std::launch::async, [&] { manager->stop(); });
-    EXPECT_EQ(stopping.wait_for(30ms), std::future_status::timeout) << "the reply wait is not cut short";
+    ASSERT_EQ(amp.awaitReceived(1).size(), 1u);
+    Background stopping([&] { manager->stop(); });
+    EXPECT_FALSE(stopping.finished(30ms)) << "the reply wait is not cut short";
     amp.send(parameterChange(0x70, 0x61, 0, 120));
-    stopping.get();
+    ASSERT_TRUE(stopping.finished());
     EXPECT_EQ(events.events(), std::vector<SEvent>{event(eVelkEvent_MainVersion, 120)});
-    EXPECT_EQ(amp.receivedCount(), 1u);
+    EXPECT_EQ(amp.received().size(), 1u);
     EXPECT_EQ(VelkManagerInspector::queuedRequests(*manager), 0u);
 }
 
@@ -259,12 +214,11 @@ class RealClock : public testing::Test {
 protected:
     void SetUp() override {
         CMIDIManager::setServiceProvider([this] { return hub.openService(); });
-        amp.answerLikeAnAmplifier(0x32);
-        amp.setVersion(45);
-        CVelkManager::initialize();
+        amp.answerLikeAnAmplifier({.model = 0x32, .version = 45});
         manager = CVelkManager::instance();
         manager->addListenerCallback(EventRecorder::callback, &events);
         manager->start();
+        manager->sendRequest(eVelkRequest_Open, 0, 0);
     }
     void TearDown() override {
         CVelkManager::terminate();
@@ -278,24 +232,22 @@ protected:
 };
 
 TEST_F(RealClock, connectsReadsAndPreviewsAsTheWindowsDrive) {
-    manager->sendRequest(eVelkRequest_Open, 0, 0);
     ASSERT_TRUE(events.waitFor(eVelkEvent_Connected));
     manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
-    ASSERT_TRUE(events.waitFor(eVelkEvent_MainVersion));
     manager->sendRequest(eVelkRequest_AllBulkDump, 0, 0);
-    ASSERT_TRUE(events.waitFor(eVelkEvent_AllDataReceived));
     manager->setSpeakerTabFIRCOE(recordWithPattern("Real", 4115, 8));
     manager->sendRequest(eVelkRequest_FIRCOE, 1, 0);
     ASSERT_TRUE(events.waitFor(eVelkEvent_FIRCOESent));
+    EXPECT_EQ(events.count(eVelkEvent_MainVersion), 1u);
+    EXPECT_EQ(events.count(eVelkEvent_AllDataReceived), 1u);
     EXPECT_EQ(events.count(eVelkEvent_Error), 0u);
     EXPECT_EQ(events.count(eVelkEvent_Disconnected), 0u);
 }
 
 TEST_F(RealClock, heartBeatsKeepTheConnectionAliveBeyondTheSilenceLimit) {
-    manager->sendRequest(eVelkRequest_Open, 0, 0);
     ASSERT_TRUE(events.waitFor(eVelkEvent_Connected));
-    EXPECT_FALSE(events.waitFor(eVelkEvent_Disconnected, 1, std::chrono::milliseconds(6500)));
-    EXPECT_GE(amp.receivedCount(), 12u);
+    EXPECT_FALSE(events.waitFor(eVelkEvent_Disconnected, 1, 6500ms));
+    EXPECT_GE(amp.received().size(), 12u);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "VelkTestSupport.h"
 
+#include "common/GenericException.h"
 #include "common/SysexCodec.h"
 
 #include <algorithm>
@@ -42,15 +43,10 @@ Bytes ampTypeChange(int amp, uint8_t ampType) {
 }
 
 Bytes bulkDump(const char blockName[4], const Bytes& reserved, const Bytes& data) {
-    Bytes body;
-    body.reserve(8 + reserved.size() + data.size());
-    for (uint8_t byte : sysex::kBodyTag)
-        body.push_back(byte);
-    for (int i = 0; i < 4; ++i)
-        body.push_back(static_cast<uint8_t>(blockName[i]));
-    for (const Bytes* part : {&reserved, &data})
-        for (uint8_t byte : *part)
-            body.push_back(byte);
+    Bytes body(sysex::kBodyTag, sysex::kBodyTag + 4);
+    body.insert(body.end(), blockName, blockName + 4);
+    body.insert(body.end(), reserved.begin(), reserved.end());
+    body.insert(body.end(), data.begin(), data.end());
     return sysex::bulkDump(body.data(), body.size());
 }
 
@@ -79,9 +75,8 @@ bool decodePacket(const Bytes& message, SPacket& packet) {
     if (message.size() < kBody + sysex::kPacketHeaderSize + 2 || message[3] != sysex::kTypeBulkDump)
         return false;
     const size_t bodySize = sysex::join14(message[4], message[5]);
-    if (message.size() != bodySize + sysex::kBulkFrameOverhead)
-        return false;
-    if (std::memcmp(message.data() + kBody, sysex::kBodyTag, 4) != 0 ||
+    if (message.size() != bodySize + sysex::kBulkFrameOverhead ||
+        std::memcmp(message.data() + kBody, sysex::kBodyTag, 4) != 0 ||
         std::memcmp(message.data() + kBody + 4, sysex::kPacketTag, 4) != 0)
         return false;
     packet.number = sysex::join14(message[kBody + 8], message[kBody + 9]);
@@ -106,6 +101,29 @@ Bytes recordBytes(const FIRCOE& record) {
     return Bytes(begin, begin + sizeof record);
 }
 
+int32_t errorCodeOf(const std::function<void()>& operation) {
+    try {
+        operation();
+    } catch (const mstd::CGenericException& exception) {
+        return exception.getErrorCode();
+    }
+    return 0;
+}
+
+Background::Background(std::function<void()> work)
+    : m_Thread([this, work = std::move(work)] {
+          work();
+          m_Done.set(true);
+      }) {}
+
+Background::~Background() {
+    m_Thread.join();
+}
+
+bool Background::finished(std::chrono::milliseconds patience) {
+    return m_Done.wait(patience).has_value();
+}
+
 void PrintTo(const SEvent& event, std::ostream* os) {
     *os << "{event " << event.id << ", data " << event.data << "}";
 }
@@ -116,10 +134,8 @@ SEvent event(EVelkEventID id, int32_t data) {
 
 void EventRecorder::callback(EVelkEventID id, int32_t data, void* userData) {
     auto* recorder = static_cast<EventRecorder*>(userData);
-    {
-        std::lock_guard lock(recorder->m_Lock);
-        recorder->m_Events.push_back(SEvent{id, data, std::this_thread::get_id()});
-    }
+    std::lock_guard lock(recorder->m_Lock);
+    recorder->m_Events.push_back(SEvent{id, data, std::this_thread::get_id()});
     recorder->m_Changed.notify_all();
 }
 
@@ -130,15 +146,16 @@ std::vector<SEvent> EventRecorder::events() const {
 
 size_t EventRecorder::count(EVelkEventID id) const {
     std::lock_guard lock(m_Lock);
-    return std::count_if(m_Events.begin(), m_Events.end(), [id](const SEvent& e) { return e.id == id; });
+    return countLocked(id);
 }
 
 bool EventRecorder::waitFor(EVelkEventID id, size_t count, std::chrono::milliseconds patience) const {
     std::unique_lock lock(m_Lock);
-    return m_Changed.wait_for(lock, patience, [&] {
-        return static_cast<size_t>(std::count_if(m_Events.begin(), m_Events.end(),
-                                                 [id](const SEvent& e) { return e.id == id; })) >= count;
-    });
+    return m_Changed.wait_for(lock, patience, [&] { return countLocked(id) >= count; });
+}
+
+size_t EventRecorder::countLocked(EVelkEventID id) const {
+    return std::count_if(m_Events.begin(), m_Events.end(), [id](const SEvent& e) { return e.id == id; });
 }
 
 void EventRecorder::clear() {

@@ -1,15 +1,17 @@
 #pragma once
 
-// Helpers shared by the device manager's tests: the amplifier's messages, an event recorder and
-// access to the reply bookkeeping.
+// Helpers shared by the device manager's tests: the amplifier's messages, an event recorder, work
+// on a helper thread and access to the reply bookkeeping.
 
 #include "common/FIRCOE.h"
 #include "common/VelkManager.h"
+#include "midi/MessageRecorder.h"
 
 #include <array>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <ostream>
 #include <string>
@@ -35,30 +37,43 @@ using namespace std::chrono_literals;
 
 std::string hex(const Bytes& bytes);
 
-// ---- Messages of either side
+// ---- Messages
 
 Bytes heartBeatReply(uint8_t model);
 Bytes parameterChange(uint8_t group, uint8_t parameter, uint8_t data1, uint8_t data2);
 Bytes ampTypeChange(int amp, uint8_t ampType);
-Bytes effectDump(const std::array<uint8_t, 16>& block);
-Bytes firHeaderDump(int slot, const std::string& name, uint16_t gain);
 // A bulk dump of the given block name and body data with a correct checksum.
 Bytes bulkDump(const char blockName[4], const Bytes& reserved, const Bytes& data);
-
-// ---- Messages the editor sends
-
+Bytes effectDump(const std::array<uint8_t, 16>& block);
+Bytes firHeaderDump(int slot, const std::string& name, uint16_t gain);
 Bytes dumpRequest(int index);
 
-// The packet's unpacked payload and header fields, for checking a coefficient stream.
+// A coefficient packet's header fields and unpacked payload (padding included).
 struct SPacket {
     uint16_t number = 0;
     uint16_t amp = 0;
-    Bytes payload;  // unpacked, padding included
+    Bytes payload;
 };
 bool decodePacket(const Bytes& message, SPacket& packet);
 
 FIRCOE recordWithPattern(const char* name, int16_t gain, int seed);
 Bytes recordBytes(const FIRCOE& record);
+
+// Calls `operation` and returns the error code it throws, or 0.
+int32_t errorCodeOf(const std::function<void()>& operation);
+
+// Runs `work` on its own thread; the destructor waits for it.
+class Background {
+public:
+    explicit Background(std::function<void()> work);
+    ~Background();
+    // True once `work` has returned, waiting at most `patience`.
+    bool finished(std::chrono::milliseconds patience = 5s);
+
+private:
+    midi::test::Handoff<bool> m_Done;
+    std::thread m_Thread;
+};
 
 // ---- Listener events
 
@@ -70,7 +85,7 @@ struct SEvent {
     bool operator==(const SEvent& other) const { return id == other.id && data == other.data; }
 };
 void PrintTo(const SEvent& event, std::ostream* os);
-SEvent event(EVelkEventID id, int32_t data);
+SEvent event(EVelkEventID id, int32_t data = 0);
 
 class EventRecorder {
 public:
@@ -83,6 +98,8 @@ public:
     void clear();
 
 private:
+    size_t countLocked(EVelkEventID id) const;
+
     mutable std::mutex m_Lock;
     mutable std::condition_variable m_Changed;
     std::vector<SEvent> m_Events;

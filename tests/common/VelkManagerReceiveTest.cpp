@@ -2,17 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <stdexcept>
 
 namespace {
 
 using namespace velktest;
 using Inspector = VelkManagerInspector;
-
 using ReceivePath = ManagerTest;
 
-// ---- Heartbeat
+Bytes fir(uint8_t parameter, uint8_t data1, uint8_t data2) {
+    return parameterChange(0x04, parameter, data1, data2);
+}
 
 TEST_F(ReceivePath, firstHeartBeatConnectsWithTheModelAndAModelSwitchReconnects) {
     receive(heartBeatReply(0x31));
@@ -20,8 +20,7 @@ TEST_F(ReceivePath, firstHeartBeatConnectsWithTheModelAndAModelSwitchReconnects)
     EXPECT_EQ(manager->getModel(), 0x31);
     receive(heartBeatReply(0x32));
     EXPECT_EQ(events.events(),
-              (std::vector<SEvent>{event(eVelkEvent_Connected, 1), event(eVelkEvent_Disconnected),
-                                   event(eVelkEvent_Connected, 2)}));
+              (Events{{eVelkEvent_Connected, 1}, {eVelkEvent_Disconnected}, {eVelkEvent_Connected, 2}}));
     EXPECT_EQ(manager->getModel(), 0x32);
 }
 
@@ -32,72 +31,60 @@ TEST_F(ReceivePath, ignoresHeartBeatsItCannotReadButNotTheTypeBytesLowNibble) {
     receive({0xF0, 0x43, 0x7E, 0x60, 0x58, 0x48, 0x44, 0x31, 0xF7});
     EXPECT_TRUE(events.events().empty());
     receive({0xF0, 0x43, 0x7D, 0x6F, 0x58, 0x48, 0x44, 0x31, 0xF7});
-    EXPECT_EQ(events.events(), std::vector<SEvent>{event(eVelkEvent_Connected, 1)});
+    EXPECT_EQ(events.events(), (Events{{eVelkEvent_Connected, 1}}));
 }
 
-// ---- Parameter changes
-
-struct ReplyCase {
-    const char* what;
-    std::vector<Bytes> messages;
-    int32_t responseID;
-    int32_t value;
-    std::vector<SEvent> raised;
-    uint16_t mainVersion = 0;
-};
-void PrintTo(const ReplyCase& c, std::ostream* os) {
-    *os << c.what;
+TEST_F(ReceivePath, parameterChangesSetTheResponseIDValueAndEvents) {
+    const struct {
+        const char* what;
+        std::vector<Bytes> messages;
+        int32_t responseID;
+        int32_t value;
+        Events raised;
+        uint16_t mainVersion = 0;
+    } table[] = {
+        {"heartbeat", {heartBeatReply(0x31)}, -1, 0, {{eVelkEvent_Connected, 1}}},
+        {"packet accepted", {fir(0x42, 5, 0)}, 24, 5, {{eVelkEvent_FIRPacketAccepted, 5}}},
+        {"packet rejected", {fir(0x42, 5, 1)}, 24, 5, {{eVelkEvent_FIRPacketRejected, 5}}},
+        {"packet other status", {fir(0x42, 5, 2)}, 24, 0, {}},
+        {"flash write done", {fir(0x47, 1, 0)}, 21, 1, {{eVelkEvent_FIRWriteDone, 1}}},
+        {"flash write failed", {fir(0x47, 1, 1)}, 21, 1, {{eVelkEvent_FIRWriteFailed, 1}}},
+        {"flash write other status", {fir(0x47, 1, 2)}, 21, 0, {}},
+        {"initialisation with the last value",
+         {fir(0x42, 7, 0), fir(0x48, 0, 0)},
+         23,
+         7,
+         {{eVelkEvent_FIRPacketAccepted, 7}, {eVelkEvent_FIRDataInitialized, 7}}},
+        {"initialisation with data", {fir(0x48, 1, 0), fir(0x48, 0, 1)}, -1, 0, {}},
+        {"unknown FIR parameter", {fir(0x43, 0, 0)}, -1, 0, {}},
+        {"main version", {parameterChange(0x70, 0x61, 0x01, 0x02)}, 25, 0, {}, 130},
+        {"other system parameter", {parameterChange(0x70, 0x62, 0x7F, 0x7F)}, -1, 0, {}},
+        {"amp type change", {ampTypeChange(1, 2)}, 12, 1, {{eVelkEvent_AmpTypeChanged, 1}}},
+        {"amp type with data 1 set", {parameterChange(0x00, 0x40, 1, 2)}, -1, 0, {}},
+        {"amp type of no amp", {parameterChange(0x00, 0x41, 0, 2)}, -1, 0, {}},
+        {"amp type of no slot", {ampTypeChange(0, 5)}, -1, 0, {}},
+        {"amp type in another group", {parameterChange(0x01, 0x40, 0, 2)}, -1, 0, {}},
+        {"another tag", {edited(ampTypeChange(0, 2), [](Bytes& m) { m[5] = 0x33; })}, -1, 0, {}},
+        {"too short for data 2",
+         {{0xF0, 0x43, 0x7D, 0x10, 0x58, 0x32, 0x70, 0x61, 0x01},
+          {0xF0, 0x43, 0x7D, 0x10, 0x58, 0x32, 0x04, 0x42, 0x01},
+          {0xF0, 0x43, 0x7D, 0x10, 0x58, 0x32, 0x00, 0x40, 0x00}},
+         -1,
+         0,
+         {}},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.what);
+        restart();
+        for (const Bytes& message : row.messages)
+            receive(message);
+        EXPECT_EQ(Inspector::receivedID(*manager), row.responseID);
+        EXPECT_EQ(Inspector::receivedValue(*manager), row.value);
+        EXPECT_EQ(events.events(), row.raised);
+        EXPECT_EQ(manager->getMainVer(), row.mainVersion);
+        EXPECT_EQ(manager->getAmpType(0), 0);
+    }
 }
-
-class ParameterReply : public ManagerTest, public testing::WithParamInterface<ReplyCase> {};
-
-TEST_P(ParameterReply, setsTheResponseIDValueAndEvents) {
-    for (const Bytes& message : GetParam().messages)
-        receive(message);
-    EXPECT_EQ(Inspector::receivedID(*manager), GetParam().responseID);
-    EXPECT_EQ(Inspector::receivedValue(*manager), GetParam().value);
-    EXPECT_EQ(events.events(), GetParam().raised);
-    EXPECT_EQ(manager->getMainVer(), GetParam().mainVersion);
-    EXPECT_EQ(manager->getAmpType(0), 0);
-}
-
-Bytes fir(uint8_t parameter, uint8_t data1, uint8_t data2) {
-    return parameterChange(0x04, parameter, data1, data2);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Replies, ParameterReply,
-    testing::Values(
-        ReplyCase{"heartbeat", {heartBeatReply(0x31)}, -1, 0, {event(eVelkEvent_Connected, 1)}},
-        ReplyCase{"packet accepted", {fir(0x42, 5, 0)}, 24, 5, {event(eVelkEvent_FIRPacketAccepted, 5)}},
-        ReplyCase{"packet rejected", {fir(0x42, 5, 1)}, 24, 5, {event(eVelkEvent_FIRPacketRejected, 5)}},
-        ReplyCase{"packet other status", {fir(0x42, 5, 2)}, 24, 0, {}},
-        ReplyCase{"flash write done", {fir(0x47, 1, 0)}, 21, 1, {event(eVelkEvent_FIRWriteDone, 1)}},
-        ReplyCase{"flash write failed", {fir(0x47, 1, 1)}, 21, 1, {event(eVelkEvent_FIRWriteFailed, 1)}},
-        ReplyCase{"flash write other status", {fir(0x47, 1, 2)}, 21, 0, {}},
-        ReplyCase{"initialisation reports the last value",
-                  {fir(0x42, 7, 0), fir(0x48, 0, 0)},
-                  23,
-                  7,
-                  {event(eVelkEvent_FIRPacketAccepted, 7), event(eVelkEvent_FIRDataInitialized, 7)}},
-        ReplyCase{"initialisation with data", {fir(0x48, 1, 0), fir(0x48, 0, 1)}, -1, 0, {}},
-        ReplyCase{"unknown FIR parameter", {fir(0x43, 0, 0)}, -1, 0, {}},
-        ReplyCase{"main version", {parameterChange(0x70, 0x61, 0x01, 0x02)}, 25, 0, {}, 130},
-        ReplyCase{"other system parameter", {parameterChange(0x70, 0x62, 0x7F, 0x7F)}, -1, 0, {}},
-        ReplyCase{"amp type change", {ampTypeChange(1, 2)}, 12, 1, {event(eVelkEvent_AmpTypeChanged, 1)}},
-        ReplyCase{"amp type with data 1 set", {parameterChange(0x00, 0x40, 1, 2)}, -1, 0, {}},
-        ReplyCase{"amp type of no amp", {parameterChange(0x00, 0x41, 0, 2)}, -1, 0, {}},
-        ReplyCase{"amp type of no slot", {ampTypeChange(0, 5)}, -1, 0, {}},
-        ReplyCase{"amp type in another group", {parameterChange(0x01, 0x40, 0, 2)}, -1, 0, {}},
-        ReplyCase{
-            "another tag", {{0xF0, 0x43, 0x7D, 0x10, 0x58, 0x33, 0x00, 0x40, 0x00, 0x02, 0xF7}}, -1, 0, {}},
-        ReplyCase{"too short to hold data 2",
-                  {{0xF0, 0x43, 0x7D, 0x10, 0x58, 0x32, 0x70, 0x61, 0x01},
-                   {0xF0, 0x43, 0x7D, 0x10, 0x58, 0x32, 0x04, 0x42, 0x01},
-                   {0xF0, 0x43, 0x7D, 0x10, 0x58, 0x32, 0x00, 0x40, 0x00}},
-                  -1,
-                  0,
-                  {}}));
 
 TEST_F(ReceivePath, ampTypeChangeLoadsTheStoredImpulseResponse) {
     receive(firHeaderDump(7, "Greenback", 4115));
@@ -120,7 +107,7 @@ TEST_F(ReceivePath, onlyASuccessfulFlashWriteStoresThePlayBufferInTheSlot) {
 // ---- Bulk dumps
 
 TEST_F(ReceivePath, acceptedEffectDumpReplacesTheEffectBlock) {
-    EXPECT_EQ(receive(effectDump({2, 1, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0})), "");
+    EXPECT_EQ(receive(effectDump({2, 1, 0, 0, 0, 0, 0, 0, 4})), "");
     EXPECT_EQ(manager->getAmpType(0), 2);
     EXPECT_EQ(manager->getAmpType(1), 4);
     EXPECT_EQ(Inspector::receiveError(*manager), 0);
@@ -136,10 +123,10 @@ TEST_F(ReceivePath, acceptedFIRHeaderSetsNameAndGainButKeepsTheSlotsCoefficients
     EXPECT_EQ(receive(firHeaderDump(9, "Vintage 30", 0x3FFF)), "");
     EXPECT_EQ(Inspector::receivedID(*manager), 9);
     EXPECT_EQ(Inspector::receiveError(*manager), 0);
-    const FIRCOE slot = firSlot(9);
-    EXPECT_STREQ(slot.name, "Vintage 30");
-    EXPECT_EQ(slot.gain, 0x3FFF);
-    EXPECT_EQ(std::memcmp(slot.coe, flashed.coe, sizeof slot.coe), 0);
+    FIRCOE expected = flashed;
+    std::strcpy(expected.name, "Vintage 30");
+    expected.gain = 0x3FFF;
+    EXPECT_EQ(recordBytes(firSlot(9)), recordBytes(expected));
 }
 
 TEST_F(ReceivePath, firHeaderNameIsAlwaysTerminatedWithinItsSixtyFourBytes) {
@@ -147,81 +134,59 @@ TEST_F(ReceivePath, firHeaderNameIsAlwaysTerminatedWithinItsSixtyFourBytes) {
     EXPECT_EQ(std::string(firSlot(0).name), std::string(63, 'A'));
 }
 
-Bytes edited(Bytes message, const std::function<void(Bytes&)>& edit) {
-    edit(message);
-    return message;
+TEST_F(ReceivePath, rejectedDumpsLogSetTheErrorAndKeepTheMirror) {
+    const Bytes effects = effectDump({3, 2, 0, 0, 0, 0, 0, 0, 3});
+    const Bytes header = firHeaderDump(6, "Never", 1);
+    const std::string effectShort = "[ERROR] Too short bulk dump effect data.\n";
+    const std::string effectSum = "[ERROR] Bulk dump effect data check sum error.\n";
+    const std::string effectError = "[ERROR] Bulk dump received effect data error.\n";
+    const std::string headerError = "[ERROR] bulk dump received FIR data error.\n";
+    const struct {
+        Bytes message;
+        int32_t responseID;
+        std::string log;
+    } table[] = {
+        {edited(effects, [](Bytes& d) { d.erase(d.begin() + 35); }), 10, effectShort + effectError},
+        {edited(effects, [](Bytes& d) { d.erase(d.begin() + 35), d[33] ^= 1; }), 10,
+         effectShort + effectSum + effectError},
+        {edited(effects, [](Bytes& d) { d.insert(d.end() - 1, 0); }), 10,
+         "[ERROR] Too long bulkdump effect data.\n" + effectError},
+        {edited(effects, [](Bytes& d) { d[34] ^= 1; }), 10, effectSum + effectError},
+        {edited(effects, [](Bytes& d) { d.resize(20); }), 10, effectShort + effectError},
+        {edited(header, [](Bytes& d) { d[84] ^= 0x40; }), 6,
+         "[ERROR] Bulk dump FIR header check sum error.\n" + headerError},
+        {edited(header, [](Bytes& d) { d.insert(d.end() - 1, 0); }), 6,
+         "[ERROR] Too long bulkdump FIR header.\n" + headerError},
+        {edited(header, [](Bytes& d) { d.resize(60); }), 6,
+         "[ERROR] Too short bulk dump FIR header.\n" + headerError},
+    };
+    receive(effectDump({1, 1, 1, 1, 1, 0, 0, 0, 1, 1, 1, 1, 1}));
+    for (const auto& row : table) {
+        SCOPED_TRACE(hex(row.message));
+        EXPECT_EQ(receive(row.message), row.log);
+        EXPECT_EQ(manager->getAmpType(0), 1);
+        EXPECT_EQ(firSlot(6).name[0], 0);
+        EXPECT_EQ(Inspector::receiveError(*manager), 1);
+        EXPECT_EQ(Inspector::receivedID(*manager), row.responseID);
+    }
 }
-
-struct RejectedCase {
-    const char* what;
-    Bytes message;
-    int32_t responseID;
-    std::string log;
-};
-void PrintTo(const RejectedCase& c, std::ostream* os) {
-    *os << c.what;
-}
-
-class RejectedDump : public ManagerTest, public testing::WithParamInterface<RejectedCase> {};
-
-TEST_P(RejectedDump, logsSetsTheErrorAndKeepsTheMirror) {
-    receive(effectDump({1, 1, 1, 1, 1, 0, 0, 0, 1, 1, 1, 1, 1, 0, 0, 0}));
-    EXPECT_EQ(receive(GetParam().message), GetParam().log);
-    EXPECT_EQ(manager->getAmpType(0), 1);
-    for (int slot = 0; slot < 10; ++slot)
-        EXPECT_EQ(firSlot(slot).name[0], 0);
-    EXPECT_EQ(Inspector::receiveError(*manager), 1);
-    EXPECT_EQ(Inspector::receivedID(*manager), GetParam().responseID);
-}
-
-const Bytes kEffects = effectDump({3, 2, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 0});
-const Bytes kHeader = firHeaderDump(6, "Never", 1);
-const std::string kEffectError = "[ERROR] Bulk dump received effect data error.\n";
-const std::string kHeaderError = "[ERROR] bulk dump received FIR data error.\n";
-
-INSTANTIATE_TEST_SUITE_P(
-    Faults, RejectedDump,
-    testing::Values(
-        RejectedCase{"effects 35 bytes", edited(kEffects, [](Bytes& d) { d.erase(d.begin() + 35); }), 10,
-                     "[ERROR] Too short bulk dump effect data.\n" + kEffectError},
-        RejectedCase{"effects 35 bytes and checksum off",
-                     edited(kEffects,
-                            [](Bytes& d) {
-                                d.erase(d.begin() + 35);
-                                d[33] ^= 0x01;
-                            }),
-                     10,
-                     "[ERROR] Too short bulk dump effect data.\n"
-                     "[ERROR] Bulk dump effect data check sum error.\n" +
-                         kEffectError},
-        RejectedCase{"effects 37 bytes", edited(kEffects, [](Bytes& d) { d.insert(d.end() - 1, 0x00); }), 10,
-                     "[ERROR] Too long bulkdump effect data.\n" + kEffectError},
-        RejectedCase{"effects checksum", edited(kEffects, [](Bytes& d) { d[34] ^= 0x01; }), 10,
-                     "[ERROR] Bulk dump effect data check sum error.\n" + kEffectError},
-        RejectedCase{"effects 20 bytes", edited(kEffects, [](Bytes& d) { d.resize(20); }), 10,
-                     "[ERROR] Too short bulk dump effect data.\n" + kEffectError},
-        RejectedCase{"header checksum", edited(kHeader, [](Bytes& d) { d[84] ^= 0x40; }), 6,
-                     "[ERROR] Bulk dump FIR header check sum error.\n" + kHeaderError},
-        RejectedCase{"header too long", edited(kHeader, [](Bytes& d) { d.insert(d.end() - 1, 0); }), 6,
-                     "[ERROR] Too long bulkdump FIR header.\n" + kHeaderError},
-        RejectedCase{"header too short", edited(kHeader, [](Bytes& d) { d.resize(60); }), 6,
-                     "[ERROR] Too short bulk dump FIR header.\n" + kHeaderError}));
 
 TEST_F(ReceivePath, ignoresDumpsItCannotPlaceWithoutALogLine) {
-    const std::pair<const char*, Bytes> unreadable[] = {
-        {"FIR header digit 5", bulkDump("FHL5", {0, 0, 0, 0}, Bytes(66, 0))},
-        {"UTIL without 7F 7F", bulkDump("UTIL", {0, 0, 0x7F, 0x7E}, Bytes(16, 0))},
-        {"reserved bytes set", bulkDump("FHR1", {0, 1, 0, 0}, Bytes(66, 0))},
-        {"effect data with FIR size", edited(effectDump({}), [](Bytes& d) { d[5] = 0x4E; })},
-        {"FIR header with effect size", edited(firHeaderDump(1, "a", 1), [](Bytes& d) { d[5] = 0x1C; })},
-        {"size high byte set", edited(effectDump({}), [](Bytes& d) { d[4] = 0x01; })},
-        {"other body tag", edited(effectDump({}), [](Bytes& d) { d[9] = 0x33; })},
-        {"unknown block", bulkDump("ABCD", {0, 0, 0, 0}, Bytes(16, 0))},
-        {"17 bytes", edited(effectDump({}), [](Bytes& d) { d.resize(17); })},
-        {"dump request type", edited(effectDump({}), [](Bytes& d) { d[3] = 0x20; })}};
-    for (const auto& [what, message] : unreadable) {
-        EXPECT_EQ(receive(message), "") << what;
-        EXPECT_EQ(Inspector::receivedID(*manager), -1) << what;
+    const Bytes unreadable[] = {
+        bulkDump("FHL5", {0, 0, 0, 0}, Bytes(66, 0)),                     // no such slot
+        bulkDump("UTIL", {0, 0, 0x7F, 0x7E}, Bytes(16, 0)),               // effect data without 7F 7F
+        bulkDump("FHR1", {0, 1, 0, 0}, Bytes(66, 0)),                     // reserved bytes set
+        bulkDump("ABCD", {0, 0, 0, 0}, Bytes(16, 0)),                     // unknown block
+        edited(effectDump({}), [](Bytes& d) { d[5] = 0x4E; }),            // effect data with FIR size
+        edited(firHeaderDump(1, "a", 1), [](Bytes& d) { d[5] = 0x1C; }),  // FIR header with effect size
+        edited(effectDump({}), [](Bytes& d) { d[4] = 0x01; }),            // size high byte set
+        edited(effectDump({}), [](Bytes& d) { d[9] = 0x33; }),            // another body tag
+        edited(effectDump({}), [](Bytes& d) { d.resize(17); }),           // cut before the data
+        edited(effectDump({}), [](Bytes& d) { d[3] = 0x20; }),            // dump request type
+    };
+    for (const Bytes& message : unreadable) {
+        EXPECT_EQ(receive(message), "") << hex(message);
+        EXPECT_EQ(Inspector::receivedID(*manager), -1) << hex(message);
     }
 }
 

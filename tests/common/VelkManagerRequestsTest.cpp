@@ -1,10 +1,7 @@
 #include "VelkManagerFixture.h"
 
-#include "common/SysexCodec.h"
-
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <stdexcept>
 
 namespace {
@@ -27,7 +24,7 @@ TEST_F(Dispatcher, queuedRequestsRunInOrderWithinOnePassDroppingUnknownKinds) {
     manager->sendRequest(eVelkRequest_ReverbType, 0, 2);
     manager->sendRequest(eVelkRequest_BoosterType, 0, 2);
     manager->doRequestEvent();
-    EXPECT_EQ(amp.awaitReceived(3),
+    EXPECT_EQ(amp.received(3),
               (std::vector<Bytes>{parameterChange(0, 0x01, 0, 1), parameterChange(0, 0x03, 0, 2),
                                   parameterChange(0, 0x01, 0, 2)}));
     EXPECT_EQ(Inspector::queuedRequests(*manager), 0u);
@@ -42,8 +39,7 @@ TEST_F(Dispatcher, timeoutReportsTheErrorThenDropsTheConnectionAndTheQueue) {
     ASSERT_TRUE(clock.awaitWaiters(1));
     clock.advance(5000);
     ASSERT_TRUE(pass.finished());
-    EXPECT_EQ(events.events(),
-              (std::vector<SEvent>{event(eVelkEvent_Error, 1004), event(eVelkEvent_Disconnected)}));
+    EXPECT_EQ(events.events(), (Events{{eVelkEvent_Error, 1004}, {eVelkEvent_Disconnected}}));
     EXPECT_EQ(amp.received(), std::vector<Bytes>{parameterChange(0x70, 0x21, 0, 0)});
     EXPECT_EQ(Inspector::queuedRequests(*manager), 0u);
     EXPECT_FALSE(manager->isConnected());
@@ -54,8 +50,7 @@ TEST_F(Dispatcher, sendFailureReportsTheErrorThenDropsTheConnectionAndTheQueue) 
     manager->sendRequest(eVelkRequest_NoiseGate, 0, 1);
     manager->sendRequest(eVelkRequest_BoosterType, 0, 1);
     manager->doRequestEvent();
-    EXPECT_EQ(events.events(),
-              (std::vector<SEvent>{event(eVelkEvent_Error, 1001), event(eVelkEvent_Disconnected)}));
+    EXPECT_EQ(events.events(), (Events{{eVelkEvent_Error, 1001}, {eVelkEvent_Disconnected}}));
     EXPECT_EQ(Inspector::queuedRequests(*manager), 0u);
     EXPECT_FALSE(manager->isConnected());
 }
@@ -69,7 +64,7 @@ TEST_F(Dispatcher, rejectedDumpsEmptyTheQueueButKeepTheConnection) {
     manager->sendRequest(eVelkRequest_AllBulkDump, 0, 0);
     manager->sendRequest(eVelkRequest_BoosterType, 0, 1);
     runPassWithPauses();
-    EXPECT_EQ(events.events(), std::vector<SEvent>{event(eVelkEvent_Error, 1002)});
+    EXPECT_EQ(events.events(), (Events{{eVelkEvent_Error, 1002}}));
     EXPECT_EQ(amp.received(), std::vector<Bytes>(6, dumpRequest(10)));
     EXPECT_EQ(Inspector::queuedRequests(*manager), 0u);
     EXPECT_TRUE(manager->isConnected());
@@ -88,7 +83,7 @@ TEST_F(Dispatcher, foreignExceptionsAreReportedAsUnknownAndEmptyTheQueue) {
     manager->doRequestEvent();
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "[CATCH] Exception! - CVelkManager::doRequestEvent()\n");
-    EXPECT_EQ(events.events().back(), event(eVelkEvent_Error, 1010));
+    EXPECT_EQ(events.events().back(), (SEvent{eVelkEvent_Error, 1010}));
     EXPECT_EQ(Inspector::queuedRequests(*manager), 0u);
     EXPECT_EQ(amp.received().size(), 1u);
     EXPECT_TRUE(manager->isConnected());
@@ -98,7 +93,7 @@ TEST_F(Dispatcher, requestPostedDuringAPassWaitsForTheQueueAndRunsInTheNextPass)
     amp.setSilent();
     manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
     Background pass([this] { manager->doRequestEvent(); });
-    ASSERT_EQ(amp.awaitReceived(1).size(), 1u);
+    ASSERT_EQ(amp.received(1).size(), 1u);
     Background post([this] { manager->sendRequest(eVelkRequest_BoosterType, 0, 2); });
     EXPECT_FALSE(post.finished(30ms)) << "the pass holds the queue";
     amp.send(parameterChange(0x70, 0x61, 0, 100));
@@ -106,7 +101,7 @@ TEST_F(Dispatcher, requestPostedDuringAPassWaitsForTheQueueAndRunsInTheNextPass)
     ASSERT_TRUE(post.finished());
     EXPECT_EQ(amp.received().size(), 1u);
     manager->doRequestEvent();
-    EXPECT_EQ(amp.awaitReceived(2).back(), parameterChange(0, 0x01, 0, 2));
+    EXPECT_EQ(amp.received(2).back(), parameterChange(0, 0x01, 0, 2));
 }
 
 TEST_F(Dispatcher, queuedNameRequestsSendACopyOfTheLastStagedName) {
@@ -119,7 +114,7 @@ TEST_F(Dispatcher, queuedNameRequestsSendACopyOfTheLastStagedName) {
     second[0] = 'X';  // the manager keeps its own copy
     runPassWithPauses();
     EXPECT_STREQ(playBuffer(0).name, "Second");
-    for (const Bytes& message : amp.awaitReceived(6))
+    for (const Bytes& message : amp.received(6))
         EXPECT_EQ(message[9], static_cast<uint8_t>("Second"[message[8]])) << hex(message);
 }
 
@@ -139,11 +134,10 @@ TEST_F(Dispatcher, modelSwitchDropsTheQueueWithoutTheInputThreadWaitingForTheReq
     manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
     manager->sendRequest(eVelkRequest_BoosterType, 0, 1);
     Background pass([this] { manager->doRequestEvent(); });
-    ASSERT_EQ(amp.awaitReceived(1).size(), 1u);
+    ASSERT_EQ(amp.received(1).size(), 1u);
     amp.send(heartBeatReply(0x32));
     ASSERT_TRUE(events.waitFor(eVelkEvent_Connected));
-    EXPECT_EQ(events.events(),
-              (std::vector<SEvent>{event(eVelkEvent_Disconnected), event(eVelkEvent_Connected, 2)}));
+    EXPECT_EQ(events.events(), (Events{{eVelkEvent_Disconnected}, {eVelkEvent_Connected, 2}}));
     ASSERT_TRUE(clock.awaitWaiters(1));
     clock.advance(5000);
     ASSERT_TRUE(pass.finished());
@@ -151,62 +145,46 @@ TEST_F(Dispatcher, modelSwitchDropsTheQueueWithoutTheInputThreadWaitingForTheReq
     EXPECT_EQ(Inspector::queuedRequests(*manager), 0u);
 }
 
-// ---- Which operation each kind runs
-
-struct KindCase {
-    const char* what;
-    eVelkRequestEvent kind;
-    int32_t arg1;
-    int32_t arg2;
-    Bytes firstMessage;
-};
-void PrintTo(const KindCase& c, std::ostream* os) {
-    *os << c.what;
-}
-
-class RequestKind : public Dispatcher, public testing::WithParamInterface<KindCase> {};
-
-TEST_P(RequestKind, runsItsOperation) {
-    manager->setSpeakerTabFIRCOE(recordWithPattern("Staged", 4115, 1));
-    manager->sendRequest(GetParam().kind, GetParam().arg1, GetParam().arg2);
-    runPassWithPauses();
-    ASSERT_FALSE(amp.awaitReceived(1).empty());
-    EXPECT_EQ(hex(amp.received().front()), hex(GetParam().firstMessage));
-    EXPECT_EQ(events.count(eVelkEvent_Error), 0u);
-}
-
 Bytes firstPacket(const FIRCOE& record, uint8_t ampField) {
     Bytes body = {0x58, 0x48, 0x44, 0x32, 'F', 'I', 'R', 'C', 0, 0, 0, ampField};
     body.resize(12 + 512);
-    velk::sysex::pack7(reinterpret_cast<const uint8_t*>(&record), 448, body.data() + 12);
-    return velk::sysex::bulkDump(body.data(), body.size());
+    sysex::pack7(reinterpret_cast<const uint8_t*>(&record), 448, body.data() + 12);
+    return sysex::bulkDump(body.data(), body.size());
 }
 
-FIRCOE bypass() {
-    FIRCOE record{};
-    std::strcpy(record.name, "Bypass");
-    record.gain = 16383;
-    record.coe[0] = 32767;
-    return record;
+TEST_F(Dispatcher, eachKindRunsItsOperation) {
+    const FIRCOE staged = recordWithPattern("Staged", 4115, 1);
+    const struct {
+        eVelkRequestEvent kind;
+        int32_t arg1;
+        int32_t arg2;
+        Bytes firstMessage;
+    } table[] = {
+        {eVelkRequest_AllBulkDump, 0, 0, dumpRequest(10)},
+        {eVelkRequest_BoosterType, 1, 2, parameterChange(0, 0x09, 0, 2)},
+        {eVelkRequest_FxLoop, 0, 1, parameterChange(0, 0x02, 0, 1)},
+        {eVelkRequest_ReverbType, 1, 3, parameterChange(0, 0x0B, 0, 3)},
+        {eVelkRequest_NoiseGate, 0, 2, parameterChange(0, 0x04, 0, 2)},
+        {eVelkRequest_SendConnection, 3, 0, parameterChange(0, 0x05, 0, 3)},
+        {eVelkRequest_ReturnConnection, 1, 0, parameterChange(0, 0x06, 0, 1)},
+        {eVelkRequest_FIRGain, 1, 5181, parameterChange(0x04, 0x06, 0x28, 0x3D)},
+        {eVelkRequest_Bypass, 1, 0, firstPacket(bypassRecord(), 1)},
+        {eVelkRequest_FIRDataWrite, 1, 0, parameterChange(0x04, 0x07, 1, 5)},
+        {eVelkRequest_FIRCOE, 0, 0, firstPacket(staged, 0)},
+        {eVelkRequest_ChangeFIR, 0, 0, parameterChange(0x04, 0x00, 0, 0)},
+        {eVelkRequest_InitFIRData, 0, 0, parameterChange(0x04, 0x08, 0, 0)},
+        {eVelkRequest_MainVersion, 0, 0, parameterChange(0x70, 0x21, 0, 0)},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE("kind " + std::to_string(row.kind));
+        restart();
+        manager->setSpeakerTabFIRCOE(staged);
+        manager->sendRequest(row.kind, row.arg1, row.arg2);
+        runPassWithPauses();
+        ASSERT_FALSE(amp.received(1).empty());
+        EXPECT_EQ(hex(amp.received().front()), hex(row.firstMessage));
+        EXPECT_EQ(events.count(eVelkEvent_Error), 0u);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    AllKinds, RequestKind,
-    testing::Values(
-        KindCase{"all bulk dump", eVelkRequest_AllBulkDump, 0, 0, dumpRequest(10)},
-        KindCase{"booster", eVelkRequest_BoosterType, 1, 2, parameterChange(0, 0x09, 0, 2)},
-        KindCase{"fx loop", eVelkRequest_FxLoop, 0, 1, parameterChange(0, 0x02, 0, 1)},
-        KindCase{"reverb", eVelkRequest_ReverbType, 1, 3, parameterChange(0, 0x0B, 0, 3)},
-        KindCase{"noise gate", eVelkRequest_NoiseGate, 0, 2, parameterChange(0, 0x04, 0, 2)},
-        KindCase{"send connection", eVelkRequest_SendConnection, 3, 0, parameterChange(0, 0x05, 0, 3)},
-        KindCase{"return connection", eVelkRequest_ReturnConnection, 1, 0, parameterChange(0, 0x06, 0, 1)},
-        KindCase{"FIR gain", eVelkRequest_FIRGain, 1, 5181, parameterChange(0x04, 0x06, 0x28, 0x3D)},
-        KindCase{"bypass", eVelkRequest_Bypass, 1, 0, firstPacket(bypass(), 1)},
-        KindCase{"flash write", eVelkRequest_FIRDataWrite, 1, 0, parameterChange(0x04, 0x07, 1, 5)},
-        KindCase{"coefficients", eVelkRequest_FIRCOE, 0, 0,
-                 firstPacket(recordWithPattern("Staged", 4115, 1), 0)},
-        KindCase{"change FIR", eVelkRequest_ChangeFIR, 0, 0, parameterChange(0x04, 0x00, 0, 0)},
-        KindCase{"init FIR data", eVelkRequest_InitFIRData, 0, 0, parameterChange(0x04, 0x08, 0, 0)},
-        KindCase{"main version", eVelkRequest_MainVersion, 0, 0, parameterChange(0x70, 0x21, 0, 0)}));
 
 }  // namespace

@@ -142,7 +142,7 @@ TEST_F(SimulatedHead, modelSwitchOnTheHeadEndsInAFullReadOfTheNewModel) {
     connect(HeadModel::Single);
     head->switchModel(HeadModel::Dual);
     ASSERT_TRUE(driveUntil(eVelkEvent_Connected, 2));
-    EXPECT_EQ(events.events().back(), event(eVelkEvent_Connected, 2));
+    EXPECT_EQ(events.events().back(), (SEvent{eVelkEvent_Connected, 2}));
     EXPECT_EQ(events.count(eVelkEvent_Disconnected), 1u);
     ASSERT_TRUE(driveUntil(eVelkEvent_NotConnected, 2));
     manager->sendRequest(eVelkRequest_Open, 0, 0);
@@ -164,7 +164,7 @@ TEST_F(SimulatedHead, unpluggingMidTransferTimesOutAndIsRepairedByTheNextConnect
     manager->sendRequest(eVelkRequest_FIRCOE, 1, 0);
     ASSERT_TRUE(driveUntil(eVelkEvent_Disconnected));
     const auto raised = events.events();
-    EXPECT_EQ(raised[raised.size() - 2], event(eVelkEvent_Error, 1004));
+    EXPECT_EQ(raised[raised.size() - 2], (SEvent{eVelkEvent_Error, 1004}));
     EXPECT_EQ(events.count(eVelkEvent_FIRCOESent), 0u);
     EXPECT_EQ(head->receivedCount(Request::CoefficientPacket), 5);
 

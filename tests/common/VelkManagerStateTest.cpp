@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
-
 namespace {
 
 using namespace velktest;
@@ -52,14 +49,10 @@ TEST(GainConversion, long2shortRoundsUpOnlyWhenHalfAndLowestKeptBitAreSet) {
 using StateMirror = ManagerTest;
 
 TEST_F(StateMirror, startsWithBypassPlayingAndSilentSlotsAtMinusTenDecibels) {
-    FIRCOE bypass{};
-    std::strcpy(bypass.name, "Bypass");
-    bypass.gain = 16383;
-    bypass.coe[0] = 32767;
     FIRCOE silent{};
     silent.gain = 5181;
-    EXPECT_EQ(recordBytes(playBuffer(0)), recordBytes(bypass));
-    EXPECT_EQ(recordBytes(playBuffer(1)), recordBytes(bypass));
+    EXPECT_EQ(recordBytes(playBuffer(0)), recordBytes(bypassRecord()));
+    EXPECT_EQ(recordBytes(playBuffer(1)), recordBytes(bypassRecord()));
     for (int slot = 0; slot < 10; ++slot)
         EXPECT_EQ(recordBytes(firSlot(slot)), recordBytes(silent)) << "slot " << slot;
 }

@@ -65,7 +65,7 @@ TEST_F(CoefficientStream, eachPacketWaitsForItsAcknowledgementAndARejectionDoesN
     FIRCOE record = recordWithPattern("Paced", 100, 2);
     Background streaming([&] { manager->sendFIRCOE(0, record); });
     for (uint8_t packet = 0; packet < 10; ++packet) {
-        ASSERT_EQ(amp.awaitReceived(packet + 1u).size(), packet + 1u);
+        ASSERT_EQ(amp.received(packet + 1u).size(), packet + 1u);
         ASSERT_TRUE(clock.awaitWaiters(1));
         EXPECT_EQ(amp.received().size(), packet + 1u) << "the next packet waits for this one's reply";
         EXPECT_EQ(packets().back().number, packet);
@@ -84,10 +84,10 @@ TEST_F(CoefficientStream, unknownAmpStreamsNothingAndChangesNoPlayBuffer) {
     manager->sendBypassData(2);
     EXPECT_EQ(manager->sendPlayBuffer(-1), 0);
     manager->sendHeartBeatRequest();
-    EXPECT_EQ(amp.awaitReceived(1), std::vector<Bytes>{parameterChange(0x70, 0x01, 0, 0)});
+    EXPECT_EQ(amp.received(1), std::vector<Bytes>{parameterChange(0x70, 0x01, 0, 0)});
     for (int ampIndex = 0; ampIndex < 2; ++ampIndex)
         EXPECT_EQ(recordBytes(playBuffer(ampIndex)), recordBytes(before[ampIndex]));
-    EXPECT_EQ(events.events(), std::vector<SEvent>{event(eVelkEvent_BypassSent, 2)}) << "still announced";
+    EXPECT_EQ(events.events(), (Events{{eVelkEvent_BypassSent, 2}})) << "still announced";
 }
 
 }  // namespace

@@ -1,37 +1,23 @@
 #include "common/Clock.h"
 #include "common/ManualClock.h"
-#include "midi/MessageRecorder.h"
+#include "common/VelkTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <cstdlib>
 #include <ctime>
-#include <functional>
-#include <thread>
 
 namespace {
 
+using velktest::Background;
 using namespace std::chrono_literals;
-using midi::test::Handoff;
 
 class ManualClockTest : public testing::Test {
 protected:
     void SetUp() override { mstd::setProcessClock(&m_Clock); }
     void TearDown() override { mstd::setProcessClock(nullptr); }
 
-    // Waits on the clock on a helper thread, handing over whether the condition was met.
-    std::thread waitOn(Handoff<bool>& result, const std::function<bool()>& ready) {
-        return std::thread([this, &result, ready] {
-            std::unique_lock lock(m_Mutex);
-            result.set(m_Clock.waitUntil(lock, m_Condition, m_Clock.steadyMS() + 5000, ready));
-        });
-    }
-
     mstd::CManualClock m_Clock;
-    std::mutex m_Mutex;
-    std::condition_variable m_Condition;
 };
 
 TEST_F(ManualClockTest, standsStillUntilAdvancedAndCountsWholeWallClockSeconds) {
@@ -49,73 +35,63 @@ TEST_F(ManualClockTest, standsStillUntilAdvancedAndCountsWholeWallClockSeconds) 
 }
 
 TEST_F(ManualClockTest, sleepsEndOnlyWhenEnoughTimeHasBeenAdvanced) {
-    Handoff<bool> first, second;
-    std::thread shortSleep([&] {
-        mstd::sleepMS(10);
-        first.set(true);
-    });
-    std::thread longSleep([&] {
-        mstd::sleepMS(20);
-        second.set(true);
-    });
+    Background shortSleep([] { mstd::sleepMS(10); });
+    Background longSleep([] { mstd::sleepMS(20); });
     ASSERT_TRUE(m_Clock.awaitWaiters(2));
     m_Clock.advance(9);
-    EXPECT_FALSE(first.wait(20ms));
+    EXPECT_FALSE(shortSleep.finished(20ms));
     m_Clock.advance(1);
-    EXPECT_TRUE(first.wait());
-    EXPECT_FALSE(second.wait(20ms));
+    EXPECT_TRUE(shortSleep.finished());
+    EXPECT_FALSE(longSleep.finished(20ms));
     m_Clock.advance(10);
-    EXPECT_TRUE(second.wait());
-    shortSleep.join();
-    longSleep.join();
+    EXPECT_TRUE(longSleep.finished());
     EXPECT_EQ(m_Clock.waiterCount(), 0u);
 }
 
 TEST_F(ManualClockTest, waitEndsEarlyWhenSignalledAndReportsFalseAtItsDeadline) {
+    std::mutex mutex;
+    std::condition_variable condition;
     bool signalled = false;
-    Handoff<bool> early, late;
-    std::thread signalledWaiter = waitOn(early, [&] { return signalled; });
-    ASSERT_TRUE(m_Clock.awaitWaiters(1));
-    {
-        std::lock_guard lock(m_Mutex);
-        signalled = true;
+    for (const bool signal : {true, false}) {
+        signalled = false;
+        bool result = !signal;
+        Background waiting([&] {
+            std::unique_lock lock(mutex);
+            result = m_Clock.waitUntil(lock, condition, m_Clock.steadyMS() + 5000, [&] { return signalled; });
+        });
+        ASSERT_TRUE(m_Clock.awaitWaiters(1));
+        if (signal) {
+            std::lock_guard lock(mutex);
+            signalled = true;
+            condition.notify_all();
+        } else {
+            m_Clock.advance(5000);
+        }
+        ASSERT_TRUE(waiting.finished());
+        EXPECT_EQ(result, signal);
     }
-    m_Condition.notify_all();
-    EXPECT_EQ(early.wait(), true);
-    signalledWaiter.join();
-
-    std::thread deadlineWaiter = waitOn(late, [] { return false; });
-    ASSERT_TRUE(m_Clock.awaitWaiters(1));
-    m_Clock.advance(5000);
-    EXPECT_EQ(late.wait(), false);
-    deadlineWaiter.join();
 }
 
-TEST(SystemClock, sleepTakesRealTimeAndTheWallClockIsTheSystemTime) {
+TEST(SystemClock, sleepsAndWaitsInRealTimeOnTheSystemsWallClock) {
     const auto before = std::chrono::steady_clock::now();
     const uint64_t beforeMS = mstd::getClockMS();
     mstd::sleepMS(20);
     EXPECT_GE(std::chrono::steady_clock::now() - before, 20ms);
     EXPECT_GE(mstd::getClockMS() - beforeMS, 20u);
     EXPECT_LE(std::abs(mstd::getWallClockSeconds() - std::time(nullptr)), 1);
-}
 
-TEST(SystemClock, signalledWaitEndsBeforeItsDeadline) {
     mstd::CSystemClock clock;
     std::mutex mutex;
     std::condition_variable condition;
     bool signalled = false;
-    std::thread signaller([&] {
+    Background signaller([&] {
         std::this_thread::sleep_for(10ms);
         std::lock_guard lock(mutex);
         signalled = true;
         condition.notify_all();
     });
-    const auto before = std::chrono::steady_clock::now();
     std::unique_lock lock(mutex);
     EXPECT_TRUE(clock.waitUntil(lock, condition, clock.steadyMS() + 5000, [&] { return signalled; }));
-    lock.unlock();
-    signaller.join();
     EXPECT_LT(std::chrono::steady_clock::now() - before, 4s);
 }
 

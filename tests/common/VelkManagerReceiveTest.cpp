@@ -162,7 +162,7 @@ TEST_F(ReceivePath, rejectedDumpsLogSetTheErrorAndKeepTheMirror) {
     };
     receive(effectDump({1, 1, 1, 1, 1, 0, 0, 0, 1, 1, 1, 1, 1}));
     for (const auto& row : table) {
-        SCOPED_TRACE(hex(row.message));
+        SCOPED_TRACE(testing::PrintToString(row.message));
         EXPECT_EQ(receive(row.message), row.log);
         EXPECT_EQ(manager->getAmpType(0), 1);
         EXPECT_EQ(firSlot(6).name[0], 0);
@@ -185,8 +185,8 @@ TEST_F(ReceivePath, ignoresDumpsItCannotPlaceWithoutALogLine) {
         edited(effectDump({}), [](Bytes& d) { d[3] = 0x20; }),            // dump request type
     };
     for (const Bytes& message : unreadable) {
-        EXPECT_EQ(receive(message), "") << hex(message);
-        EXPECT_EQ(Inspector::receivedID(*manager), -1) << hex(message);
+        EXPECT_EQ(receive(message), "") << testing::PrintToString(message);
+        EXPECT_EQ(Inspector::receivedID(*manager), -1) << testing::PrintToString(message);
     }
 }
 

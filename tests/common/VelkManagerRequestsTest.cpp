@@ -115,7 +115,7 @@ TEST_F(Dispatcher, queuedNameRequestsSendACopyOfTheLastStagedName) {
     runPassWithPauses();
     EXPECT_STREQ(playBuffer(0).name, "Second");
     for (const Bytes& message : amp.received(6))
-        EXPECT_EQ(message[9], static_cast<uint8_t>("Second"[message[8]])) << hex(message);
+        EXPECT_EQ(message[9], static_cast<uint8_t>("Second"[message[8]]));
 }
 
 TEST_F(Dispatcher, openWhileOpenDoesNothingAndCloseClosesThePorts) {
@@ -152,6 +152,18 @@ Bytes firstPacket(const FIRCOE& record, uint8_t ampField) {
     return sysex::bulkDump(body.data(), body.size());
 }
 
+std::array<int32_t, 10> effectMirror(CVelkManager& manager) {
+    EffectData ampI{}, ampII{};
+    FxLoopConnection connection{};
+    manager.getEffectData(0, ampI);
+    manager.getEffectData(1, ampII);
+    manager.getFxLoopConnection(connection);
+    return {ampI.boosterType,  ampI.fxLoop,  ampI.reverbType,  ampI.noiseGate,  connection.sendConnection,
+            ampII.boosterType, ampII.fxLoop, ampII.reverbType, ampII.noiseGate, connection.returnConnection};
+}
+
+// Each kind's first message, the reply it then waits for (-1 once a wait is over) and the effect
+// setting it mirrors.
 TEST_F(Dispatcher, eachKindRunsItsOperation) {
     const FIRCOE staged = recordWithPattern("Staged", 4115, 1);
     const struct {
@@ -159,31 +171,40 @@ TEST_F(Dispatcher, eachKindRunsItsOperation) {
         int32_t arg1;
         int32_t arg2;
         Bytes firstMessage;
+        int32_t responseID;
+        int mirrored = -1;  // position in effectMirror()
     } table[] = {
-        {eVelkRequest_AllBulkDump, 0, 0, dumpRequest(10)},
-        {eVelkRequest_BoosterType, 1, 2, parameterChange(0, 0x09, 0, 2)},
-        {eVelkRequest_FxLoop, 0, 1, parameterChange(0, 0x02, 0, 1)},
-        {eVelkRequest_ReverbType, 1, 3, parameterChange(0, 0x0B, 0, 3)},
-        {eVelkRequest_NoiseGate, 0, 2, parameterChange(0, 0x04, 0, 2)},
-        {eVelkRequest_SendConnection, 3, 0, parameterChange(0, 0x05, 0, 3)},
-        {eVelkRequest_ReturnConnection, 1, 0, parameterChange(0, 0x06, 0, 1)},
-        {eVelkRequest_FIRGain, 1, 5181, parameterChange(0x04, 0x06, 0x28, 0x3D)},
-        {eVelkRequest_Bypass, 1, 0, firstPacket(bypassRecord(), 1)},
-        {eVelkRequest_FIRDataWrite, 1, 0, parameterChange(0x04, 0x07, 1, 5)},
-        {eVelkRequest_FIRCOE, 0, 0, firstPacket(staged, 0)},
-        {eVelkRequest_ChangeFIR, 0, 0, parameterChange(0x04, 0x00, 0, 0)},
-        {eVelkRequest_InitFIRData, 0, 0, parameterChange(0x04, 0x08, 0, 0)},
-        {eVelkRequest_MainVersion, 0, 0, parameterChange(0x70, 0x21, 0, 0)},
+        {eVelkRequest_AllBulkDump, 0, 0, dumpRequest(10), -1},
+        {eVelkRequest_BoosterType, 1, 2, parameterChange(0, 0x09, 0, 2), 14, 5},
+        {eVelkRequest_BoosterType, 0, 1, parameterChange(0, 0x01, 0, 1), 14, 0},
+        {eVelkRequest_FxLoop, 0, 1, parameterChange(0, 0x02, 0, 1), 15, 1},
+        {eVelkRequest_ReverbType, 1, 3, parameterChange(0, 0x0B, 0, 3), 16, 7},
+        {eVelkRequest_NoiseGate, 0, 3, parameterChange(0, 0x04, 0, 3), 17, 3},
+        {eVelkRequest_NoiseGate, 5, 2, parameterChange(0, 0x0C, 0, 2), 17, 8},  // any amp but 0 is Amp II
+        {eVelkRequest_SendConnection, 3, 0, parameterChange(0, 0x05, 0, 3), 18, 4},
+        {eVelkRequest_ReturnConnection, 2, 0, parameterChange(0, 0x06, 0, 2), 19, 9},
+        {eVelkRequest_FIRGain, 1, 5181, parameterChange(0x04, 0x06, 0x28, 0x3D), 20},
+        {eVelkRequest_Bypass, 1, 0, firstPacket(bypassRecord(), 1), -1},
+        {eVelkRequest_FIRDataWrite, 1, 0, parameterChange(0x04, 0x07, 1, 5), -1},
+        {eVelkRequest_FIRCOE, 0, 0, firstPacket(staged, 0), -1},
+        {eVelkRequest_ChangeFIR, 0, 0, parameterChange(0x04, 0x00, 0, 0), 20},
+        {eVelkRequest_InitFIRData, 0, 0, parameterChange(0x04, 0x08, 0, 0), -1},
+        {eVelkRequest_MainVersion, 0, 0, parameterChange(0x70, 0x21, 0, 0), -1},
     };
     for (const auto& row : table) {
-        SCOPED_TRACE("kind " + std::to_string(row.kind));
+        SCOPED_TRACE("kind " + std::to_string(row.kind) + ", amp " + std::to_string(row.arg1));
         restart();
         manager->setSpeakerTabFIRCOE(staged);
         manager->sendRequest(row.kind, row.arg1, row.arg2);
         runPassWithPauses();
         ASSERT_FALSE(amp.received(1).empty());
-        EXPECT_EQ(hex(amp.received().front()), hex(row.firstMessage));
+        EXPECT_EQ(amp.received().front(), row.firstMessage);
+        EXPECT_EQ(Inspector::expectedID(*manager), row.responseID);
         EXPECT_EQ(events.count(eVelkEvent_Error), 0u);
+        std::array<int32_t, 10> mirror{};
+        if (row.mirrored >= 0)
+            mirror[row.mirrored] = row.firstMessage[9];
+        EXPECT_EQ(effectMirror(*manager), mirror);
     }
 }
 

@@ -93,17 +93,9 @@ TEST_F(SimulatedHead, effectSettingsGainAndBypassLandInTheHead) {
     EXPECT_EQ(recordBytes(head->playBuffer(0)), recordBytes(ampI)) << "Amp I is untouched";
 }
 
-TEST_F(SimulatedHead, previewOnASingleAmpHeadLandsByteForByte) {
-    connect(HeadModel::Single);
-    FIRCOE record = recordWithPattern("Open back 1x12", 4115, 21);
-    manager->setSpeakerTabFIRCOE(record);
-    manager->sendRequest(eVelkRequest_FIRCOE, 0, 0);
-    ASSERT_TRUE(driveUntil(eVelkEvent_FIRCOESent));
-    EXPECT_EQ(recordBytes(head->playBuffer(0)), recordBytes(record));
-}
-
-// The speaker panel's rename: play the stored IR again, change its name, write it back.
-TEST_F(SimulatedHead, renameStoresTheNewNameInTheCurrentSlot) {
+// The speaker panel's rename (play the stored IR again, change its name, write it back), then a
+// reset of all impulse responses, read back in full.
+TEST_F(SimulatedHead, renameStoresTheNewNameInTheCurrentSlotAndAResetIsReadBack) {
     connect(HeadModel::Dual);
     const int slot = head->state().currentSlot(1);
     char name[64] = "Renamed cab";
@@ -119,27 +111,27 @@ TEST_F(SimulatedHead, renameStoresTheNewNameInTheCurrentSlot) {
     EXPECT_STREQ(head->firSlot(slot).name, "Renamed cab");
     EXPECT_EQ(recordBytes(head->firSlot(slot)), recordBytes(head->playBuffer(1)));
     EXPECT_STREQ(mirrored(1).name, "Renamed cab");
-}
 
-TEST_F(SimulatedHead, resetOfAllImpulseResponsesIsReadBackInFull) {
-    connect(HeadModel::Dual);
-    manager->setSpeakerTabFIRCOE(recordWithPattern("Will be reset", 4115, 2));
-    manager->sendRequest(eVelkRequest_FIRCOE, 0, 0);
-    manager->sendRequest(eVelkRequest_FIRDataWrite, 0, 0);
-    ASSERT_TRUE(driveUntil(eVelkEvent_FIRWriteDone));
     manager->sendRequest(eVelkRequest_InitFIRData, 0, 0);
     manager->sendRequest(eVelkRequest_AllBulkDump, 0, 0);
     ASSERT_TRUE(driveUntil(eVelkEvent_AllDataReceived, 2));
     EXPECT_EQ(events.count(eVelkEvent_FIRDataInitialized), 2u);
     const AmpState state = head->state();
-    EXPECT_STREQ(mirrored(0).name, state.firSlots[state.currentSlot(0)].name);
-    EXPECT_STRNE(mirrored(0).name, "Will be reset");
+    EXPECT_STREQ(mirrored(1).name, state.firSlots[state.currentSlot(1)].name);
+    EXPECT_STRNE(mirrored(1).name, "Renamed cab");
 }
 
-// The head is swapped for the other model: the editor drops the connection, takes the new model
-// at once, and after the silence limit searches, reopens and can read the new head in full.
-TEST_F(SimulatedHead, modelSwitchOnTheHeadEndsInAFullReadOfTheNewModel) {
+// A preview lands byte for byte. Then the head is swapped for the other model: the editor drops
+// the connection, takes the new model at once, and after the silence limit searches, reopens and
+// can read the new head in full.
+TEST_F(SimulatedHead, previewLandsAndAModelSwitchEndsInAFullReadOfTheNewModel) {
     connect(HeadModel::Single);
+    FIRCOE record = recordWithPattern("Open back 1x12", 4115, 21);
+    manager->setSpeakerTabFIRCOE(record);
+    manager->sendRequest(eVelkRequest_FIRCOE, 0, 0);
+    ASSERT_TRUE(driveUntil(eVelkEvent_FIRCOESent));
+    EXPECT_EQ(recordBytes(head->playBuffer(0)), recordBytes(record));
+
     head->switchModel(HeadModel::Dual);
     ASSERT_TRUE(driveUntil(eVelkEvent_Connected, 2));
     EXPECT_EQ(events.events().back(), (SEvent{eVelkEvent_Connected, 2}));

@@ -17,7 +17,7 @@ protected:
         std::vector<SPacket> decoded;
         for (const Bytes& message : amp.received()) {
             SPacket packet;
-            EXPECT_TRUE(decodePacket(message, packet)) << hex(message);
+            EXPECT_TRUE(decodePacket(message, packet)) << testing::PrintToString(message);
             decoded.push_back(packet);
         }
         return decoded;

@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <ostream>
@@ -39,16 +38,6 @@ namespace velktest {
 
 namespace sysex = velk::sysex;
 using namespace std::chrono_literals;
-
-inline std::string hex(const Bytes& bytes) {
-    std::string text;
-    for (uint8_t byte : bytes) {
-        char digits[4];
-        std::snprintf(digits, sizeof digits, "%02X ", byte);
-        text += digits;
-    }
-    return text.substr(0, text.size() - (text.empty() ? 0 : 1));
-}
 
 // ---- Messages
 

@@ -7,13 +7,7 @@ namespace {
 using namespace velktest;
 using Inspector = VelkManagerInspector;
 
-class Commands : public ManagerTest {
-protected:
-    void SetUp() override {
-        ManagerTest::SetUp();
-        connect(0x32);
-    }
-};
+using Commands = ConnectedManagerTest<0x32>;
 
 TEST_F(Commands, heartBeatRequestIsTheSystemParameterOneAndNeverThrows) {
     amp.setSilent();
@@ -151,7 +145,7 @@ TEST_F(Commands, unansweredRequestsTimeOutAfterExactlyFiveSecondsWithOneMessageS
         clock.advance(1);
         ASSERT_TRUE(waiting.finished());
         EXPECT_EQ(code, 1004);
-        EXPECT_EQ(amp.received().size(), 1u);
+        EXPECT_EQ(amp.received(1).size(), 1u);
     }
     EXPECT_TRUE(events.events().empty());
     EXPECT_EQ(recordBytes(playBuffer(0)), recordBytes(record)) << "the mirror changes before the stream";

@@ -93,3 +93,13 @@ protected:
     velktest::EventRecorder events;
     CVelkManager* manager = nullptr;
 };
+
+// The same with an amplifier of `kModel` already connected.
+template <uint8_t kModel>
+class ConnectedManagerTest : public ManagerTest {
+protected:
+    void SetUp() override {
+        ManagerTest::SetUp();
+        connect(kModel);
+    }
+};

@@ -86,14 +86,6 @@ TEST_F(ReceivePath, parameterChangesSetTheResponseIDValueAndEvents) {
     }
 }
 
-TEST_F(ReceivePath, ampTypeChangeLoadsTheStoredImpulseResponse) {
-    receive(firHeaderDump(7, "Greenback", 4115));
-    receive(ampTypeChange(1, 2));
-    EXPECT_EQ(manager->getAmpType(1), 2);
-    EXPECT_STREQ(playBuffer(1).name, "Greenback");
-    EXPECT_EQ(playBuffer(1).gain, 4115);
-}
-
 TEST_F(ReceivePath, onlyASuccessfulFlashWriteStoresThePlayBufferInTheSlot) {
     receive(ampTypeChange(0, 3));
     const FIRCOE preview = recordWithPattern("Preview", 4115, 9);

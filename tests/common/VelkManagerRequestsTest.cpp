@@ -9,13 +9,7 @@ namespace {
 using namespace velktest;
 using Inspector = VelkManagerInspector;
 
-class Dispatcher : public ManagerTest {
-protected:
-    void SetUp() override {
-        ManagerTest::SetUp();
-        connect(0x31);
-    }
-};
+using Dispatcher = ConnectedManagerTest<0x31>;
 
 TEST_F(Dispatcher, queuedRequestsRunInOrderWithinOnePassDroppingUnknownKinds) {
     manager->sendRequest(static_cast<eVelkRequestEvent>(17), 0, 0);
@@ -31,28 +25,25 @@ TEST_F(Dispatcher, queuedRequestsRunInOrderWithinOnePassDroppingUnknownKinds) {
     EXPECT_TRUE(events.events().empty());
 }
 
-TEST_F(Dispatcher, timeoutReportsTheErrorThenDropsTheConnectionAndTheQueue) {
-    amp.setSilent();
-    manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
-    manager->sendRequest(eVelkRequest_BoosterType, 0, 1);
-    Background pass([this] { manager->doRequestEvent(); });
-    ASSERT_TRUE(clock.awaitWaiters(1));
-    clock.advance(5000);
-    ASSERT_TRUE(pass.finished());
-    EXPECT_EQ(events.events(), (Events{{eVelkEvent_Error, 1004}, {eVelkEvent_Disconnected}}));
-    EXPECT_EQ(amp.received(), std::vector<Bytes>{parameterChange(0x70, 0x21, 0, 0)});
-    EXPECT_EQ(Inspector::queuedRequests(*manager), 0u);
-    EXPECT_FALSE(manager->isConnected());
-}
-
-TEST_F(Dispatcher, sendFailureReportsTheErrorThenDropsTheConnectionAndTheQueue) {
-    amp.unplug();
-    manager->sendRequest(eVelkRequest_NoiseGate, 0, 1);
-    manager->sendRequest(eVelkRequest_BoosterType, 0, 1);
-    manager->doRequestEvent();
-    EXPECT_EQ(events.events(), (Events{{eVelkEvent_Error, 1001}, {eVelkEvent_Disconnected}}));
-    EXPECT_EQ(Inspector::queuedRequests(*manager), 0u);
-    EXPECT_FALSE(manager->isConnected());
+TEST_F(Dispatcher, timeoutOrFailedSendReportsTheErrorThenDropsTheConnectionAndTheQueue) {
+    for (const int32_t error : {1004, 1001}) {  // unplugging comes last: it is for good
+        SCOPED_TRACE("error " + std::to_string(error));
+        restart();
+        error == 1004 ? amp.setSilent() : amp.unplug();
+        manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
+        manager->sendRequest(eVelkRequest_BoosterType, 0, 1);
+        Background pass([this] { manager->doRequestEvent(); });
+        if (error == 1004) {
+            ASSERT_TRUE(clock.awaitWaiters(1));
+            clock.advance(5000);
+        }
+        ASSERT_TRUE(pass.finished());
+        EXPECT_EQ(events.events(), (Events{{eVelkEvent_Error, error}, {eVelkEvent_Disconnected}}));
+        const size_t sent = error == 1004 ? 1 : 0;
+        EXPECT_EQ(amp.received(sent).size(), sent);
+        EXPECT_EQ(Inspector::queuedRequests(*manager), 0u);
+        EXPECT_FALSE(manager->isConnected());
+    }
 }
 
 TEST_F(Dispatcher, rejectedDumpsEmptyTheQueueButKeepTheConnection) {

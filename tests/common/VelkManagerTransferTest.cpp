@@ -6,28 +6,19 @@ namespace {
 
 using namespace velktest;
 
-class CoefficientStream : public ManagerTest {
-protected:
-    void SetUp() override {
-        ManagerTest::SetUp();
-        connect(0x32);
-    }
+using CoefficientStream = ConnectedManagerTest<0x32>;
 
-    std::vector<SPacket> packets() {
-        std::vector<SPacket> decoded;
-        for (const Bytes& message : amp.received()) {
-            SPacket packet;
-            EXPECT_TRUE(decodePacket(message, packet)) << testing::PrintToString(message);
-            decoded.push_back(packet);
-        }
-        return decoded;
-    }
-};
+std::vector<SPacket> packets(const std::vector<Bytes>& messages) {
+    std::vector<SPacket> decoded(messages.size());
+    for (size_t i = 0; i < messages.size(); ++i)
+        EXPECT_TRUE(decodePacket(messages[i], decoded[i])) << testing::PrintToString(messages[i]);
+    return decoded;
+}
 
 TEST_F(CoefficientStream, bypassIsTenNumberedPacketsWithTheirChecksums) {
     manager->sendBypassData(1);
     const auto sent = amp.received();
-    const auto decoded = packets();
+    const auto decoded = packets(sent);
     ASSERT_EQ(sent.size(), 10u);
     const uint8_t checksums[] = {0x6F, 0x44, 0x43, 0x42, 0x41, 0x40, 0x3F, 0x3E, 0x3D, 0x3C};
     for (size_t i = 0; i < sent.size(); ++i) {
@@ -52,7 +43,7 @@ TEST_F(CoefficientStream, userRecordArrivesWholeAndIsAnnounced) {
     FIRCOE record = recordWithPattern("Greenback 4x12", 4115, 11);
     manager->sendFIRCOE(1, record);
     Bytes stream;
-    for (const SPacket& packet : packets())
+    for (const SPacket& packet : packets(amp.received()))
         stream.insert(stream.end(), packet.payload.begin(), packet.payload.end());
     stream.resize(std::min(stream.size(), sizeof(FIRCOE)));
     EXPECT_EQ(stream, recordBytes(record));
@@ -68,7 +59,7 @@ TEST_F(CoefficientStream, eachPacketWaitsForItsAcknowledgementAndARejectionDoesN
         ASSERT_EQ(amp.received(packet + 1u).size(), packet + 1u);
         ASSERT_TRUE(clock.awaitWaiters(1));
         EXPECT_EQ(amp.received().size(), packet + 1u) << "the next packet waits for this one's reply";
-        EXPECT_EQ(packets().back().number, packet);
+        EXPECT_EQ(packets(amp.received()).back().number, packet);
         amp.send(parameterChange(0x04, 0x42, packet, packet == 4 ? 1 : 0));
     }
     ASSERT_TRUE(streaming.finished());

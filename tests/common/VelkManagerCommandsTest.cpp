@@ -12,8 +12,7 @@ using Commands = ConnectedManagerTest<0x32>;
 TEST_F(Commands, heartBeatRequestIsTheSystemParameterOneAndNeverThrows) {
     amp.setSilent();
     manager->sendHeartBeatRequest();
-    EXPECT_EQ(amp.received(1).at(0),
-              (Bytes{0xF0, 0x43, 0x7D, 0x10, 0x58, 0x32, 0x70, 0x01, 0x00, 0x00, 0xF7}));
+    EXPECT_EQ(amp.received(1).at(0), parameterChange(0x70, 0x01, 0, 0));
     EXPECT_EQ(Inspector::expectedID(*manager), 13);
     amp.unplug();
     EXPECT_EQ(errorCodeOf([&] { manager->sendHeartBeatRequest(); }), 0);
@@ -38,15 +37,13 @@ TEST_F(Commands, failedSendsThrowAndLeaveTheMirror) {
 TEST_F(Commands, changeFIRSelectsTheSlotOfTheCurrentAmpType) {
     receive(ampTypeChange(1, 2));
     manager->sendChangeFIR(1);
-    EXPECT_EQ(amp.received(1).at(0),
-              (Bytes{0xF0, 0x43, 0x7D, 0x10, 0x58, 0x32, 0x04, 0x00, 0x01, 0x07, 0xF7}));
+    EXPECT_EQ(amp.received(1).at(0), parameterChange(0x04, 0x00, 0x01, 0x07));
     EXPECT_EQ(Inspector::expectedID(*manager), 20);
 }
 
 TEST_F(Commands, firGainTravelsAsTwoSevenBitHalvesAndReachesOnlyAKnownAmpsPlayBuffer) {
     manager->sendFIRGain(0, 5181);
-    EXPECT_EQ(amp.received(1).at(0),
-              (Bytes{0xF0, 0x43, 0x7D, 0x10, 0x58, 0x32, 0x04, 0x04, 0x28, 0x3D, 0xF7}));
+    EXPECT_EQ(amp.received(1).at(0), parameterChange(0x04, 0x04, 0x28, 0x3D));
     EXPECT_EQ(playBuffer(0).gain, 5181);
     manager->sendFIRGain(1, 518);
     EXPECT_EQ(amp.received(2).at(1), parameterChange(0x04, 0x06, 0x04, 0x06));

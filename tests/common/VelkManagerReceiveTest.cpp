@@ -24,17 +24,7 @@ TEST_F(ReceivePath, firstHeartBeatConnectsWithTheModelAndAModelSwitchReconnects)
     EXPECT_EQ(manager->getModel(), 0x32);
 }
 
-TEST_F(ReceivePath, ignoresHeartBeatsItCannotReadButNotTheTypeBytesLowNibble) {
-    receive(heartBeatReply(0x33));
-    receive({0xF0, 0x43, 0x7D, 0x60, 0x58, 0x48, 0x45, 0x31, 0xF7});
-    receive({0xF0, 0x43, 0x7D, 0x60, 0x58, 0x48, 0x44, 0xF7});
-    receive({0xF0, 0x43, 0x7E, 0x60, 0x58, 0x48, 0x44, 0x31, 0xF7});
-    EXPECT_TRUE(events.events().empty());
-    receive({0xF0, 0x43, 0x7D, 0x6F, 0x58, 0x48, 0x44, 0x31, 0xF7});
-    EXPECT_EQ(events.events(), (Events{{eVelkEvent_Connected, 1}}));
-}
-
-TEST_F(ReceivePath, parameterChangesSetTheResponseIDValueAndEvents) {
+TEST_F(ReceivePath, messagesSetTheResponseIDValueAndEvents) {
     const struct {
         const char* what;
         std::vector<Bytes> messages;
@@ -44,6 +34,18 @@ TEST_F(ReceivePath, parameterChangesSetTheResponseIDValueAndEvents) {
         uint16_t mainVersion = 0;
     } table[] = {
         {"heartbeat", {heartBeatReply(0x31)}, -1, 0, {{eVelkEvent_Connected, 1}}},
+        {"heartbeat type with a low nibble",
+         {edited(heartBeatReply(0x31), [](Bytes& m) { m[3] = 0x6F; })},
+         -1,
+         0,
+         {{eVelkEvent_Connected, 1}}},
+        {"unreadable heartbeats",
+         {heartBeatReply(0x33), edited(heartBeatReply(0x31), [](Bytes& m) { m[6] = 0x45; }),
+          edited(heartBeatReply(0x31), [](Bytes& m) { m.erase(m.begin() + 7); }),
+          edited(heartBeatReply(0x31), [](Bytes& m) { m[2] = 0x7E; })},
+         -1,
+         0,
+         {}},
         {"packet accepted", {fir(0x42, 5, 0)}, 24, 5, {{eVelkEvent_FIRPacketAccepted, 5}}},
         {"packet rejected", {fir(0x42, 5, 1)}, 24, 5, {{eVelkEvent_FIRPacketRejected, 5}}},
         {"packet other status", {fir(0x42, 5, 2)}, 24, 0, {}},

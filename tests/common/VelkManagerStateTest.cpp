@@ -71,25 +71,6 @@ TEST_F(StateMirror, accessorsRefuseAmpsOtherThanIAndII) {
     EXPECT_FALSE(manager->getFirSlot(-1, record));
 }
 
-TEST_F(StateMirror, effectDataComesFromTheEffectBlock) {
-    receive(effectDump({3, 2, 1, 3, 2, 4, 5, 0, 1, 1, 0, 2, 3, 0, 0, 0}));
-    EffectData ampI{-1, -1, -1, -1, -1};
-    EffectData ampII{-1, -1, -1, -1, -1};
-    ASSERT_TRUE(manager->getEffectData(0, ampI));
-    ASSERT_TRUE(manager->getEffectData(1, ampII));
-    EXPECT_EQ(ampI.ampType, -1) << "the amp type is read with getAmpType";
-    EXPECT_EQ((std::array{ampI.boosterType, ampI.fxLoop, ampI.reverbType, ampI.noiseGate}),
-              (std::array{2, 1, 3, 2}));
-    EXPECT_EQ((std::array{ampII.boosterType, ampII.fxLoop, ampII.reverbType, ampII.noiseGate}),
-              (std::array{1, 0, 2, 3}));
-    EXPECT_EQ(manager->getAmpType(0), 3);
-    EXPECT_EQ(manager->getAmpType(1), 1);
-    FxLoopConnection connection{};
-    ASSERT_TRUE(manager->getFxLoopConnection(connection));
-    EXPECT_EQ(connection.sendConnection, 4);
-    EXPECT_EQ(connection.returnConnection, 5);
-}
-
 TEST_F(StateMirror, flashBufferCopiesThePlayBufferIntoTheCurrentAmpTypesSlot) {
     receive(ampTypeChange(1, 3));
     const FIRCOE preview = recordWithPattern("Preview", 4115, 3);

@@ -57,10 +57,10 @@ inline Bytes ampTypeChange(int amp, uint8_t ampType) {
 
 // A bulk dump of the given block name and body data with a correct checksum.
 inline Bytes bulkDump(const char blockName[4], const Bytes& reserved, const Bytes& data) {
-    Bytes body(sysex::kBodyTag, sysex::kBodyTag + 4);
-    body.insert(body.end(), blockName, blockName + 4);
-    body.insert(body.end(), reserved.begin(), reserved.end());
-    body.insert(body.end(), data.begin(), data.end());
+    Bytes body(8 + reserved.size() + data.size());
+    std::copy_n(sysex::kBodyTag, 4, body.begin());
+    std::copy_n(blockName, 4, body.begin() + 4);
+    std::copy(data.begin(), data.end(), std::copy(reserved.begin(), reserved.end(), body.begin() + 8));
     return sysex::bulkDump(body.data(), body.size());
 }
 
@@ -71,9 +71,10 @@ inline Bytes effectDump(const std::array<uint8_t, 16>& block) {
 inline Bytes firHeaderDump(int slot, const std::string& name, uint16_t gain) {
     char blockName[4];
     sysex::dumpName(slot, reinterpret_cast<uint8_t*>(blockName));
-    Bytes data(64, 0);
+    Bytes data(66, 0);
     std::copy_n(name.begin(), std::min<size_t>(name.size(), 64), data.begin());
-    data.insert(data.end(), {sysex::high7(gain), sysex::low7(gain)});
+    data[64] = sysex::high7(gain);
+    data[65] = sysex::low7(gain);
     return bulkDump(blockName, {0, 0, 0, 0}, data);
 }
 

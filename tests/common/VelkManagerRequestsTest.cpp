@@ -1,11 +1,7 @@
 #include "VelkManagerFixture.h"
 
-#include "common/SysexCodec.h"
-
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <future>
 #include <stdexcept>
 
 namespace {
@@ -13,64 +9,41 @@ namespace {
 using namespace velktest;
 using Inspector = VelkManagerInspector;
 
-class Dispatcher : public ManagerTest {
-protected:
-    void SetUp() override {
-        ManagerTest::SetUp();
-        connect(0x31);
-    }
+using Dispatcher = ConnectedManagerTest<0x31>;
 
-    // Runs one pass on a helper thread while the amplifier stays silent, and lets its reply
-    // wait run out.
-    void runPassUntilTimeout() {
-        auto pass = std::async(std::launch::async, [this] { manager->doRequestEvent(); });
-        ASSERT_TRUE(clock.awaitWaiters(1));
-        clock.advance(5000);
-        pass.get();
-    }
-};
-
-TEST_F(Dispatcher, queuedRequestsRunInOrderWithinOnePass) {
+TEST_F(Dispatcher, queuedRequestsRunInOrderWithinOnePassDroppingUnknownKinds) {
+    manager->sendRequest(static_cast<eVelkRequestEvent>(17), 0, 0);
     manager->sendRequest(eVelkRequest_BoosterType, 0, 1);
+    manager->sendRequest(static_cast<eVelkRequestEvent>(-1), 0, 0);
     manager->sendRequest(eVelkRequest_ReverbType, 0, 2);
     manager->sendRequest(eVelkRequest_BoosterType, 0, 2);
     manager->doRequestEvent();
-    EXPECT_EQ(amp.awaitReceived(3),
+    EXPECT_EQ(amp.received(3),
               (std::vector<Bytes>{parameterChange(0, 0x01, 0, 1), parameterChange(0, 0x03, 0, 2),
                                   parameterChange(0, 0x01, 0, 2)}));
     EXPECT_EQ(Inspector::queuedRequests(*manager), 0u);
-}
-
-TEST_F(Dispatcher, unknownKindsAreDroppedAndTheRestStillRuns) {
-    manager->sendRequest(static_cast<eVelkRequestEvent>(17), 0, 0);
-    manager->sendRequest(static_cast<eVelkRequestEvent>(-1), 0, 0);
-    manager->sendRequest(eVelkRequest_FxLoop, 1, 1);
-    manager->doRequestEvent();
-    EXPECT_EQ(amp.awaitReceived(1), std::vector<Bytes>{parameterChange(0, 0x0A, 0, 1)});
     EXPECT_TRUE(events.events().empty());
 }
 
-TEST_F(Dispatcher, timeoutReportsTheErrorThenDropsTheConnectionAndTheQueue) {
-    amp.setSilent();
-    manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
-    manager->sendRequest(eVelkRequest_BoosterType, 0, 1);
-    runPassUntilTimeout();
-    EXPECT_EQ(events.events(),
-              (std::vector<SEvent>{event(eVelkEvent_Error, 1004), event(eVelkEvent_Disconnected, 0)}));
-    EXPECT_EQ(amp.awaitReceived(1), std::vector<Bytes>{parameterChange(0x70, 0x21, 0, 0)});
-    EXPECT_EQ(Inspector::queuedRequests(*manager), 0u);
-    EXPECT_FALSE(manager->isConnected());
-}
-
-TEST_F(Dispatcher, sendFailureReportsTheErrorThenDropsTheConnection) {
-    amp.unplug();
-    manager->sendRequest(eVelkRequest_NoiseGate, 0, 1);
-    manager->sendRequest(eVelkRequest_BoosterType, 0, 1);
-    manager->doRequestEvent();
-    EXPECT_EQ(events.events(),
-              (std::vector<SEvent>{event(eVelkEvent_Error, 1001), event(eVelkEvent_Disconnected, 0)}));
-    EXPECT_EQ(Inspector::queuedRequests(*manager), 0u);
-    EXPECT_FALSE(manager->isConnected());
+TEST_F(Dispatcher, timeoutOrFailedSendReportsTheErrorThenDropsTheConnectionAndTheQueue) {
+    for (const int32_t error : {1004, 1001}) {  // unplugging comes last: it is for good
+        SCOPED_TRACE("error " + std::to_string(error));
+        restart();
+        error == 1004 ? amp.setSilent() : amp.unplug();
+        manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
+        manager->sendRequest(eVelkRequest_BoosterType, 0, 1);
+        Background pass([this] { manager->doRequestEvent(); });
+        if (error == 1004) {
+            ASSERT_TRUE(clock.awaitWaiters(1));
+            clock.advance(5000);
+        }
+        ASSERT_TRUE(pass.finished());
+        EXPECT_EQ(events.events(), (Events{{eVelkEvent_Error, error}, {eVelkEvent_Disconnected}}));
+        const size_t sent = error == 1004 ? 1 : 0;
+        EXPECT_EQ(amp.received(sent).size(), sent);
+        EXPECT_EQ(Inspector::queuedRequests(*manager), 0u);
+        EXPECT_FALSE(manager->isConnected());
+    }
 }
 
 TEST_F(Dispatcher, rejectedDumpsEmptyTheQueueButKeepTheConnection) {
@@ -81,10 +54,8 @@ TEST_F(Dispatcher, rejectedDumpsEmptyTheQueueButKeepTheConnection) {
     });
     manager->sendRequest(eVelkRequest_AllBulkDump, 0, 0);
     manager->sendRequest(eVelkRequest_BoosterType, 0, 1);
-    testing::internal::CaptureStderr();
     runPassWithPauses();
-    testing::internal::GetCapturedStderr();
-    EXPECT_EQ(events.events(), std::vector<SEvent>{event(eVelkEvent_Error, 1002)});
+    EXPECT_EQ(events.events(), (Events{{eVelkEvent_Error, 1002}}));
     EXPECT_EQ(amp.received(), std::vector<Bytes>(6, dumpRequest(10)));
     EXPECT_EQ(Inspector::queuedRequests(*manager), 0u);
     EXPECT_TRUE(manager->isConnected());
@@ -103,102 +74,40 @@ TEST_F(Dispatcher, foreignExceptionsAreReportedAsUnknownAndEmptyTheQueue) {
     manager->doRequestEvent();
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "[CATCH] Exception! - CVelkManager::doRequestEvent()\n");
-    EXPECT_EQ(events.events().back(), event(eVelkEvent_Error, 1010));
+    EXPECT_EQ(events.events().back(), (SEvent{eVelkEvent_Error, 1010}));
     EXPECT_EQ(Inspector::queuedRequests(*manager), 0u);
-    EXPECT_EQ(amp.receivedCount(), 1u);
+    EXPECT_EQ(amp.received().size(), 1u);
     EXPECT_TRUE(manager->isConnected());
 }
 
-TEST_F(Dispatcher, requestPostedDuringAPassRunsInTheNextOne) {
+TEST_F(Dispatcher, requestPostedDuringAPassWaitsForTheQueueAndRunsInTheNextPass) {
     amp.setSilent();
     manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
-    auto pass = std::async(std::launch::async, [this] { manager->doRequestEvent(); });
-    ASSERT_TRUE(amp.waitForReceived(1));
-    auto post =
-        std::async(std::launch::async, [this] { manager->sendRequest(eVelkRequest_BoosterType, 0, 2); });
-    EXPECT_EQ(post.wait_for(30ms), std::future_status::timeout) << "the pass holds the queue";
+    Background pass([this] { manager->doRequestEvent(); });
+    ASSERT_EQ(amp.received(1).size(), 1u);
+    Background post([this] { manager->sendRequest(eVelkRequest_BoosterType, 0, 2); });
+    EXPECT_FALSE(post.finished(30ms)) << "the pass holds the queue";
     amp.send(parameterChange(0x70, 0x61, 0, 100));
-    pass.get();
-    post.get();
-    EXPECT_EQ(amp.receivedCount(), 1u);
+    ASSERT_TRUE(pass.finished());
+    ASSERT_TRUE(post.finished());
+    EXPECT_EQ(amp.received().size(), 1u);
     manager->doRequestEvent();
-    EXPECT_EQ(amp.awaitReceived(2).back(), parameterChange(0, 0x01, 0, 2));
+    EXPECT_EQ(amp.received(2).back(), parameterChange(0, 0x01, 0, 2));
 }
 
-TEST_F(Dispatcher, bothQueuedNameRequestsSendTheLastStagedName) {
+TEST_F(Dispatcher, queuedNameRequestsSendACopyOfTheLastStagedName) {
     char first[64] = "First";
     char second[64] = "Second";
     manager->setSpeakerTabIrName(first);
     manager->sendRequest(eVelkRequest_FIRName, 0, 0);
     manager->setSpeakerTabIrName(second);
     manager->sendRequest(eVelkRequest_FIRName, 0, 0);
+    second[0] = 'X';  // the manager keeps its own copy
     runPassWithPauses();
-    FIRCOE play;
-    manager->getPlayBuffer(0, play);
-    EXPECT_STREQ(play.name, "Second");
-    for (const Bytes& message : amp.awaitReceived(6))
-        EXPECT_EQ(message[9], static_cast<uint8_t>(second[message[8]])) << hex(message);
+    EXPECT_STREQ(playBuffer(0).name, "Second");
+    for (const Bytes& message : amp.received(6))
+        EXPECT_EQ(message[9], static_cast<uint8_t>("Second"[message[8]]));
 }
-
-// ---- Which operation each kind runs
-
-struct KindCase {
-    const char* what;
-    eVelkRequestEvent kind;
-    int32_t arg1;
-    int32_t arg2;
-    Bytes firstMessage;
-};
-void PrintTo(const KindCase& c, std::ostream* os) {
-    *os << c.what;
-}
-
-class RequestKind : public Dispatcher, public testing::WithParamInterface<KindCase> {};
-
-TEST_P(RequestKind, runsItsOperation) {
-    manager->setSpeakerTabFIRCOE(recordWithPattern("Staged", 4115, 1));
-    manager->sendRequest(GetParam().kind, GetParam().arg1, GetParam().arg2);
-    runPassWithPauses();
-    ASSERT_FALSE(amp.awaitReceived(1).empty());
-    EXPECT_EQ(hex(amp.received().front()), hex(GetParam().firstMessage));
-    EXPECT_EQ(events.count(eVelkEvent_Error), 0u);
-}
-
-FIRCOE bypass() {
-    FIRCOE record{};
-    std::strcpy(record.name, "Bypass");
-    record.gain = 16383;
-    record.coe[0] = 32767;
-    return record;
-}
-
-Bytes firstPacket(const FIRCOE& record, uint16_t ampField) {
-    Bytes body = {0x58, 0x48, 0x44, 0x32, 'F', 'I', 'R', 'C', 0, 0, 0, static_cast<uint8_t>(ampField)};
-    const uint8_t* bytes = reinterpret_cast<const uint8_t*>(&record);
-    Bytes packed(512);
-    velk::sysex::pack7(bytes, 448, packed.data());
-    body.insert(body.end(), packed.begin(), packed.end());
-    return velk::sysex::bulkDump(body.data(), body.size());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    AllKinds, RequestKind,
-    testing::Values(
-        KindCase{"all bulk dump", eVelkRequest_AllBulkDump, 0, 0, dumpRequest(10)},
-        KindCase{"booster", eVelkRequest_BoosterType, 1, 2, parameterChange(0, 0x09, 0, 2)},
-        KindCase{"fx loop", eVelkRequest_FxLoop, 0, 1, parameterChange(0, 0x02, 0, 1)},
-        KindCase{"reverb", eVelkRequest_ReverbType, 1, 3, parameterChange(0, 0x0B, 0, 3)},
-        KindCase{"noise gate", eVelkRequest_NoiseGate, 0, 2, parameterChange(0, 0x04, 0, 2)},
-        KindCase{"send connection", eVelkRequest_SendConnection, 3, 0, parameterChange(0, 0x05, 0, 3)},
-        KindCase{"return connection", eVelkRequest_ReturnConnection, 1, 0, parameterChange(0, 0x06, 0, 1)},
-        KindCase{"FIR gain", eVelkRequest_FIRGain, 1, 5181, parameterChange(0x04, 0x06, 0x28, 0x3D)},
-        KindCase{"bypass", eVelkRequest_Bypass, 1, 0, firstPacket(bypass(), 1)},
-        KindCase{"flash write", eVelkRequest_FIRDataWrite, 1, 0, parameterChange(0x04, 0x07, 1, 5)},
-        KindCase{"coefficients", eVelkRequest_FIRCOE, 0, 0,
-                 firstPacket(recordWithPattern("Staged", 4115, 1), 0)},
-        KindCase{"change FIR", eVelkRequest_ChangeFIR, 0, 0, parameterChange(0x04, 0x00, 0, 0)},
-        KindCase{"init FIR data", eVelkRequest_InitFIRData, 0, 0, parameterChange(0x04, 0x08, 0, 0)},
-        KindCase{"main version", eVelkRequest_MainVersion, 0, 0, parameterChange(0x70, 0x21, 0, 0)}));
 
 TEST_F(Dispatcher, openWhileOpenDoesNothingAndCloseClosesThePorts) {
     manager->sendRequest(eVelkRequest_Open, 0, 0);
@@ -210,30 +119,84 @@ TEST_F(Dispatcher, openWhileOpenDoesNothingAndCloseClosesThePorts) {
     EXPECT_TRUE(amp.received().empty()) << "nothing reaches a closed port";
 }
 
-}  // namespace
-
-namespace {
-
-using namespace velktest;
-
-class InputDuringAPass : public Dispatcher {};
-
 // The input thread must not wait for the pass, which may itself be closing that input.
-TEST_F(InputDuringAPass, modelSwitchDropsTheQueueWithoutWaitingForThePass) {
+TEST_F(Dispatcher, modelSwitchDropsTheQueueWithoutTheInputThreadWaitingForTheRequestLock) {
     amp.setSilent();
     manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
     manager->sendRequest(eVelkRequest_BoosterType, 0, 1);
-    auto pass = std::async(std::launch::async, [this] { manager->doRequestEvent(); });
-    ASSERT_TRUE(amp.waitForReceived(1));
+    Background pass([this] { manager->doRequestEvent(); });
+    ASSERT_EQ(amp.received(1).size(), 1u);
     amp.send(heartBeatReply(0x32));
     ASSERT_TRUE(events.waitFor(eVelkEvent_Connected));
-    EXPECT_EQ(events.events(),
-              (std::vector<SEvent>{event(eVelkEvent_Disconnected, 0), event(eVelkEvent_Connected, 2)}));
+    EXPECT_EQ(events.events(), (Events{{eVelkEvent_Disconnected}, {eVelkEvent_Connected, 2}}));
     ASSERT_TRUE(clock.awaitWaiters(1));
     clock.advance(5000);
-    pass.get();
+    ASSERT_TRUE(pass.finished());
     EXPECT_EQ(amp.received(), std::vector<Bytes>{parameterChange(0x70, 0x21, 0, 0)});
-    EXPECT_EQ(VelkManagerInspector::queuedRequests(*manager), 0u);
+    EXPECT_EQ(Inspector::queuedRequests(*manager), 0u);
+}
+
+Bytes firstPacket(const FIRCOE& record, uint8_t ampField) {
+    Bytes body = {0x58, 0x48, 0x44, 0x32, 'F', 'I', 'R', 'C', 0, 0, 0, ampField};
+    body.resize(12 + 512);
+    sysex::pack7(reinterpret_cast<const uint8_t*>(&record), 448, body.data() + 12);
+    return sysex::bulkDump(body.data(), body.size());
+}
+
+std::array<int32_t, 10> effectMirror(CVelkManager& manager) {
+    EffectData ampI{}, ampII{};
+    FxLoopConnection connection{};
+    manager.getEffectData(0, ampI);
+    manager.getEffectData(1, ampII);
+    manager.getFxLoopConnection(connection);
+    return {ampI.boosterType,  ampI.fxLoop,  ampI.reverbType,  ampI.noiseGate,  connection.sendConnection,
+            ampII.boosterType, ampII.fxLoop, ampII.reverbType, ampII.noiseGate, connection.returnConnection};
+}
+
+// Each kind's first message, the reply it then waits for (-1 once a wait is over) and the effect
+// setting it mirrors.
+TEST_F(Dispatcher, eachKindRunsItsOperation) {
+    const FIRCOE staged = recordWithPattern("Staged", 4115, 1);
+    const struct {
+        eVelkRequestEvent kind;
+        int32_t arg1;
+        int32_t arg2;
+        Bytes firstMessage;
+        int32_t responseID;
+        int mirrored = -1;  // position in effectMirror()
+    } table[] = {
+        {eVelkRequest_AllBulkDump, 0, 0, dumpRequest(10), -1},
+        {eVelkRequest_BoosterType, 1, 2, parameterChange(0, 0x09, 0, 2), 14, 5},
+        {eVelkRequest_BoosterType, 0, 1, parameterChange(0, 0x01, 0, 1), 14, 0},
+        {eVelkRequest_FxLoop, 0, 1, parameterChange(0, 0x02, 0, 1), 15, 1},
+        {eVelkRequest_ReverbType, 1, 3, parameterChange(0, 0x0B, 0, 3), 16, 7},
+        {eVelkRequest_NoiseGate, 0, 3, parameterChange(0, 0x04, 0, 3), 17, 3},
+        {eVelkRequest_NoiseGate, 5, 2, parameterChange(0, 0x0C, 0, 2), 17, 8},  // any amp but 0 is Amp II
+        {eVelkRequest_SendConnection, 3, 0, parameterChange(0, 0x05, 0, 3), 18, 4},
+        {eVelkRequest_ReturnConnection, 2, 0, parameterChange(0, 0x06, 0, 2), 19, 9},
+        {eVelkRequest_FIRGain, 1, 5181, parameterChange(0x04, 0x06, 0x28, 0x3D), 20},
+        {eVelkRequest_Bypass, 1, 0, firstPacket(bypassRecord(), 1), -1},
+        {eVelkRequest_FIRDataWrite, 1, 0, parameterChange(0x04, 0x07, 1, 5), -1},
+        {eVelkRequest_FIRCOE, 0, 0, firstPacket(staged, 0), -1},
+        {eVelkRequest_ChangeFIR, 0, 0, parameterChange(0x04, 0x00, 0, 0), 20},
+        {eVelkRequest_InitFIRData, 0, 0, parameterChange(0x04, 0x08, 0, 0), -1},
+        {eVelkRequest_MainVersion, 0, 0, parameterChange(0x70, 0x21, 0, 0), -1},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE("kind " + std::to_string(row.kind) + ", amp " + std::to_string(row.arg1));
+        restart();
+        manager->setSpeakerTabFIRCOE(staged);
+        manager->sendRequest(row.kind, row.arg1, row.arg2);
+        runPassWithPauses();
+        ASSERT_FALSE(amp.received(1).empty());
+        EXPECT_EQ(amp.received().front(), row.firstMessage);
+        EXPECT_EQ(Inspector::expectedID(*manager), row.responseID);
+        EXPECT_EQ(events.count(eVelkEvent_Error), 0u);
+        std::array<int32_t, 10> mirror{};
+        if (row.mirrored >= 0)
+            mirror[row.mirrored] = row.firstMessage[9];
+        EXPECT_EQ(effectMirror(*manager), mirror);
+    }
 }
 
 }  // namespace

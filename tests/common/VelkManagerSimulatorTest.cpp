@@ -12,8 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <future>
 #include <memory>
 
 namespace {
@@ -27,44 +25,40 @@ using velk::sim::Request;
 class SimulatedHead : public testing::Test {
 protected:
     void SetUp() override { mstd::setProcessClock(&clock); }
-
     void TearDown() override {
         CVelkManager::terminate();
         CMIDIManager::setServiceProvider(nullptr);
         mstd::setProcessClock(nullptr);
     }
 
-    void plugHead(HeadModel model) {
+    // Plugs the head in and plays the main window's part: open, version, full read.
+    void connect(HeadModel model) {
         head = std::make_unique<AmpSimulator>(std::make_unique<velk::sim::VirtualDevicePorts>(hub),
                                               AmpSimulator::Options{model, 110, {}});
         ASSERT_EQ(head->plug(), 0);
         CMIDIManager::setServiceProvider([this] { return hub.openService(); });
-        CVelkManager::initialize();
         manager = CVelkManager::instance();
         manager->addListenerCallback(EventRecorder::callback, &events);
         manager->start();
-    }
-
-    // The main window's part: open, version, full read.
-    void connect(HeadModel model) {
-        plugHead(model);
         manager->sendRequest(eVelkRequest_Open, 0, 0);
         ASSERT_TRUE(driveUntil(eVelkEvent_Connected));
         manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
-        ASSERT_TRUE(driveUntil(eVelkEvent_MainVersion));
         manager->sendRequest(eVelkRequest_AllBulkDump, 0, 0);
         ASSERT_TRUE(driveUntil(eVelkEvent_AllDataReceived));
     }
 
     // Moves the clock 10 ms at a time until `count` events of `id` have been raised, or until
-    // `limitMS` of clock time have passed.
-    bool driveUntil(EVelkEventID id, size_t count = 1, uint64_t limitMS = 20'000) {
-        for (uint64_t driven = 0; driven < limitMS; driven += 10) {
-            if (events.waitFor(id, count, 1ms))
-                return true;
+    // 20 s of clock time have passed.
+    bool driveUntil(EVelkEventID id, size_t count = 1) {
+        for (int step = 0; step < 2000 && !events.waitFor(id, count, 1ms); ++step)
             clock.advance(10);
-        }
         return events.waitFor(id, count, 1ms);
+    }
+
+    FIRCOE mirrored(int amp) {
+        FIRCOE record{};
+        manager->getPlayBuffer(amp, record);
+        return record;
     }
 
     mstd::CManualClock clock;
@@ -74,116 +68,74 @@ protected:
     EventRecorder events;
 };
 
-TEST_F(SimulatedHead, effectSettingsLandInTheHeadsEffectBlock) {
+TEST_F(SimulatedHead, effectSettingsGainAndBypassLandInTheHead) {
     connect(HeadModel::Dual);
+    const FIRCOE ampI = head->playBuffer(0);
     manager->sendRequest(eVelkRequest_BoosterType, 1, 2);
     manager->sendRequest(eVelkRequest_FxLoop, 0, 1);
     manager->sendRequest(eVelkRequest_ReverbType, 1, 3);
     manager->sendRequest(eVelkRequest_NoiseGate, 0, 2);
     manager->sendRequest(eVelkRequest_SendConnection, 3, 0);
     manager->sendRequest(eVelkRequest_ReturnConnection, 1, 0);
+    manager->sendRequest(eVelkRequest_FIRGain, 1, CVelkManager::shortGain(-6.0));
     manager->sendRequest(eVelkRequest_MainVersion, 0, 0);  // its answer marks the others done
     ASSERT_TRUE(driveUntil(eVelkEvent_MainVersion, 2));
-
     const auto block = head->state().effectBlock;
-    for (int amp = 0; amp < 2; ++amp) {
-        EffectData mirrored{};
-        manager->getEffectData(amp, mirrored);
-        const uint8_t* onHead = block.data() + 8 * amp;
-        EXPECT_EQ(
-            (std::array{mirrored.boosterType, mirrored.fxLoop, mirrored.reverbType, mirrored.noiseGate}),
-            (std::array<int32_t, 4>{onHead[1], onHead[2], onHead[3], onHead[4]}))
-            << "amp " << amp;
-    }
-    EXPECT_EQ(block[9], 2);
-    EXPECT_EQ(block[2], 1);
-    EXPECT_EQ(block[11], 3);
-    EXPECT_EQ(block[4], 2);
-    EXPECT_EQ(block[5], 3);
-    EXPECT_EQ(block[6], 1);
-}
+    EXPECT_EQ((std::array{block[9], block[2], block[11], block[4], block[5], block[6]}),
+              (std::array<uint8_t, 6>{2, 1, 3, 2, 3, 1}));
+    EXPECT_EQ(head->playBuffer(1).gain, 8211);
+    EXPECT_EQ(mirrored(1).gain, 8211);
 
-TEST_F(SimulatedHead, bypassLandsAsAUnitImpulseInTheNamedAmp) {
-    connect(HeadModel::Dual);
-    const FIRCOE ampI = head->playBuffer(0);
     manager->sendRequest(eVelkRequest_Bypass, 1, 0);
     ASSERT_TRUE(driveUntil(eVelkEvent_BypassSent));
     EXPECT_TRUE(head->state().isBypassed(1));
-    FIRCOE mirrored{};
-    manager->getPlayBuffer(1, mirrored);
-    EXPECT_EQ(recordBytes(head->playBuffer(1)), recordBytes(mirrored));
+    EXPECT_EQ(recordBytes(head->playBuffer(1)), recordBytes(mirrored(1)));
     EXPECT_EQ(recordBytes(head->playBuffer(0)), recordBytes(ampI)) << "Amp I is untouched";
 }
 
-TEST_F(SimulatedHead, previewOnASingleAmpHeadLandsByteForByte) {
-    connect(HeadModel::Single);
-    FIRCOE record = recordWithPattern("Open back 1x12", 4115, 21);
-    manager->setSpeakerTabFIRCOE(record);
-    manager->sendRequest(eVelkRequest_FIRCOE, 0, 0);
-    ASSERT_TRUE(driveUntil(eVelkEvent_FIRCOESent));
-    EXPECT_EQ(recordBytes(head->playBuffer(0)), recordBytes(record));
-}
-
-TEST_F(SimulatedHead, gainChangeReachesThePlayBuffer) {
-    connect(HeadModel::Dual);
-    manager->sendRequest(eVelkRequest_FIRGain, 1, CVelkManager::shortGain(-6.0));
-    manager->sendRequest(eVelkRequest_MainVersion, 0, 0);  // its answer marks the gain request done
-    ASSERT_TRUE(driveUntil(eVelkEvent_MainVersion, 2));
-    EXPECT_EQ(head->playBuffer(1).gain, 8211);
-    FIRCOE mirrored{};
-    manager->getPlayBuffer(1, mirrored);
-    EXPECT_EQ(mirrored.gain, 8211);
-}
-
-// The speaker panel's rename: play the stored IR again, change its name, write it back.
-TEST_F(SimulatedHead, renameStoresTheNewNameInTheCurrentSlot) {
+// The speaker panel's rename (play the stored IR again, change its name, write it back), then a
+// reset of all impulse responses, read back in full.
+TEST_F(SimulatedHead, renameStoresTheNewNameInTheCurrentSlotAndAResetIsReadBack) {
     connect(HeadModel::Dual);
     const int slot = head->state().currentSlot(1);
     char name[64] = "Renamed cab";
     // Posting waits while a pass runs, and the name's pauses need the clock this thread drives.
-    auto posting = std::async(std::launch::async, [&] {
+    Background posting([&] {
         manager->sendRequest(eVelkRequest_ChangeFIR, 1, 0);
         manager->setSpeakerTabIrName(name);
         manager->sendRequest(eVelkRequest_FIRName, 1, 0);
         manager->sendRequest(eVelkRequest_FIRDataWrite, 1, 0);
     });
     ASSERT_TRUE(driveUntil(eVelkEvent_FIRWriteDone));
-    posting.get();
+    ASSERT_TRUE(posting.finished());
     EXPECT_STREQ(head->firSlot(slot).name, "Renamed cab");
-    FIRCOE mirrored{};
-    manager->getPlayBuffer(1, mirrored);
     EXPECT_EQ(recordBytes(head->firSlot(slot)), recordBytes(head->playBuffer(1)));
-    EXPECT_STREQ(mirrored.name, "Renamed cab");
-}
-
-TEST_F(SimulatedHead, resetOfAllImpulseResponsesIsReadBackInFull) {
-    connect(HeadModel::Dual);
-    FIRCOE record = recordWithPattern("Will be reset", 4115, 2);
-    manager->setSpeakerTabFIRCOE(record);
-    manager->sendRequest(eVelkRequest_FIRCOE, 0, 0);
-    manager->sendRequest(eVelkRequest_FIRDataWrite, 0, 0);
-    ASSERT_TRUE(driveUntil(eVelkEvent_FIRWriteDone));
+    EXPECT_STREQ(mirrored(1).name, "Renamed cab");
 
     manager->sendRequest(eVelkRequest_InitFIRData, 0, 0);
-    ASSERT_TRUE(driveUntil(eVelkEvent_FIRDataInitialized, 2));
     manager->sendRequest(eVelkRequest_AllBulkDump, 0, 0);
     ASSERT_TRUE(driveUntil(eVelkEvent_AllDataReceived, 2));
+    EXPECT_EQ(events.count(eVelkEvent_FIRDataInitialized), 2u);
     const AmpState state = head->state();
-    FIRCOE mirrored{};
-    manager->getPlayBuffer(0, mirrored);
-    EXPECT_STREQ(mirrored.name, state.firSlots[state.currentSlot(0)].name);
-    EXPECT_STRNE(mirrored.name, "Will be reset");
+    EXPECT_STREQ(mirrored(1).name, state.firSlots[state.currentSlot(1)].name);
+    EXPECT_STRNE(mirrored(1).name, "Renamed cab");
 }
 
-// The head is swapped for the other model: the editor drops the connection, takes the new model
-// at once, and after the silence limit searches, reopens and can read the new head in full.
-TEST_F(SimulatedHead, modelSwitchOnTheHeadEndsInAFullReadOfTheNewModel) {
+// A preview lands byte for byte. Then the head is swapped for the other model: the editor drops
+// the connection, takes the new model at once, and after the silence limit searches, reopens and
+// can read the new head in full.
+TEST_F(SimulatedHead, previewLandsAndAModelSwitchEndsInAFullReadOfTheNewModel) {
     connect(HeadModel::Single);
+    FIRCOE record = recordWithPattern("Open back 1x12", 4115, 21);
+    manager->setSpeakerTabFIRCOE(record);
+    manager->sendRequest(eVelkRequest_FIRCOE, 0, 0);
+    ASSERT_TRUE(driveUntil(eVelkEvent_FIRCOESent));
+    EXPECT_EQ(recordBytes(head->playBuffer(0)), recordBytes(record));
+
     head->switchModel(HeadModel::Dual);
     ASSERT_TRUE(driveUntil(eVelkEvent_Connected, 2));
-    EXPECT_EQ(events.events().back(), event(eVelkEvent_Connected, 2));
+    EXPECT_EQ(events.events().back(), (SEvent{eVelkEvent_Connected, 2}));
     EXPECT_EQ(events.count(eVelkEvent_Disconnected), 1u);
-
     ASSERT_TRUE(driveUntil(eVelkEvent_NotConnected, 2));
     manager->sendRequest(eVelkRequest_Open, 0, 0);
     ASSERT_TRUE(driveUntil(eVelkEvent_Opened, 2));
@@ -200,12 +152,11 @@ TEST_F(SimulatedHead, unpluggingMidTransferTimesOutAndIsRepairedByTheNextConnect
     connect(HeadModel::Dual);
     head->editWireFaults(
         [](velk::sim::WireFaults& faults) { faults.unplugOn(Request::CoefficientPacket, 5); });
-    FIRCOE record = recordWithPattern("Half sent", 4115, 3);
-    manager->setSpeakerTabFIRCOE(record);
+    manager->setSpeakerTabFIRCOE(recordWithPattern("Half sent", 4115, 3));
     manager->sendRequest(eVelkRequest_FIRCOE, 1, 0);
     ASSERT_TRUE(driveUntil(eVelkEvent_Disconnected));
     const auto raised = events.events();
-    EXPECT_EQ(raised[raised.size() - 2], event(eVelkEvent_Error, 1004));
+    EXPECT_EQ(raised[raised.size() - 2], (SEvent{eVelkEvent_Error, 1004}));
     EXPECT_EQ(events.count(eVelkEvent_FIRCOESent), 0u);
     EXPECT_EQ(head->receivedCount(Request::CoefficientPacket), 5);
 
@@ -215,10 +166,8 @@ TEST_F(SimulatedHead, unpluggingMidTransferTimesOutAndIsRepairedByTheNextConnect
     ASSERT_TRUE(driveUntil(eVelkEvent_Connected, 2));
     manager->sendRequest(eVelkRequest_AllBulkDump, 0, 0);
     ASSERT_TRUE(driveUntil(eVelkEvent_AllDataReceived, 2));
-    FIRCOE mirrored{};
-    manager->getPlayBuffer(1, mirrored);
     const AmpState state = head->state();
-    EXPECT_STREQ(mirrored.name, state.firSlots[state.currentSlot(1)].name);
+    EXPECT_STREQ(mirrored(1).name, state.firSlots[state.currentSlot(1)].name);
 }
 
 }  // namespace

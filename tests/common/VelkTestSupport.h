@@ -1,16 +1,18 @@
 #pragma once
 
-// Helpers shared by the device manager's tests: the amplifier's messages, an event recorder and
-// access to the reply bookkeeping.
+// Helpers shared by the device manager's tests: the amplifier's messages, an event recorder, work
+// on a helper thread and access to the reply bookkeeping.
 
 #include "common/FIRCOE.h"
+#include "common/GenericException.h"
+#include "common/SysexCodec.h"
 #include "common/VelkManager.h"
+#include "midi/MessageRecorder.h"
 
+#include <algorithm>
 #include <array>
-#include <chrono>
-#include <condition_variable>
-#include <cstdint>
-#include <mutex>
+#include <cstring>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <thread>
@@ -26,66 +28,195 @@ struct VelkManagerInspector {
     static int32_t receivedValue(const CVelkManager& manager) { return manager.m_ReceivedValue; }
     static void setExpectedID(CVelkManager& manager, int32_t id) { manager.m_ExpectedID = id; }
     static const uint8_t* sendBegin(const CVelkManager& manager) { return manager.m_SendBegin; }
-    static size_t queuedRequests(CVelkManager& manager);
+    static size_t queuedRequests(CVelkManager& manager) {
+        std::lock_guard requests(*manager.m_RequestLock);
+        return manager.m_RequestQueue.size();
+    }
 };
 
 namespace velktest {
 
+namespace sysex = velk::sysex;
 using namespace std::chrono_literals;
 
-std::string hex(const Bytes& bytes);
+// ---- Messages
 
-// ---- Messages of either side
+inline Bytes heartBeatReply(uint8_t model) {
+    return {0xF0, 0x43, 0x7D, 0x60, 0x58, 0x48, 0x44, model, 0xF7};
+}
 
-Bytes heartBeatReply(uint8_t model);
-Bytes parameterChange(uint8_t group, uint8_t parameter, uint8_t data1, uint8_t data2);
-Bytes ampTypeChange(int amp, uint8_t ampType);
-Bytes effectDump(const std::array<uint8_t, 16>& block);
-Bytes firHeaderDump(int slot, const std::string& name, uint16_t gain);
+inline Bytes parameterChange(uint8_t group, uint8_t parameter, uint8_t data1, uint8_t data2) {
+    Bytes message(sysex::kParameterChangeSize);
+    sysex::writeParameterChange(message.data(), group, parameter, data1, data2);
+    return message;
+}
+
+inline Bytes ampTypeChange(int amp, uint8_t ampType) {
+    return parameterChange(0x00, amp == 0 ? 0x40 : 0x48, 0, ampType);
+}
+
 // A bulk dump of the given block name and body data with a correct checksum.
-Bytes bulkDump(const char blockName[4], const Bytes& reserved, const Bytes& data);
+inline Bytes bulkDump(const char blockName[4], const Bytes& reserved, const Bytes& data) {
+    Bytes body(8 + reserved.size() + data.size());
+    std::copy_n(sysex::kBodyTag, 4, body.begin());
+    std::copy_n(blockName, 4, body.begin() + 4);
+    std::copy(data.begin(), data.end(), std::copy(reserved.begin(), reserved.end(), body.begin() + 8));
+    return sysex::bulkDump(body.data(), body.size());
+}
 
-// ---- Messages the editor sends
+inline Bytes effectDump(const std::array<uint8_t, 16>& block) {
+    return bulkDump("UTIL", {0, 0, 0x7F, 0x7F}, Bytes(block.begin(), block.end()));
+}
 
-Bytes dumpRequest(int index);
+inline Bytes firHeaderDump(int slot, const std::string& name, uint16_t gain) {
+    char blockName[4];
+    sysex::dumpName(slot, reinterpret_cast<uint8_t*>(blockName));
+    Bytes data(66, 0);
+    std::copy_n(name.begin(), std::min<size_t>(name.size(), 64), data.begin());
+    data[64] = sysex::high7(gain);
+    data[65] = sysex::low7(gain);
+    return bulkDump(blockName, {0, 0, 0, 0}, data);
+}
 
-// The packet's unpacked payload and header fields, for checking a coefficient stream.
+inline Bytes dumpRequest(int index) {
+    Bytes message = {0xF0, 0x43, 0x7D, 0x20, 0x58, 0x48, 0x44, 0x32, 0, 0, 0, 0, 0xF7};
+    sysex::dumpName(index, message.data() + 8);
+    return message;
+}
+
+// A copy of `message` changed by `edit`.
+inline Bytes edited(Bytes message, const std::function<void(Bytes&)>& edit) {
+    edit(message);
+    return message;
+}
+
+// A coefficient packet's header fields and unpacked payload (padding included).
 struct SPacket {
     uint16_t number = 0;
     uint16_t amp = 0;
-    Bytes payload;  // unpacked, padding included
+    Bytes payload;
 };
-bool decodePacket(const Bytes& message, SPacket& packet);
 
-FIRCOE recordWithPattern(const char* name, int16_t gain, int seed);
-Bytes recordBytes(const FIRCOE& record);
+inline bool decodePacket(const Bytes& message, SPacket& packet) {
+    constexpr size_t kBody = sysex::kBulkHeaderSize;
+    if (message.size() < kBody + sysex::kPacketHeaderSize + 2 || message[3] != sysex::kTypeBulkDump)
+        return false;
+    const size_t bodySize = sysex::join14(message[4], message[5]);
+    if (message.size() != bodySize + sysex::kBulkFrameOverhead ||
+        std::memcmp(message.data() + kBody, sysex::kBodyTag, 4) != 0 ||
+        std::memcmp(message.data() + kBody + 4, sysex::kPacketTag, 4) != 0)
+        return false;
+    packet.number = sysex::join14(message[kBody + 8], message[kBody + 9]);
+    packet.amp = sysex::join14(message[kBody + 10], message[kBody + 11]);
+    const size_t packedSize = bodySize - sysex::kPacketHeaderSize;
+    packet.payload.assign(sysex::unpackedSize(packedSize), 0);
+    sysex::unpack7(message.data() + kBody + sysex::kPacketHeaderSize, packedSize, packet.payload.data());
+    return true;
+}
+
+// ---- Records
+
+inline FIRCOE recordWithPattern(const char* name, int16_t gain, int seed) {
+    FIRCOE record{};
+    std::strncpy(record.name, name, sizeof record.name - 1);
+    record.gain = gain;
+    for (size_t i = 0; i < FIRCOE::kCoefficientCount; ++i)
+        record.coe[i] = static_cast<int16_t>((static_cast<int>(i) * 7919 + seed * 104729) % 65536 - 32768);
+    return record;
+}
+
+// What the amplifier plays with no speaker simulation: a unit impulse at unity gain.
+inline FIRCOE bypassRecord() {
+    FIRCOE record{};
+    std::strcpy(record.name, "Bypass");
+    record.gain = 16383;
+    record.coe[0] = 32767;
+    return record;
+}
+
+inline Bytes recordBytes(const FIRCOE& record) {
+    const auto* begin = reinterpret_cast<const uint8_t*>(&record);
+    return Bytes(begin, begin + sizeof record);
+}
+
+// ---- Threads and errors
+
+// Calls `operation` and returns the error code it throws, or 0.
+inline int32_t errorCodeOf(const std::function<void()>& operation) {
+    try {
+        operation();
+    } catch (const mstd::CGenericException& exception) {
+        return exception.getErrorCode();
+    }
+    return 0;
+}
+
+// Runs `work` on its own thread; the destructor waits for it.
+class Background {
+public:
+    explicit Background(std::function<void()> work)
+        : m_Thread([this, work = std::move(work)] {
+              work();
+              m_Done.set(true);
+          }) {}
+    ~Background() { m_Thread.join(); }
+    // True once `work` has returned, waiting at most `patience`.
+    bool finished(std::chrono::milliseconds patience = 5s) { return m_Done.wait(patience).has_value(); }
+
+private:
+    midi::test::Handoff<bool> m_Done;
+    std::thread m_Thread;
+};
 
 // ---- Listener events
 
 struct SEvent {
     EVelkEventID id;
-    int32_t data;
-    std::thread::id thread;
+    int32_t data = 0;
+    std::thread::id thread{};
 
     bool operator==(const SEvent& other) const { return id == other.id && data == other.data; }
+    friend void PrintTo(const SEvent& event, std::ostream* os) {
+        *os << "{event " << event.id << ", data " << event.data << "}";
+    }
 };
-void PrintTo(const SEvent& event, std::ostream* os);
-SEvent event(EVelkEventID id, int32_t data);
+using Events = std::vector<SEvent>;
 
 class EventRecorder {
 public:
-    static void callback(EVelkEventID id, int32_t data, void* userData);
+    static void callback(EVelkEventID id, int32_t data, void* userData) {
+        auto* recorder = static_cast<EventRecorder*>(userData);
+        std::lock_guard lock(recorder->m_Lock);
+        recorder->m_Events.push_back({id, data, std::this_thread::get_id()});
+        recorder->m_Changed.notify_all();
+    }
 
-    std::vector<SEvent> events() const;
-    size_t count(EVelkEventID id) const;
+    Events events() const {
+        std::lock_guard lock(m_Lock);
+        return m_Events;
+    }
+    size_t count(EVelkEventID id) const {
+        std::lock_guard lock(m_Lock);
+        return countLocked(id);
+    }
     // Waits in real time until `count` events of `id` have been recorded.
-    bool waitFor(EVelkEventID id, size_t count = 1, std::chrono::milliseconds patience = 5s) const;
-    void clear();
+    bool waitFor(EVelkEventID id, size_t count = 1, std::chrono::milliseconds patience = 5s) const {
+        std::unique_lock lock(m_Lock);
+        return m_Changed.wait_for(lock, patience, [&] { return countLocked(id) >= count; });
+    }
+    void clear() {
+        std::lock_guard lock(m_Lock);
+        m_Events.clear();
+    }
 
 private:
+    size_t countLocked(EVelkEventID id) const {
+        return std::count_if(m_Events.begin(), m_Events.end(), [id](const SEvent& e) { return e.id == id; });
+    }
+
     mutable std::mutex m_Lock;
     mutable std::condition_variable m_Changed;
-    std::vector<SEvent> m_Events;
+    Events m_Events;
 };
 
 }  // namespace velktest

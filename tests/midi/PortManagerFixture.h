@@ -7,10 +7,24 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace midi::test {
+
+// Polls `done` until it holds or `timeout` passes, for what nothing signals; returns whether it holds.
+template <typename Predicate>
+bool eventually(Predicate done, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
 
 // The port manager on a real MIDI service, talking to a peer of the test that echoes what it gets.
 class PortManagerFixture : public testing::Test {
@@ -34,16 +48,26 @@ protected:
         std::vector<std::string> destinations;
         manager->getMidiInDevices(sources);
         manager->getMidiOutDevices(destinations);
-        int source = indexContaining(sources, text);
-        int destination = indexContaining(destinations, text);
-        ASSERT_GE(source, 0);
-        ASSERT_GE(destination, 0);
+        const int source = indexContaining(sources, text);
+        const int destination = indexContaining(destinations, text);
+        ASSERT_TRUE(source >= 0 && destination >= 0) << text;
         ASSERT_EQ(manager->openMidiIn(static_cast<uint32_t>(source), recordMessage, &echoes, 512), 0);
         ASSERT_EQ(manager->openMidiOut(static_cast<uint32_t>(destination)), 0);
     }
 
     int send(const Bytes& message) {
         return manager->sendLongMessage(message.data(), static_cast<int32_t>(message.size()));
+    }
+
+    bool portsOpen() const { return manager->isOpenedMidiIn() || manager->isOpenedMidiOut(); }
+
+    // Every service announces an endpoint that appears.
+    template <typename Appear>
+    void expectAnnounced(Appear appear) {
+        const int before = changes;
+        auto appeared = appear();
+        ASSERT_TRUE(appeared);
+        EXPECT_TRUE(eventually([&] { return changes > before; }));
     }
 
     std::atomic<int> changes{0};

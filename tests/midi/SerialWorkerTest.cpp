@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <mutex>
+#include <numeric>
 #include <vector>
 
 namespace {
@@ -19,18 +19,19 @@ TEST(SerialWorker, runsTasksInOrderOnItsOwnThread) {
     std::vector<int> order;
     midi::test::Handoff<std::thread::id> lastThread;
 
-    for (int i = 0; i < 100; ++i)
+    for (int i = 0; i < 100; ++i) {
         worker.post([&, i] {
             std::lock_guard lock(mutex);
             order.push_back(i);
         });
+    }
     worker.post([&] { lastThread.set(std::this_thread::get_id()); });
 
     EXPECT_NE(lastThread.wait(), std::this_thread::get_id());
+    std::vector<int> expected(100);
+    std::iota(expected.begin(), expected.end(), 0);
     std::lock_guard lock(mutex);
-    ASSERT_EQ(order.size(), 100u);
-    for (int i = 0; i < 100; ++i)
-        EXPECT_EQ(order[i], i);
+    EXPECT_EQ(order, expected);
 }
 
 TEST(SerialWorker, stopWaitsForTheRunningTaskAndDropsTheRest) {

@@ -38,7 +38,6 @@ protected:
         CMIDIManager::terminate();
         CMIDIManager::setServiceProvider(nullptr);
     }
-
     std::unique_ptr<midi::VirtualDevice> addDevice(const std::string& name,
                                                    MessageRecorder* received = nullptr,
                                                    midi::VirtualDeviceSides sides = {}) {
@@ -46,7 +45,6 @@ protected:
         return hub.addDevice(
             name, [received](const midi::Packet& p) { received->record(p.bytes); }, sides);
     }
-
     void listEndpoints() {
         Names names;
         manager->getMidiInDevices(names);
@@ -72,11 +70,9 @@ protected:
         received.pop_back();
         return received;
     }
-
     int sendLong(const Bytes& message) {
         return manager->sendLongMessage(message.data(), static_cast<int32_t>(message.size()));
     }
-
     midi::VirtualMidiHub hub;
     MessageRecorder atAmp;
     MessageRecorder fromAmp;
@@ -183,7 +179,6 @@ TEST_F(MIDIManagerTest, listsEveryEndpointSoThatPositionsAreTheIndicesThatOpenTh
     manager->getMidiOutDevices(destinations);
     EXPECT_EQ(sources, (Names{"kept", "VelkSolvo/Ab 2", "", "Keys"}));
     EXPECT_EQ(destinations, (Names{"VelkSolvo/Ab 2", "Keys"}));
-
     ASSERT_EQ(openIn(2), 0);
     ASSERT_EQ(manager->openMidiOut(1), 0);
     amp->send(sysex(1));
@@ -244,7 +239,6 @@ TEST_F(MIDIManagerTest, noCallbackRunsAfterCloseMidiInReturns) {
     });
     while (guard.calls < 5)
         std::this_thread::yield();
-
     manager->closeMidiIn();
     guard.closed = true;
     std::this_thread::sleep_for(20ms);  // room for a late callback to show
@@ -273,7 +267,6 @@ TEST_F(MIDIManagerTest, callbackMayCloseThePortsAndTheRestOfItsDeliveryIsDropped
     ASSERT_TRUE(receiver.received.waitForCount(1));
     EXPECT_EQ(receiver.closeStatus, 0);
     EXPECT_FALSE(manager->isOpenedMidiIn() || manager->isOpenedMidiOut());
-
     ASSERT_EQ(openIn(0), 0);  // as the utility thread reopens
     receivedBeforeSentinel();
     EXPECT_EQ(receiver.received.messages(), Messages{sysex(1)});
@@ -301,7 +294,6 @@ TEST_F(MIDIManagerTest, healthCheckClosesThePortsOfADeviceThatVanishedOrWasPlugg
         manager->startMidiOut();
         manager->healthCheck();
         ASSERT_TRUE(manager->isOpenedMidiIn() && manager->isOpenedMidiOut());
-
         amp.reset();
         if (pluggedInAgain)
             amp = addDevice("VelkSolvo/Ab 2");
@@ -318,7 +310,6 @@ TEST_F(MIDIManagerTest, sendsWithoutAnOpenOutputReturnZeroAndSendNothing) {
     EXPECT_EQ(manager->sendShortMessage(0, 0x90, 0x40, 0x7F), 0);
     EXPECT_EQ(manager->sendShortMessage(0, 0xF0, 0x40, 0x7F), 0);
     EXPECT_EQ(hub.sendsInFlight(), 0);
-
     openBoth();
     ASSERT_EQ(sendLong(kSentinel), 0);
     ASSERT_TRUE(atAmp.waitForCount(1));
@@ -433,7 +424,6 @@ TEST(MIDIManagerWithoutService, logsTheFailureOpensAndSendsNothingAndPicksUpASer
     EXPECT_NE(manager->openMidiIn(0, recordMessage, nullptr, 512), 0);
     EXPECT_NE(manager->openMidiOut(0), 0);
     EXPECT_EQ(manager->sendLongMessage(kSentinel.data(), 4), 0);
-
     serviceRunning = true;
     manager->getMidiInDevices(names);
     EXPECT_EQ(names, Names{"VelkSolvo/Ab 1"});

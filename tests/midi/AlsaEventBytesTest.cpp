@@ -74,29 +74,26 @@ TEST(AlsaShortMessageEvent, carriesChannelAndValuesAsTheSequencerExpects) {
     EXPECT_EQ(event.data.note.note, 0x40);
     EXPECT_EQ(event.data.note.velocity, 0x7F);
     EXPECT_EQ(event.flags & SND_SEQ_EVENT_LENGTH_MASK, SND_SEQ_EVENT_LENGTH_FIXED);
-
     ASSERT_TRUE(toEvent({0xE2, 0x00, 0x40}, event));
     EXPECT_EQ(event.data.control.channel, 2);
     EXPECT_EQ(event.data.control.value, 0);  // the centre
-
     ASSERT_TRUE(toEvent({0xF2, 0x01, 0x02}, event));
     EXPECT_EQ(event.data.control.value, 0x101);
 }
 
 TEST(AlsaShortMessageEvent, refusesAnythingButOneCompleteShortMessage) {
-    const Bytes refused[] = {
-        {},
-        {0xF0, 0x01, 0xF7},  // SysEx goes as a SysEx event
-        {0xF7},
-        {0x40, 0x01},  // no status
-        {0x90, 0x40},  // too short
-        {0x90, 0x40, 0x7F, 0x00},
-        {0xC0, 0x05, 0x00},  // program change carries one data byte
-        {0x90, 0x80, 0x10},  // a status where data belongs
-        {0xF4},
-        {0xF5},
-        {0xFD},
-    };
+    // SysEx (it goes as a SysEx event), no status, too short or long, a status where data belongs, undefined.
+    const Bytes refused[] = {{},
+                             {0xF0, 0x01, 0xF7},
+                             {0xF7},
+                             {0x40, 0x01},
+                             {0x90, 0x40},
+                             {0x90, 0x40, 0x7F, 0x00},
+                             {0xC0, 0x05, 0x00},
+                             {0x90, 0x80, 0x10},
+                             {0xF4},
+                             {0xF5},
+                             {0xFD}};
     snd_seq_event_t event;
     for (const Bytes& bytes : refused)
         EXPECT_FALSE(toEvent(bytes, event)) << testing::PrintToString(bytes);
@@ -106,10 +103,8 @@ TEST(AlsaEventBytes, sysexChunksComeThroughAsTheyArrive) {
     Bytes first{0xF0, 0x43, 0x7D, 0x60};
     Bytes rest{0x58, 0x48, 0x44, 0x31, 0xF7};
     Bytes bytes;
-
     midi::alsa::appendEventBytes(sysexEvent(first), bytes);
     midi::alsa::appendEventBytes(sysexEvent(rest), bytes);
-
     EXPECT_EQ(bytes, (Bytes{0xF0, 0x43, 0x7D, 0x60, 0x58, 0x48, 0x44, 0x31, 0xF7}));
 }
 

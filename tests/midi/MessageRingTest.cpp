@@ -30,7 +30,6 @@ TEST(MessageRing, givesBackWholeMessagesWithTheirHeadersInOrder) {
     ASSERT_TRUE(write(ring, 7, numberedSysex(11, 1)));
     ASSERT_TRUE(write(ring, 0, numberedSysex(100, 2), -3));
     MessageRing::Header header;
-
     EXPECT_EQ(readNext(ring, header), numberedSysex(11, 1));
     EXPECT_EQ(header.sequence, 7u);
     EXPECT_EQ(readNext(ring, header), numberedSysex(100, 2));
@@ -42,7 +41,6 @@ TEST(MessageRing, refusesAMessageWithoutRoomAndKeepsWhatItHas) {
     MessageRing ring(256);
     const Bytes fits = numberedSysex(ring.maxLength(), 3);
     ASSERT_TRUE(write(ring, 1, fits));
-
     EXPECT_FALSE(write(ring, 2, numberedSysex(11, 4)));
     MessageRing::Header header;
     EXPECT_EQ(readNext(ring, header), fits);
@@ -54,10 +52,8 @@ TEST(MessageRing, skipDropsExactlyOneMessage) {
     write(ring, 1, numberedSysex(30, 5));
     write(ring, 2, numberedSysex(12, 6));
     MessageRing::Header header;
-
     ASSERT_TRUE(ring.peek(header));
     ring.skip(header);
-
     EXPECT_EQ(readNext(ring, header), numberedSysex(12, 6));
 }
 

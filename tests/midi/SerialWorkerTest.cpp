@@ -18,7 +18,6 @@ TEST(SerialWorker, runsTasksInOrderOnItsOwnThread) {
     std::mutex mutex;
     std::vector<int> order;
     midi::test::Handoff<std::thread::id> lastThread;
-
     for (int i = 0; i < 100; ++i) {
         worker.post([&, i] {
             std::lock_guard lock(mutex);
@@ -26,7 +25,6 @@ TEST(SerialWorker, runsTasksInOrderOnItsOwnThread) {
         });
     }
     worker.post([&] { lastThread.set(std::this_thread::get_id()); });
-
     EXPECT_NE(lastThread.wait(), std::this_thread::get_id());
     std::vector<int> expected(100);
     std::iota(expected.begin(), expected.end(), 0);
@@ -47,10 +45,8 @@ TEST(SerialWorker, stopWaitsForTheRunningTaskAndDropsTheRest) {
     worker.post([&] { ++laterRuns; });
     while (!started)
         std::this_thread::yield();
-
     worker.stop();
     worker.post([&] { ++laterRuns; });
-
     EXPECT_TRUE(finished);
     EXPECT_EQ(laterRuns, 0);
 }
@@ -63,7 +59,6 @@ TEST(SerialWorker, canBeStoppedAndDestroyedFromItsOwnTask) {
         worker.reset();
         destroyed.set(true);
     });
-
     EXPECT_TRUE(destroyed.wait());
 }
 

@@ -18,9 +18,7 @@ TEST(ServiceChoice, parsesTheThreeChoicesAndNothingElse) {
 TEST(ServiceSelection, forcedAlsaWithoutASequencerSaysWhy) {
     if (std::filesystem::exists("/dev/snd/seq"))
         GTEST_SKIP() << "this machine has an ALSA sequencer";
-
     midi::ServiceSelection selection = midi::selectService(midi::ServiceChoice::Alsa);
-
     EXPECT_EQ(selection.service, nullptr);
     EXPECT_THAT(selection.unavailableReason, testing::StartsWith("no ALSA sequencer"));
 }

@@ -47,7 +47,6 @@ TEST(TracingMidiService, passesMessagesThroughAndTracesBothWays) {
                           [&](const midi::PacketList& packets) { atService.record(packets.at(0).bytes); }),
         0);
     ASSERT_EQ(service.openOutput(service.destinations().at(0)), 0);
-
     const Bytes request = {0xF0, 0x43, 0x7D, 0x20, 0xF7};
     ASSERT_EQ(midi::test::sendSysexAndWait(service, request), 0);
     ASSERT_TRUE(atDevice.waitForCount(1));
@@ -55,7 +54,6 @@ TEST(TracingMidiService, passesMessagesThroughAndTracesBothWays) {
     ASSERT_TRUE(atService.waitForCount(1));
     const uint8_t clock = 0xF8;
     ASSERT_EQ(service.sendPacket(&clock, 1), 0);
-
     EXPECT_EQ(atDevice.messages(), std::vector<Bytes>{request});
     EXPECT_EQ(atService.messages(), (std::vector<Bytes>{{0xF0, 0x43, 0x7D, 0x60, 0xF7}}));
     std::istringstream lines(trace.str());

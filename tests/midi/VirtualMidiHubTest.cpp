@@ -42,13 +42,13 @@ protected:
         service = hub.openService();
     }
 
-    void openInput() {
-        ASSERT_EQ(service->openInput(service->sources().at(0),
-                                     [this](const midi::PacketList& packets) {
-                                         for (const midi::Packet& packet : packets)
-                                             atService.record(packet.bytes);
-                                     }),
-                  0);
+    // By default into atService.
+    void openInput(midi::MidiService::InputHandler handler = nullptr) {
+        auto record = [this](const midi::PacketList& packets) {
+            for (const midi::Packet& packet : packets)
+                atService.record(packet.bytes);
+        };
+        ASSERT_EQ(service->openInput(service->sources().at(0), handler ? handler : record), 0);
     }
     void openOutput() { ASSERT_EQ(service->openOutput(service->destinations().at(0)), 0); }
 
@@ -80,7 +80,6 @@ TEST_F(VirtualMidiHubTest, carriesMessagesBothWaysInOrderEachOnAThreadOfItsOwn) 
     }
     ASSERT_TRUE(atDevice.waitForCount(toDevice.size()));
     ASSERT_TRUE(atService.waitForCount(toService.size()));
-
     EXPECT_EQ(atDevice.messages(), toDevice);
     EXPECT_EQ(atService.messages(), toService);
     const std::thread::id test = std::this_thread::get_id();
@@ -94,9 +93,7 @@ TEST_F(VirtualMidiHubTest, completesBeforeReturningWhenAsked) {
     hub.setCompleteBeforeReturn(true);
     openOutput();
     TrackedSend send(numberedSysex(11, 0));
-
     ASSERT_EQ(service->sendSysex(send.request), 0);
-
     EXPECT_TRUE(send.request.complete);
     EXPECT_EQ(send.completionThread, std::this_thread::get_id());
     EXPECT_EQ(send.completed.wait(), 0);
@@ -120,33 +117,27 @@ TEST_F(VirtualMidiHubTest, refusesVanishedEndpointsAndSendsWithoutAnOutput) {
 TEST_F(VirtualMidiHubTest, closeInputWaitsForTheRunningHandler) {
     std::atomic<bool> handlerRunning = false;
     std::atomic<bool> handlerFinished = false;
-    ASSERT_EQ(service->openInput(service->sources().at(0),
-                                 [&](const midi::PacketList&) {
-                                     handlerRunning = true;
-                                     std::this_thread::sleep_for(100ms);
-                                     handlerFinished = true;
-                                 }),
-              0);
+    openInput([&](const midi::PacketList&) {
+        handlerRunning = true;
+        std::this_thread::sleep_for(100ms);
+        handlerFinished = true;
+    });
     device->send(Bytes{0xF0, 0xF7});
     while (!handlerRunning)
         std::this_thread::yield();
-
     service->closeInput();
-
     EXPECT_TRUE(handlerFinished);
 }
 
 TEST_F(VirtualMidiHubTest, closeInputFromTheHandlerDropsWhatIsStillQueued) {
     midi::test::Handoff<bool> secondQueued;
     midi::test::Handoff<bool> closedFromHandler;
-    ASSERT_EQ(service->openInput(service->sources().at(0),
-                                 [&](const midi::PacketList& packets) {
-                                     atService.record(packets.at(0).bytes);
-                                     secondQueued.wait();
-                                     service->closeInput();
-                                     closedFromHandler.set(true);
-                                 }),
-              0);
+    openInput([&](const midi::PacketList& packets) {
+        atService.record(packets.at(0).bytes);
+        secondQueued.wait();
+        service->closeInput();
+        closedFromHandler.set(true);
+    });
     device->send(Bytes{0xF0, 0x01, 0xF7});
     device->send(Bytes{0xF0, 0x02, 0xF7});
     secondQueued.set(true);
@@ -156,17 +147,14 @@ TEST_F(VirtualMidiHubTest, closeInputFromTheHandlerDropsWhatIsStillQueued) {
     openInput();  // on a new input thread: what the old one dropped cannot come late
     device->send(Bytes{0xF0, 0x03, 0xF7});
     ASSERT_TRUE(atService.waitForCount(2));
-
     EXPECT_EQ(atService.messages(), (Messages{{0xF0, 0x01, 0xF7}, {0xF0, 0x03, 0xF7}}));
 }
 
 TEST_F(VirtualMidiHubTest, announcesEndpointChangesUntilTheHandlerIsRemoved) {
     std::atomic<int> changes = 0;
     service->setChangeHandler([&] { ++changes; });
-
     hub.addDevice("Other", nullptr).reset();
     EXPECT_EQ(changes, 2);
-
     service->setChangeHandler(nullptr);
     hub.addDevice("Third", nullptr).reset();
     EXPECT_EQ(changes, 2);

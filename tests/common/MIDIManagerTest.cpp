@@ -73,6 +73,7 @@ protected:
     int sendLong(const Bytes& message) {
         return manager->sendLongMessage(message.data(), static_cast<int32_t>(message.size()));
     }
+
     midi::VirtualMidiHub hub;
     MessageRecorder atAmp;
     MessageRecorder fromAmp;

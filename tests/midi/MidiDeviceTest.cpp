@@ -92,6 +92,7 @@ protected:
     int sendFromDevice(const Bytes& message) {
         return device->send(message.data(), static_cast<uint32_t>(message.size()));
     }
+
     MessageRecorder atDevice;
     MessageRecorder atApplication;
     std::unique_ptr<midi::MidiDevice> device;

@@ -34,7 +34,7 @@ void quiet(const char*) {}
 // The file descriptor of /tmp/NAME.lock locked with flock, or -1 when another holds it. Our jackd
 // inherits it, so the name stays taken for as long as either of us lives.
 int lockName(const std::string& name) {
-    const int file = open(("/tmp/" + name + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    const int file = open(("/tmp/" + name + ".lock").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
     if (file >= 0 && flock(file, LOCK_EX | LOCK_NB) != 0) {
         close(file);
         return -1;

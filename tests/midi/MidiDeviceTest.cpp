@@ -115,6 +115,16 @@ std::string serviceWord(ServiceChoice choice) {
     return choice == ServiceChoice::Jack ? "jack" : "alsa";
 }
 
+}  // namespace
+
+namespace midi {
+void PrintTo(ServiceChoice choice, std::ostream* out) {
+    *out << serviceWord(choice);
+}
+}  // namespace midi
+
+namespace {
+
 TEST_P(MidiDeviceTest, appearsUnderItsNameBesideNoneOfOurOwnPortsAndVanishesWithTheDevice) {
     EXPECT_EQ(device->serviceName(), serviceWord(GetParam()));
     EXPECT_EQ(device->name(), kDeviceName);

@@ -1,9 +1,16 @@
 #pragma once
 
-#include <sys/types.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <memory>
 #include <string>
+#include <vector>
+
+extern char** environ;
 
 namespace midi::test {
 
@@ -12,14 +19,42 @@ namespace midi::test {
 class JackEchoPeer {
 public:
     // Starts the peer as client `clientName` on the current server; returns once its ports exist.
-    static std::unique_ptr<JackEchoPeer> start(const std::string& clientName);
-    ~JackEchoPeer();  // stop()
+    static std::unique_ptr<JackEchoPeer> start(const std::string& clientName) {
+        int ready[2];
+        if (pipe(ready) != 0)
+            return nullptr;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, ready[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, ready[0]);
+        std::string program = VELK_JACK_ECHO_PEER;
+        std::string name = clientName;
+        std::vector<char*> argv{program.data(), name.data(), nullptr};
+        pid_t pid = 0;
+        const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        close(ready[1]);
+        std::unique_ptr<JackEchoPeer> peer(spawned == 0 ? new JackEchoPeer(clientName, pid) : nullptr);
+        // The peer writes one line once its ports are active, and nothing if it fails.
+        pollfd readable{ready[0], POLLIN, 0};
+        char line[8] = {};
+        const bool isReady = peer && poll(&readable, 1, 10000) == 1 && read(ready[0], line, sizeof line) > 0;
+        close(ready[0]);
+        return isReady ? std::move(peer) : nullptr;
+    }
+    ~JackEchoPeer() { stop(); }
 
     std::string inputName() const { return m_ClientName + ":in"; }
     std::string outputName() const { return m_ClientName + ":out"; }
 
     // The client closes and its ports go; `abruptly` kills it instead, as when a device is pulled.
-    void stop(bool abruptly = false);
+    void stop(bool abruptly = false) {
+        if (m_Pid <= 0)
+            return;
+        kill(m_Pid, abruptly ? SIGKILL : SIGTERM);
+        waitpid(m_Pid, nullptr, 0);
+        m_Pid = 0;
+    }
 
 private:
     JackEchoPeer(std::string clientName, pid_t pid) : m_ClientName(std::move(clientName)), m_Pid(pid) {}

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <jack/jack.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,28 +19,31 @@ namespace midi::test {
 namespace {
 
 using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
 
+constexpr int kNames = 4;
 constexpr auto kStartLimit = 10s;
 constexpr auto kTableLimit = 60s;
 constexpr auto kTableRetry = 300ms;
 // With clients still connected jackd takes seconds to stop; killing it instead would leave its entry
-// in JACK's table of servers, which has room for only eight.
+// in JACK's table of servers.
 constexpr auto kStopLimit = 20s;
 
 void quiet(const char*) {}
 
-bool waitForExit(pid_t pid, std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (waitpid(pid, nullptr, WNOHANG) == pid)
-            return true;
-        std::this_thread::sleep_for(10ms);
+// The file descriptor of /tmp/NAME.lock locked with flock, or -1 when another holds it. Our jackd
+// inherits it, so the name stays taken for as long as either of us lives.
+int lockName(const std::string& name) {
+    const int file = open(("/tmp/" + name + ".lock").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (file >= 0 && flock(file, LOCK_EX | LOCK_NB) != 0) {
+        close(file);
+        return -1;
     }
-    return false;
+    return file;
 }
 
 // Runs jackd so that it is stopped with us even when a test crashes or is killed.
-pid_t spawnTiedToUs(std::vector<char*>& argv) {
+pid_t spawnTiedToUs(std::vector<char*>& argv, int nameLock) {
     const pid_t parent = getpid();
     pid_t pid = fork();
     if (pid != 0)
@@ -47,6 +51,7 @@ pid_t spawnTiedToUs(std::vector<char*>& argv) {
     prctl(PR_SET_PDEATHSIG, SIGTERM);
     if (getppid() != parent)
         _exit(1);
+    fcntl(nameLock, F_SETFD, 0);
     int devNull = open("/dev/null", O_WRONLY);
     dup2(devNull, STDOUT_FILENO);
     dup2(devNull, STDERR_FILENO);
@@ -54,107 +59,116 @@ pid_t spawnTiedToUs(std::vector<char*>& argv) {
     _exit(127);
 }
 
-}  // namespace
-
-bool JackTestServer::jackdInstalled() {
-    const char* path = std::getenv("PATH");
-    std::string directories = path ? path : "/usr/bin:/bin";
-    size_t start = 0;
-    while (start <= directories.size()) {
-        size_t end = directories.find(':', start);
-        std::string directory = directories.substr(start, end - start);
-        if (!directory.empty() && access((directory + "/jackd").c_str(), X_OK) == 0)
+bool waitForExit(pid_t pid, std::chrono::milliseconds limit) {
+    const auto deadline = Clock::now() + limit;
+    while (Clock::now() < deadline) {
+        if (waitpid(pid, nullptr, WNOHANG) == pid)
             return true;
-        if (end == std::string::npos)
-            break;
-        start = end + 1;
+        std::this_thread::sleep_for(10ms);
     }
     return false;
 }
 
-std::unique_ptr<JackTestServer> JackTestServer::start(std::string& whyNot, const std::string& tag) {
-    std::string name = "velk-test-" + std::to_string(getpid()) + tag;
-    setenv("JACK_DEFAULT_SERVER", name.c_str(), 1);
-    std::vector<std::string> arguments{"jackd", "-n", name, "-d", "dummy", "-r", "48000", "-p", "64"};
-    std::vector<char*> argv;
-    for (std::string& argument : arguments)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-
-    // JACK keeps one table of running servers for the whole machine, with room for eight: while it
-    // is full (tests running side by side), jackd exits at once, and we try again.
-    const auto deadline = std::chrono::steady_clock::now() + kTableLimit;
-    do {
-        pid_t pid = spawnTiedToUs(argv);
-        if (pid < 0) {
-            whyNot = "cannot run jackd";
-            return nullptr;
-        }
-        std::unique_ptr<JackTestServer> server(new JackTestServer(name, !tag.empty(), pid));
-        if (server->waitUntilReady())
-            return server;
-        if (server->m_Pid > 0) {
-            whyNot = "jackd did not accept clients within " + std::to_string(kStartLimit.count()) + " s";
-            return nullptr;
-        }
-        std::this_thread::sleep_for(kTableRetry);
-    } while (std::chrono::steady_clock::now() < deadline);
-    whyNot = "jackd kept exiting at start for " + std::to_string(kTableLimit.count()) +
-             " s (is JACK's table of servers full?)";
-    return nullptr;
-}
-
-// False when jackd exits before it takes clients (m_Pid is then 0) or does not take them in time.
-bool JackTestServer::waitUntilReady() {
-    jack_set_error_function(quiet);
-    jack_set_info_function(quiet);
-    const auto deadline = std::chrono::steady_clock::now() + kStartLimit;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (waitpid(m_Pid, nullptr, WNOHANG) == m_Pid) {
-            m_Pid = 0;
-            return false;
-        }
-        if (jack_client_t* probe = jack_client_open("velk-probe", JackNoStartServer, nullptr)) {
-            jack_client_close(probe);
-            return true;
-        }
-        std::this_thread::sleep_for(20ms);
-    }
-    return false;
-}
-
-JackTestServer::~JackTestServer() {
-    stop();
-}
-
-// Cleans up only after stopping: another server of the same name may run by now.
-void JackTestServer::stop() {
-    if (m_Pid <= 0)
-        return;
-    kill(m_Pid, SIGTERM);
-    if (!waitForExit(m_Pid, kStopLimit)) {
-        kill(m_Pid, SIGKILL);
-        waitpid(m_Pid, nullptr, 0);
-    }
-    m_Pid = 0;
-    removeLeftovers();
-}
-
-// jackd leaves its semaphores (jack_sem.*_NAME_*) and sometimes shared memory behind.
-void JackTestServer::removeLeftovers() const {
+// jackd and its clients leave semaphores (jack_sem.*_NAME_*) and sometimes shared memory behind.
+// Called only while the name is locked, when no live server or client of ours uses them.
+void removeLeftovers(const std::string& name) {
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator("/dev/shm", error)) {
         const std::string file = entry.path().filename().string();
-        if (file.rfind("jack", 0) == 0 && isOurs(file))
+        if (file.rfind("jack", 0) == 0 && file.find("_" + name + "_") != std::string::npos)
             std::filesystem::remove(entry.path(), error);
     }
 }
 
-// This server's files; the program's main server (stopped last) also takes what the clients of its
-// other servers (NAME-tag) left behind after those stopped.
-bool JackTestServer::isOurs(const std::string& file) const {
-    return file.find("_" + m_Name + "_") != std::string::npos ||
-           (!m_Tagged && file.find("_" + m_Name + "-") != std::string::npos);
+}  // namespace
+
+bool JackTestServer::jackdInstalled() {
+    return std::system("command -v jackd >/dev/null 2>&1") == 0;
+}
+
+std::unique_ptr<JackTestServer> JackTestServer::start(std::string& whyNot, const std::string& tag) {
+    jack_set_error_function(quiet);
+    jack_set_info_function(quiet);
+    // jackd exits at once while JACK's table of servers is full (tests running side by side), and
+    // also when its name's entry names a live process that reused a dead server's pid: then the
+    // next name is tried, and after the last one all of them again.
+    const auto deadline = Clock::now() + kTableLimit;
+    do {
+        for (int index = 0; index < kNames; ++index) {
+            const std::string name = "velk-test-" + std::to_string(index) + tag;
+            const int nameLock = lockName(name);
+            if (nameLock < 0)
+                continue;
+            std::unique_ptr<JackTestServer> server(new JackTestServer(name, nameLock));
+            const Outcome outcome = server->run();
+            if (outcome == Outcome::Ready)
+                return server;
+            if (outcome == Outcome::Hung) {
+                whyNot = "jackd did not accept clients within " + std::to_string(kStartLimit.count()) + " s";
+                return nullptr;
+            }
+        }
+        std::this_thread::sleep_for(kTableRetry);
+    } while (Clock::now() < deadline);
+    whyNot = "for " + std::to_string(kTableLimit.count()) + " s no name velk-test-0" + tag + "..3" + tag +
+             " was free or jackd exited at start (is JACK's table of servers full?)";
+    return nullptr;
+}
+
+JackTestServer* JackTestServer::shared(std::string& whyNot, const std::string& tag) {
+    static std::string startFailure;
+    static std::unique_ptr<JackTestServer> server = start(startFailure, tag);
+    whyNot = startFailure;
+    return server.get();
+}
+
+JackTestServer::Outcome JackTestServer::run() {
+    removeLeftovers(m_Name);  // of a run that crashed
+    setenv("JACK_DEFAULT_SERVER", m_Name.c_str(), 1);
+    std::vector<std::string> arguments{"jackd", "-n", m_Name, "-d", "dummy", "-r", "48000", "-p", "64"};
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    m_Pid = spawnTiedToUs(argv, m_NameLock);
+    if (m_Pid < 0) {
+        m_Pid = 0;
+        return Outcome::Exited;
+    }
+    return waitUntilReady();
+}
+
+JackTestServer::Outcome JackTestServer::waitUntilReady() {
+    const auto deadline = Clock::now() + kStartLimit;
+    while (Clock::now() < deadline) {
+        if (waitpid(m_Pid, nullptr, WNOHANG) == m_Pid) {
+            m_Pid = 0;
+            return Outcome::Exited;
+        }
+        if (jack_client_t* probe = jack_client_open("velk-probe", JackNoStartServer, nullptr)) {
+            jack_client_close(probe);
+            return Outcome::Ready;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    return Outcome::Hung;
+}
+
+JackTestServer::~JackTestServer() {
+    stop();
+    close(m_NameLock);
+}
+
+void JackTestServer::stop() {
+    if (m_Pid > 0) {
+        kill(m_Pid, SIGTERM);
+        if (!waitForExit(m_Pid, kStopLimit)) {
+            kill(m_Pid, SIGKILL);
+            waitpid(m_Pid, nullptr, 0);
+        }
+        m_Pid = 0;
+    }
+    removeLeftovers(m_Name);
 }
 
 }  // namespace midi::test

@@ -2,21 +2,27 @@
 
 #include <sys/types.h>
 
+#include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace midi::test {
 
-// A private JACK server with the dummy driver, for one test program. Starting it points
-// JACK_DEFAULT_SERVER at it, so that every JACK client of this process finds it and no other.
+// A private JACK server with the dummy driver. Starting it points JACK_DEFAULT_SERVER at it, so that
+// every JACK client of this process finds it and no other.
 class JackTestServer {
 public:
     static bool jackdInstalled();
 
-    // Starts `jackd -n NAME -d dummy -r 48000 -p 64` (NAME unique to this process and `tag`) and
-    // returns once it accepts clients; null with `whyNot` set when it does not.
+    // Starts `jackd -n NAME -d dummy -r 48000 -p 64` and returns once it accepts clients; null with
+    // `whyNot` set when it does not. NAME is the first of "velk-test-0TAG".."velk-test-3TAG" that no
+    // live server holds: JACK's machine-wide table of servers keeps the entry of a server that was
+    // killed until a server of the same name starts, so a few fixed names keep the table from filling.
     static std::unique_ptr<JackTestServer> start(std::string& whyNot, const std::string& tag = "");
-    ~JackTestServer();  // stop()
+    // The test program's server, started by the first call and stopped at exit.
+    static JackTestServer* shared(std::string& whyNot, const std::string& tag = "");
+    ~JackTestServer();  // stop(), and the name is free again
 
     const std::string& name() const { return m_Name; }
 
@@ -24,15 +30,40 @@ public:
     void stop();
 
 private:
-    JackTestServer(std::string name, bool tagged, pid_t pid)
-        : m_Name(std::move(name)), m_Tagged(tagged), m_Pid(pid) {}
-    bool waitUntilReady();
-    void removeLeftovers() const;
-    bool isOurs(const std::string& file) const;
+    enum class Outcome { Ready, Exited, Hung };
+
+    JackTestServer(std::string name, int nameLock) : m_Name(std::move(name)), m_NameLock(nameLock) {}
+    Outcome run();
+    Outcome waitUntilReady();
 
     std::string m_Name;
-    bool m_Tagged;
-    pid_t m_Pid;
+    int m_NameLock;  // a file locked for as long as we or our jackd use the name
+    pid_t m_Pid = 0;
+};
+
+// Points JACK_DEFAULT_SERVER at a server that does not run, while it lives.
+class NoJackServer {
+public:
+    NoJackServer() {
+        if (const char* name = std::getenv("JACK_DEFAULT_SERVER"))
+            m_Previous = name;
+        setenv("JACK_DEFAULT_SERVER", "velk-no-such-server", 1);
+    }
+    ~NoJackServer() {
+        m_Previous ? setenv("JACK_DEFAULT_SERVER", m_Previous->c_str(), 1) : unsetenv("JACK_DEFAULT_SERVER");
+    }
+
+private:
+    std::optional<std::string> m_Previous;
 };
 
 }  // namespace midi::test
+
+// Skips the calling test where jackd is not installed; fails it where the program's server does not start.
+#define VELK_REQUIRE_JACK_SERVER(tag)                                                            \
+    do {                                                                                         \
+        if (!midi::test::JackTestServer::jackdInstalled())                                       \
+            GTEST_SKIP() << "jackd is not installed (Debian package jackd2): no JACK tests";     \
+        std::string whyNoServer;                                                                 \
+        ASSERT_NE(midi::test::JackTestServer::shared(whyNoServer, tag), nullptr) << whyNoServer; \
+    } while (false)

@@ -12,6 +12,11 @@ using midi::MessageRing;
 using midi::test::Bytes;
 using midi::test::numberedSysex;
 
+bool write(MessageRing& ring, uint64_t sequence, const Bytes& message, int32_t status = 0) {
+    return ring.write({sequence, static_cast<uint32_t>(message.size()), status}, message.data());
+}
+
+// The next message with its header; nothing when there is none.
 Bytes readNext(MessageRing& ring, MessageRing::Header& header) {
     if (!ring.peek(header))
         return {};
@@ -22,15 +27,12 @@ Bytes readNext(MessageRing& ring, MessageRing::Header& header) {
 
 TEST(MessageRing, givesBackWholeMessagesWithTheirHeadersInOrder) {
     MessageRing ring(1024);
-    const Bytes first = numberedSysex(11, 1);
-    const Bytes second = numberedSysex(100, 2);
-    ASSERT_TRUE(ring.write({7, static_cast<uint32_t>(first.size()), 0}, first.data()));
-    ASSERT_TRUE(ring.write({0, static_cast<uint32_t>(second.size()), -3}, second.data()));
+    ASSERT_TRUE(write(ring, 7, numberedSysex(11, 1)));
+    ASSERT_TRUE(write(ring, 0, numberedSysex(100, 2), -3));
     MessageRing::Header header;
-
-    EXPECT_EQ(readNext(ring, header), first);
+    EXPECT_EQ(readNext(ring, header), numberedSysex(11, 1));
     EXPECT_EQ(header.sequence, 7u);
-    EXPECT_EQ(readNext(ring, header), second);
+    EXPECT_EQ(readNext(ring, header), numberedSysex(100, 2));
     EXPECT_EQ(header.status, -3);
     EXPECT_FALSE(ring.peek(header));
 }
@@ -38,50 +40,42 @@ TEST(MessageRing, givesBackWholeMessagesWithTheirHeadersInOrder) {
 TEST(MessageRing, refusesAMessageWithoutRoomAndKeepsWhatItHas) {
     MessageRing ring(256);
     const Bytes fits = numberedSysex(ring.maxLength(), 3);
-    const Bytes tooMany = numberedSysex(11, 4);
-
-    ASSERT_TRUE(ring.write({1, static_cast<uint32_t>(fits.size()), 0}, fits.data()));
-    EXPECT_FALSE(ring.write({2, static_cast<uint32_t>(tooMany.size()), 0}, tooMany.data()));
+    ASSERT_TRUE(write(ring, 1, fits));
+    EXPECT_FALSE(write(ring, 2, numberedSysex(11, 4)));
     MessageRing::Header header;
     EXPECT_EQ(readNext(ring, header), fits);
-    EXPECT_TRUE(ring.write({2, static_cast<uint32_t>(tooMany.size()), 0}, tooMany.data()));
+    EXPECT_TRUE(write(ring, 2, numberedSysex(11, 4)));
 }
 
 TEST(MessageRing, skipDropsExactlyOneMessage) {
     MessageRing ring(1024);
-    const Bytes dropped = numberedSysex(30, 5);
-    const Bytes kept = numberedSysex(12, 6);
-    ring.write({1, static_cast<uint32_t>(dropped.size()), 0}, dropped.data());
-    ring.write({2, static_cast<uint32_t>(kept.size()), 0}, kept.data());
+    write(ring, 1, numberedSysex(30, 5));
+    write(ring, 2, numberedSysex(12, 6));
     MessageRing::Header header;
-
     ASSERT_TRUE(ring.peek(header));
     ring.skip(header);
-
-    EXPECT_EQ(readNext(ring, header), kept);
+    EXPECT_EQ(readNext(ring, header), numberedSysex(12, 6));
 }
 
 TEST(MessageRing, carriesMessagesAcrossTheWrapBetweenTwoThreads) {
     MessageRing ring(2048);
     constexpr int kMessages = 5000;
+    auto message = [](int i) { return numberedSysex(11 + (i * 37) % 500, static_cast<uint8_t>(i)); };
     std::thread writer([&] {
         for (int i = 0; i < kMessages; ++i) {
-            const Bytes message = numberedSysex(11 + (i * 37) % 500, static_cast<uint8_t>(i));
-            while (!ring.write({static_cast<uint64_t>(i + 1), static_cast<uint32_t>(message.size()), 0},
-                               message.data()))
+            while (!write(ring, i + 1, message(i)))
                 std::this_thread::yield();
         }
     });
-    int received = 0;
-    while (received < kMessages) {
+    for (int received = 0; received < kMessages;) {
         MessageRing::Header header;
-        Bytes message = readNext(ring, header);
-        if (message.empty()) {
+        const Bytes bytes = readNext(ring, header);
+        if (bytes.empty()) {
             std::this_thread::yield();
             continue;
         }
         ASSERT_EQ(header.sequence, static_cast<uint64_t>(received + 1));
-        ASSERT_EQ(message, numberedSysex(11 + (received * 37) % 500, static_cast<uint8_t>(received)));
+        ASSERT_EQ(bytes, message(received));
         ++received;
     }
     writer.join();

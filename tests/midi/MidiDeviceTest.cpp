@@ -1,7 +1,7 @@
-// A device of our own on a real MIDI service, seen from the application's side of the same
-// backend the way the device manager sees an amplifier: on a private JACK server, and on the
-// ALSA sequencer where the machine has one. Messages are exchanged with a JACK peer in a process of
-// its own: JACK clients of one process share port buffers through synchronisation that
+// End to end through the real MIDI services: a device of our own, seen from the application's side of
+// the same backend the way the device manager sees an amplifier, on a private JACK server and on the
+// ALSA sequencer where the machine has one (a desktop; not CI). Messages are exchanged with a JACK peer in a
+// process of its own: JACK clients of one process share port buffers through synchronisation that
 // ThreadSanitizer cannot see.
 #include "midi/MidiDevice.h"
 
@@ -15,7 +15,6 @@
 #include <gtest/gtest.h>
 #include <jack/jack.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 namespace {
@@ -23,17 +22,14 @@ namespace {
 using midi::ServiceChoice;
 using midi::test::Bytes;
 using midi::test::JackEchoPeer;
-using midi::test::JackTestServer;
 using midi::test::MessageRecorder;
 using midi::test::numberedSysex;
 using namespace std::chrono_literals;
 
 constexpr const char* kDeviceName = "VelkSolvo/Device";
-// A service may lose a message on a loaded machine; a lost one is sent again.
-constexpr int kAttempts = 3;
-constexpr auto kArrivalLimit = 1000ms;
-// Heartbeat reply, parameter change, effect dump, FIR header dump, last and full coefficient packet.
-constexpr size_t kAmplifierMessageLengths[] = {9, 11, 36, 86, 172, 532};
+// From the heartbeat reply to a full coefficient packet.
+constexpr size_t kShortest = 9;
+constexpr size_t kLongest = 532;
 
 std::optional<midi::Endpoint> findEndpoint(const std::vector<midi::Endpoint>& endpoints,
                                            const std::string& text) {
@@ -44,70 +40,55 @@ std::optional<midi::Endpoint> findEndpoint(const std::vector<midi::Endpoint>& en
     return std::nullopt;
 }
 
-void recordPackets(MessageRecorder& recorder, const midi::PacketList& packets) {
-    for (const midi::Packet& packet : packets)
-        recorder.record(packet.bytes);
+midi::MidiService::InputHandler recorderFor(MessageRecorder& recorder) {
+    return [&recorder](const midi::PacketList& packets) {
+        for (const midi::Packet& packet : packets)
+            recorder.record(packet.bytes);
+    };
 }
 
-// The JACK server of this program, started by the first test that needs it.
-JackTestServer* jackServer(std::string& whyNot) {
-    static std::string startFailure;
-    static std::unique_ptr<JackTestServer> server = JackTestServer::start(startFailure, "-device");
-    whyNot = startFailure;
-    return server.get();
+// Sends until the message arrives whole: a service may lose a message on a loaded machine.
+template <typename Send>
+bool arrives(MessageRecorder& at, const Bytes& message, Send send) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const size_t before = at.count();
+        if (send() != 0)
+            return false;
+        if (at.waitForCount(before + 1, 1000ms) && at.messages().back() == message)
+            return true;
+    }
+    return false;
 }
 
-// A device of ours on `service()`, and the application's side of the same service.
+// Connects two other clients' ports, as a patchbay does.
+bool connectJackPorts(const std::string& from, const std::string& to) {
+    jack_client_t* patchbay = jack_client_open("velk-test-patchbay", JackNoStartServer, nullptr);
+    if (!patchbay)
+        return false;
+    const bool connected = jack_connect(patchbay, from.c_str(), to.c_str()) == 0;
+    jack_client_close(patchbay);
+    return connected;
+}
+
+// A device of ours on a service, and the application's side of the same service.
 class MidiDeviceFixture : public testing::Test {
 protected:
-    virtual ServiceChoice service() const = 0;
-
-    void SetUp() override {
-        std::string why;
-        if (service() == ServiceChoice::Jack) {
-            if (!JackTestServer::jackdInstalled())
-                GTEST_SKIP() << "jackd is not installed (Debian package jackd2): no JACK device tests";
-            ASSERT_NE(jackServer(why), nullptr) << why;
-        } else if (!std::filesystem::exists("/dev/snd/seq")) {
+    void open(ServiceChoice service) {
+        if (service == ServiceChoice::Jack)
+            VELK_REQUIRE_JACK_SERVER("-device");
+        else if (!std::filesystem::exists("/dev/snd/seq"))
             GTEST_SKIP() << "no ALSA sequencer on this machine: these tests run on a desktop";
-        }
-        midi::DeviceSelection opened = midi::openDevice(
-            service(), kDeviceName, [this](const midi::PacketList& p) { recordPackets(atDevice, p); });
+        midi::DeviceSelection opened = midi::openDevice(service, kDeviceName, recorderFor(atDevice));
         device = std::move(opened.device);
         ASSERT_NE(device, nullptr) << opened.unavailableReason;
-        midi::ServiceSelection selected = midi::selectService(service());
+        midi::ServiceSelection selected = midi::selectService(service);
         application = std::move(selected.service);
         ASSERT_NE(application, nullptr) << selected.unavailableReason;
     }
-
     void TearDown() override {
         application.reset();
         device.reset();
     }
-
-    void connectApplication() {
-        const auto source = findEndpoint(application->sources(), kDeviceName);
-        const auto destination = findEndpoint(application->destinations(), kDeviceName);
-        ASSERT_TRUE(source && destination);
-        ASSERT_EQ(application->openInput(
-                      *source, [this](const midi::PacketList& p) { recordPackets(atApplication, p); }),
-                  0);
-        ASSERT_EQ(application->openOutput(*destination), 0);
-    }
-
-    // Sends until the message arrives whole.
-    template <typename Send>
-    static bool arrives(MessageRecorder& at, const Bytes& message, Send send) {
-        for (int attempt = 0; attempt < kAttempts; ++attempt) {
-            const size_t before = at.count();
-            if (send() != 0)
-                return false;
-            if (at.waitForCount(before + 1, kArrivalLimit) && at.messages().back() == message)
-                return true;
-        }
-        return false;
-    }
-
     int sendFromDevice(const Bytes& message) {
         return device->send(message.data(), static_cast<uint32_t>(message.size()));
     }
@@ -119,61 +100,67 @@ protected:
 };
 
 class MidiDeviceTest : public MidiDeviceFixture, public testing::WithParamInterface<ServiceChoice> {
-protected:
-    ServiceChoice service() const override { return GetParam(); }
+    void SetUp() override { open(GetParam()); }
 };
 
 class AlsaDeviceTest : public MidiDeviceFixture {
-protected:
-    ServiceChoice service() const override { return ServiceChoice::Alsa; }
+    void SetUp() override { open(ServiceChoice::Alsa); }
 };
 
 class JackDeviceTest : public MidiDeviceFixture {
-protected:
-    ServiceChoice service() const override { return ServiceChoice::Jack; }
-
-    // Connects two other clients' ports, as a patchbay does.
-    static bool connectPorts(const std::string& from, const std::string& to) {
-        jack_client_t* patchbay = jack_client_open("velk-test-patchbay", JackNoStartServer, nullptr);
-        if (!patchbay)
-            return false;
-        const bool connected = jack_connect(patchbay, from.c_str(), to.c_str()) == 0;
-        jack_client_close(patchbay);
-        return connected;
-    }
+    void SetUp() override { open(ServiceChoice::Jack); }
 };
 
 std::string serviceWord(ServiceChoice choice) {
     return choice == ServiceChoice::Jack ? "jack" : "alsa";
 }
 
-TEST_P(MidiDeviceTest, appearsUnderItsNameAsSourceAndDestination) {
+}  // namespace
+
+namespace midi {
+void PrintTo(ServiceChoice choice, std::ostream* out) {
+    *out << serviceWord(choice);
+}
+}  // namespace midi
+
+namespace {
+
+TEST_P(MidiDeviceTest, appearsUnderItsNameBesideNoneOfOurOwnPortsAndVanishesWithTheDevice) {
     EXPECT_EQ(device->serviceName(), serviceWord(GetParam()));
     EXPECT_EQ(device->name(), kDeviceName);
+    using testing::Contains, testing::Field, testing::HasSubstr, testing::Not;
     EXPECT_THAT(application->sources(),
-                testing::Contains(testing::Field(&midi::Endpoint::name, "VelkSolvo/Device:MIDI OUTPUT")));
+                Contains(Field(&midi::Endpoint::name, "VelkSolvo/Device:MIDI OUTPUT")));
     EXPECT_THAT(application->destinations(),
-                testing::Contains(testing::Field(&midi::Endpoint::name, "VelkSolvo/Device:MIDI INPUT")));
-}
-
-TEST_P(MidiDeviceTest, sendingWithNobodyConnectedIsHarmless) {
-    const Bytes message = numberedSysex(11, 3);
-    EXPECT_EQ(device->send(message.data(), static_cast<uint32_t>(message.size())), 0);
-}
-
-TEST_P(MidiDeviceTest, portsVanishWithTheDevice) {
+                Contains(Field(&midi::Endpoint::name, "VelkSolvo/Device:MIDI INPUT")));
+    EXPECT_THAT(application->sources(),
+                Not(Contains(Field(&midi::Endpoint::name, HasSubstr("Velk Vovezid:")))));
+    EXPECT_EQ(sendFromDevice(numberedSysex(11, 3)), 0);  // with nobody connected
     device.reset();
     EXPECT_FALSE(findEndpoint(application->sources(), kDeviceName));
     EXPECT_FALSE(findEndpoint(application->destinations(), kDeviceName));
+}
+
+TEST_P(MidiDeviceTest, theApplicationIsToldWhenADeviceAppears) {
+    auto announced = std::make_shared<midi::test::Handoff<bool>>();  // may be told after the test
+    application->setChangeHandler([announced] { announced->set(true); });
+    midi::DeviceSelection other = midi::openDevice(GetParam(), "VelkSolvo/Other", nullptr);
+    ASSERT_NE(other.device, nullptr) << other.unavailableReason;
+    EXPECT_TRUE(announced->wait());
+    application->setChangeHandler(nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Services, MidiDeviceTest, testing::Values(ServiceChoice::Jack, ServiceChoice::Alsa),
                          [](const auto& info) { return serviceWord(info.param); });
 
 // The sequencer copies every event through the kernel: the application may share our process.
-TEST_F(AlsaDeviceTest, exchangesMessagesOfEverySizeTheAmplifierUsesWithTheApplication) {
-    connectApplication();
-    for (const size_t length : kAmplifierMessageLengths) {
+TEST_F(AlsaDeviceTest, exchangesEveryLengthTheAmplifierUsesWithTheApplicationExactly) {
+    const auto source = findEndpoint(application->sources(), kDeviceName);
+    const auto destination = findEndpoint(application->destinations(), kDeviceName);
+    ASSERT_TRUE(source && destination);
+    ASSERT_EQ(application->openInput(*source, recorderFor(atApplication)), 0);
+    ASSERT_EQ(application->openOutput(*destination), 0);
+    for (size_t length = kShortest; length <= kLongest; ++length) {
         const Bytes toDevice = numberedSysex(length, 1);
         EXPECT_TRUE(arrives(atDevice, toDevice, [&] {
             return midi::test::sendSysexAndWait(*application, toDevice);
@@ -185,22 +172,19 @@ TEST_F(AlsaDeviceTest, exchangesMessagesOfEverySizeTheAmplifierUsesWithTheApplic
 }
 
 // What the device sends out of its source comes back to its destination through the peer.
-TEST_F(JackDeviceTest, exchangesMessagesOfEverySizeTheAmplifierUsesWithAPeer) {
+TEST_F(JackDeviceTest, exchangesEveryLengthTheAmplifierUsesWithAPeerExactly) {
     std::unique_ptr<JackEchoPeer> peer = JackEchoPeer::start("VelkSolvo-Test/Echo");
     ASSERT_NE(peer, nullptr);
-    ASSERT_TRUE(connectPorts(std::string(kDeviceName) + ":MIDI OUTPUT", peer->inputName()));
-    ASSERT_TRUE(connectPorts(peer->outputName(), std::string(kDeviceName) + ":MIDI INPUT"));
-    for (const size_t length : kAmplifierMessageLengths) {
+    ASSERT_TRUE(connectJackPorts(std::string(kDeviceName) + ":MIDI OUTPUT", peer->inputName()));
+    ASSERT_TRUE(connectJackPorts(peer->outputName(), std::string(kDeviceName) + ":MIDI INPUT"));
+    for (size_t length = kShortest; length <= kLongest; ++length) {
         const Bytes message = numberedSysex(length, 3);
         EXPECT_TRUE(arrives(atDevice, message, [&] { return sendFromDevice(message); })) << length;
     }
 }
 
 TEST(JackDevice, aSecondDeviceOfTheSameNameIsMadeUnique) {
-    std::string why;
-    if (!JackTestServer::jackdInstalled())
-        GTEST_SKIP() << "jackd is not installed (Debian package jackd2)";
-    ASSERT_NE(jackServer(why), nullptr) << why;
+    VELK_REQUIRE_JACK_SERVER("-device");
     midi::DeviceSelection first = midi::openDevice(ServiceChoice::Jack, kDeviceName, nullptr);
     midi::DeviceSelection second = midi::openDevice(ServiceChoice::Jack, kDeviceName, nullptr);
     ASSERT_TRUE(first.device && second.device) << first.unavailableReason << second.unavailableReason;
@@ -209,11 +193,8 @@ TEST(JackDevice, aSecondDeviceOfTheSameNameIsMadeUnique) {
 }
 
 TEST(JackDevice, saysWhyWhenNoServerRuns) {
-    const char* current = std::getenv("JACK_DEFAULT_SERVER");
-    const std::string previous = current ? current : "";
-    setenv("JACK_DEFAULT_SERVER", "velk-no-such-server", 1);
+    midi::test::NoJackServer noServer;
     midi::DeviceSelection selection = midi::openDevice(ServiceChoice::Jack, kDeviceName, nullptr);
-    current ? setenv("JACK_DEFAULT_SERVER", previous.c_str(), 1) : unsetenv("JACK_DEFAULT_SERVER");
     EXPECT_EQ(selection.device, nullptr);
     EXPECT_THAT(selection.unavailableReason, testing::HasSubstr("no JACK server running"));
 }

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <mutex>
+#include <numeric>
 #include <vector>
 
 namespace {
@@ -18,19 +18,18 @@ TEST(SerialWorker, runsTasksInOrderOnItsOwnThread) {
     std::mutex mutex;
     std::vector<int> order;
     midi::test::Handoff<std::thread::id> lastThread;
-
-    for (int i = 0; i < 100; ++i)
+    for (int i = 0; i < 100; ++i) {
         worker.post([&, i] {
             std::lock_guard lock(mutex);
             order.push_back(i);
         });
+    }
     worker.post([&] { lastThread.set(std::this_thread::get_id()); });
-
     EXPECT_NE(lastThread.wait(), std::this_thread::get_id());
+    std::vector<int> expected(100);
+    std::iota(expected.begin(), expected.end(), 0);
     std::lock_guard lock(mutex);
-    ASSERT_EQ(order.size(), 100u);
-    for (int i = 0; i < 100; ++i)
-        EXPECT_EQ(order[i], i);
+    EXPECT_EQ(order, expected);
 }
 
 TEST(SerialWorker, stopWaitsForTheRunningTaskAndDropsTheRest) {
@@ -46,10 +45,8 @@ TEST(SerialWorker, stopWaitsForTheRunningTaskAndDropsTheRest) {
     worker.post([&] { ++laterRuns; });
     while (!started)
         std::this_thread::yield();
-
     worker.stop();
     worker.post([&] { ++laterRuns; });
-
     EXPECT_TRUE(finished);
     EXPECT_EQ(laterRuns, 0);
 }
@@ -62,7 +59,6 @@ TEST(SerialWorker, canBeStoppedAndDestroyedFromItsOwnTask) {
         worker.reset();
         destroyed.set(true);
     });
-
     EXPECT_TRUE(destroyed.wait());
 }
 

@@ -11,17 +11,14 @@ TEST(ServiceChoice, parsesTheThreeChoicesAndNothingElse) {
     EXPECT_EQ(midi::parseServiceChoice("auto"), midi::ServiceChoice::Auto);
     EXPECT_EQ(midi::parseServiceChoice("alsa"), midi::ServiceChoice::Alsa);
     EXPECT_EQ(midi::parseServiceChoice("jack"), midi::ServiceChoice::Jack);
-    EXPECT_EQ(midi::parseServiceChoice("ALSA"), std::nullopt);
-    EXPECT_EQ(midi::parseServiceChoice(""), std::nullopt);
-    EXPECT_EQ(midi::parseServiceChoice("coremidi"), std::nullopt);
+    for (const char* refused : {"ALSA", "", "coremidi"})
+        EXPECT_EQ(midi::parseServiceChoice(refused), std::nullopt) << refused;
 }
 
 TEST(ServiceSelection, forcedAlsaWithoutASequencerSaysWhy) {
     if (std::filesystem::exists("/dev/snd/seq"))
         GTEST_SKIP() << "this machine has an ALSA sequencer";
-
     midi::ServiceSelection selection = midi::selectService(midi::ServiceChoice::Alsa);
-
     EXPECT_EQ(selection.service, nullptr);
     EXPECT_THAT(selection.unavailableReason, testing::StartsWith("no ALSA sequencer"));
 }

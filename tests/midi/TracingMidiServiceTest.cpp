@@ -35,53 +35,32 @@ TEST(TraceLine, showsLocalTimeToTheMicrosecondDirectionAndUppercaseHex) {
               "23:59:59.999999 in  0A FF");
 }
 
-class TracingMidiServiceTest : public testing::Test {
-protected:
-    void SetUp() override {
-        device = hub.addDevice("VelkSolvo/Dual", [this](const midi::Packet& p) { atDevice.record(p.bytes); });
-        service = std::make_shared<midi::TracingMidiService>(hub.openService(),
-                                                             std::make_shared<midi::TraceLog>(trace));
-    }
-
-    std::vector<std::string> traceLines() {
-        std::vector<std::string> lines;
-        std::istringstream in(trace.str());
-        for (std::string line; std::getline(in, line);)
-            lines.push_back(line.substr(line.find(' ') + 1));  // without the time
-        return lines;
-    }
-
+TEST(TracingMidiService, passesMessagesThroughAndTracesBothWays) {
     midi::VirtualMidiHub hub;
     MessageRecorder atDevice;
     MessageRecorder atService;
-    std::unique_ptr<midi::VirtualDevice> device;
+    auto device = hub.addDevice("VelkSolvo/Dual", [&](const midi::Packet& p) { atDevice.record(p.bytes); });
     std::ostringstream trace;
-    std::shared_ptr<midi::MidiService> service;
-};
-
-TEST_F(TracingMidiServiceTest, passesMessagesThroughAndTracesBothWays) {
-    ASSERT_EQ(service->sources().at(0).name, "VelkSolvo/Dual");
-    ASSERT_EQ(service->openInput(service->sources().at(0),
-                                 [this](const midi::PacketList& packets) {
-                                     for (const midi::Packet& packet : packets)
-                                         atService.record(packet.bytes);
-                                 }),
-              0);
-    ASSERT_EQ(service->openOutput(service->destinations().at(0)), 0);
-
+    midi::TracingMidiService service(hub.openService(), std::make_shared<midi::TraceLog>(trace));
+    ASSERT_EQ(
+        service.openInput(service.sources().at(0),
+                          [&](const midi::PacketList& packets) { atService.record(packets.at(0).bytes); }),
+        0);
+    ASSERT_EQ(service.openOutput(service.destinations().at(0)), 0);
     const Bytes request = {0xF0, 0x43, 0x7D, 0x20, 0xF7};
-    ASSERT_EQ(midi::test::sendSysexAndWait(*service, request), 0);
+    ASSERT_EQ(midi::test::sendSysexAndWait(service, request), 0);
     ASSERT_TRUE(atDevice.waitForCount(1));
-    EXPECT_EQ(atDevice.messages().at(0), request);
-
     device->send(Bytes{0xF0, 0x43, 0x7D, 0x60, 0xF7});
     ASSERT_TRUE(atService.waitForCount(1));
-    EXPECT_EQ(atService.messages().at(0), (Bytes{0xF0, 0x43, 0x7D, 0x60, 0xF7}));
-
     const uint8_t clock = 0xF8;
-    ASSERT_EQ(service->sendPacket(&clock, 1), 0);
-
-    EXPECT_EQ(traceLines(), (std::vector<std::string>{"out F0 43 7D 20 F7", "in  F0 43 7D 60 F7", "out F8"}));
+    ASSERT_EQ(service.sendPacket(&clock, 1), 0);
+    EXPECT_EQ(atDevice.messages(), std::vector<Bytes>{request});
+    EXPECT_EQ(atService.messages(), (std::vector<Bytes>{{0xF0, 0x43, 0x7D, 0x60, 0xF7}}));
+    std::istringstream lines(trace.str());
+    std::vector<std::string> traced;  // without the time
+    for (std::string line; std::getline(lines, line);)
+        traced.push_back(line.substr(line.find(' ') + 1));
+    EXPECT_EQ(traced, (std::vector<std::string>{"out F0 43 7D 20 F7", "in  F0 43 7D 60 F7", "out F8"}));
 }
 
 }  // namespace

@@ -228,8 +228,14 @@ std::vector<midi::Endpoint> CMIDIManager::listEndpoints(EndpointSide side) {
         client.reset();
         releaseClient();
         openClient();
-        client = m_Member->currentClient();
     }
+    return recordListing(side);
+}
+
+// Lists from the service as it is, without picking up a new one: releasing the service closes our
+// ports, whose locks the open calls that come here already hold.
+std::vector<midi::Endpoint> CMIDIManager::recordListing(EndpointSide side) {
+    std::shared_ptr<midi::MidiService> client = m_Member->currentClient();
     std::vector<midi::Endpoint> endpoints;
     if (client)
         endpoints = side == EndpointSide::Sources ? client->sources() : client->destinations();
@@ -247,7 +253,7 @@ std::optional<midi::Endpoint> CMIDIManager::listedEndpoint(EndpointSide side, ui
         listed = side == EndpointSide::Sources ? m_Member->listedSources : m_Member->listedDestinations;
     }
     if (!listed)
-        listed = listEndpoints(side);
+        listed = recordListing(side);
     if (index >= listed->size())
         return std::nullopt;
     return (*listed)[index];

@@ -75,6 +75,7 @@ private:
     void releaseClient();
     void appendNames(EndpointSide side, std::vector<std::string>& devices);
     std::vector<midi::Endpoint> listEndpoints(EndpointSide side);
+    std::vector<midi::Endpoint> recordListing(EndpointSide side);
     std::optional<midi::Endpoint> listedEndpoint(EndpointSide side, uint32_t index);
     int closeMidiInFromDelivery();
     int closeInputPort();

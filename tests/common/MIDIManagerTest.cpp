@@ -405,6 +405,17 @@ TEST_F(MIDIManagerTest, notifiesEndpointChangesThroughTheNotifyProc) {
     EXPECT_EQ(notifications, 2);
 }
 
+TEST(MIDIManagerWithoutService, refusesToOpenPortsThatWereNeverListed) {
+    CMIDIManager::setServiceProvider([] { return std::shared_ptr<midi::MidiService>(); });
+    testing::internal::CaptureStderr();
+    CMIDIManager::initialize(nullptr, nullptr);
+    testing::internal::GetCapturedStderr();
+    EXPECT_NE(CMIDIManager::instance()->openMidiOut(0), 0);
+    EXPECT_NE(CMIDIManager::instance()->openMidiIn(0, recordMessage, nullptr, 512), 0);
+    CMIDIManager::terminate();
+    CMIDIManager::setServiceProvider(nullptr);
+}
+
 TEST(MIDIManagerWithoutService, logsTheFailureOpensAndSendsNothingAndPicksUpAServiceThatAppears) {
     midi::VirtualMidiHub hub;
     auto amp = hub.addDevice("VelkSolvo/Ab 1", nullptr);

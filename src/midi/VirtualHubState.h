@@ -37,7 +37,6 @@ struct VirtualHubState {
     std::vector<InputConnection> inputs;
     std::vector<std::weak_ptr<VirtualMidiService>> services;
     std::chrono::milliseconds sendLatency{0};
-    int sendsToDrop = 0;
     int sendsInFlight = 0;
     bool completeBeforeReturn = false;
 

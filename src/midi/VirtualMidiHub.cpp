@@ -83,11 +83,6 @@ void VirtualMidiHub::setSendLatency(std::chrono::milliseconds latency) {
     m_State->sendLatency = latency;
 }
 
-void VirtualMidiHub::dropSends(int count) {
-    std::lock_guard lock(m_State->mutex);
-    m_State->sendsToDrop = count;
-}
-
 void VirtualMidiHub::setCompleteBeforeReturn(bool enabled) {
     std::lock_guard lock(m_State->mutex);
     m_State->completeBeforeReturn = enabled;

@@ -49,8 +49,6 @@ public:
     // Faults on the way from services to devices, for tests.
     // Each message arrives, and its send completes, this long after it was sent.
     void setSendLatency(std::chrono::milliseconds latency);
-    // The next `count` messages are lost on the way; their sends still complete, as on a cable.
-    void dropSends(int count);
     // Sends complete inside sendSysex, before it returns (as some services do).
     void setCompleteBeforeReturn(bool enabled);
     // System Exclusive sends accepted and not yet completed, over all services.

@@ -181,10 +181,6 @@ int VirtualMidiService::deliver(uint64_t destinationId, const Packet& packet) {
     VirtualHubState::Device* device = m_Hub->findDevice(destinationId);
     if (!device || !device->receiverThread)
         return kStatusNoEndpoint;
-    if (m_Hub->sendsToDrop > 0) {
-        --m_Hub->sendsToDrop;
-        return 0;
-    }
     device->receiverThread->post([receiver = device->receiver, packet] { receiver(packet); });
     return 0;
 }

@@ -152,10 +152,11 @@ void SPDialControl::keyPressEvent(QKeyEvent* event) {
             QAbstractSlider::keyPressEvent(event);
             return;
     }
-    const float requested = m_cell.calcIncDecValue(increase, shiftHeld(event));
-    m_cell.setRoundedValue(requested);
-    // At a limit the slider holds the value back; nothing changed, so nothing is announced.
-    if (static_cast<float>(value()) == requested)
+    // A step that overshoots a limit still moves the knob to it, and the amplifier must hear of
+    // that; only a step that changed nothing is not announced.
+    const int before = value();
+    m_cell.setRoundedValue(m_cell.calcIncDecValue(increase, shiftHeld(event)));
+    if (value() != before)
         notifyValueToModelObject();
 }
 

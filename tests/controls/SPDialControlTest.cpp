@@ -153,6 +153,14 @@ TEST_F(DialTest, stepAtALimitOrWheelWithoutVerticalDeltaAnnouncesNothing) {
     EXPECT_EQ(actions.count(), 1);
 }
 
+TEST_F(DialTest, anArrowStepThatOvershootsALimitAnnouncesTheLimit) {
+    dial.setRange(0, 1000);
+    dial.setValue(995);
+    key(Qt::Key_Up);
+    EXPECT_EQ(dial.value(), 1000);
+    EXPECT_EQ(actions.count(), 1);
+}
+
 TEST_F(DialTest, logarithmicScaleTurnsByTheLogarithmOfAPositiveRange) {
     dial.setRange(20, 20000);
     dial.cell().setLogarithm(true);

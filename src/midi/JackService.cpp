@@ -102,12 +102,13 @@ private:
 
     // Our threads.
     void runInput();
+    void announcePortChanges();
     void drainInput(PacketList* packets);
     void runCompletions();
     void completeSends(const std::vector<std::pair<SysexRequest*, int>>& finished);
 
     // Every call with m_Client outside the process cycle, which does not run once it is closed. A
-    // client whose server went is closed at once: a server started again under the same name must
+    // client whose server went is dropped at once: a server started again under the same name must
     // not meet it.
     std::mutex m_ClientMutex;
     jack_client_t* m_Client;         // null once closed
@@ -123,6 +124,7 @@ private:
     MessageRing m_Incoming{kRingCapacity};             // process -> input thread (under m_InputMutex)
     sem_t m_SendsDone;
     sem_t m_InputArrived;
+    sem_t m_PortsChanged;  // counted by JACK's notification thread, announced by the input thread
     // Messages queued before this sequence are dropped by the process cycle (their output closed).
     std::atomic<uint64_t> m_FirstSendable{1};
     std::atomic<bool> m_ServerGone{false};
@@ -139,7 +141,7 @@ private:
     InputHandler m_InputHandler;
 
     ChangeNotifier m_Changes;
-    SerialWorker m_Notices;  // change notices leave JACK's notification thread here
+    SerialWorker m_Notices;  // change notices run here, apart from input delivery
 
     std::thread m_InputThread;
     std::thread m_CompletionThread;
@@ -166,6 +168,7 @@ JackService::JackService(jack_client_t* client)
     : m_Client(client), m_ClientName(jack_get_client_name(client)) {
     sem_init(&m_SendsDone, 0, 0);
     sem_init(&m_InputArrived, 0, 0);
+    sem_init(&m_PortsChanged, 0, 0);
     m_InputThread = std::thread([this] { runInput(); });
     m_CompletionThread = std::thread([this] { runCompletions(); });
 }
@@ -197,15 +200,20 @@ JackService::~JackService() {
     m_CompletionThread.join();
     sem_destroy(&m_SendsDone);
     sem_destroy(&m_InputArrived);
+    sem_destroy(&m_PortsChanged);
 }
 
+// A client whose server has gone is let go without jack_client_close: JACK's threads end by
+// themselves then, and closing cancels them, perhaps while they hold JACK's locks, after which the
+// close waits forever. What such a client holds is small, and servers rarely die.
 void JackService::closeClient() {
     std::lock_guard lock(m_ClientMutex);
     if (!m_Client)
         return;
-    if (!m_ServerGone)
+    if (!m_ServerGone) {
         jack_deactivate(m_Client);
-    jack_client_close(m_Client);
+        jack_client_close(m_Client);
+    }
     m_Client = nullptr;
 }
 
@@ -403,9 +411,13 @@ void JackService::serverShutdown(void* self) {
     sem_post(&service->m_SendsDone);
 }
 
+// Once the server has gone, jack_client_close cancels this thread asynchronously, perhaps in here.
+// An unwind from inside C++ code (a lock, a condition's notify) aborts the process, so this only
+// posts semaphores and leaves the rest to our input thread.
 void JackService::portRegistration(jack_port_id_t, int, void* self) {
     auto* service = static_cast<JackService*>(self);
-    service->m_Notices.post([service] { service->m_Changes.announce(); });
+    sem_post(&service->m_PortsChanged);
+    sem_post(&service->m_InputArrived);
 }
 
 void JackService::portRename(jack_port_id_t, const char*, const char*, void* self) {
@@ -420,12 +432,21 @@ void JackService::runInput() {
         }
         if (m_Stopping)
             return;
+        announcePortChanges();
         PacketList packets;
         std::lock_guard lock(m_InputMutex);
         drainInput(&packets);
         if (m_InputHandler && !packets.empty())
             m_InputHandler(packets);
     }
+}
+
+void JackService::announcePortChanges() {
+    bool changed = false;
+    while (sem_trywait(&m_PortsChanged) == 0)
+        changed = true;
+    if (changed)
+        m_Notices.post([this] { m_Changes.announce(); });
 }
 
 // With m_InputMutex held (this makes it the ring's one reader). Null `packets` discards.

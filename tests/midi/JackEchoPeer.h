@@ -52,11 +52,18 @@ public:
         if (m_Pid <= 0)
             return;
         kill(m_Pid, abruptly ? SIGKILL : SIGTERM);
-        waitpid(m_Pid, nullptr, 0);
+        // Closing a client whose server has gone can hang inside JACK: then the peer is killed.
+        for (int waited = 0; waitpid(m_Pid, nullptr, WNOHANG) == 0; ++waited) {
+            if (waited == kCloseLimitMs)
+                kill(m_Pid, SIGKILL);
+            usleep(1000);
+        }
         m_Pid = 0;
     }
 
 private:
+    static constexpr int kCloseLimitMs = 5000;
+
     JackEchoPeer(std::string clientName, pid_t pid) : m_ClientName(std::move(clientName)), m_Pid(pid) {}
 
     std::string m_ClientName;

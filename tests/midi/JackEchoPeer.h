@@ -1,11 +1,14 @@
 #pragma once
 
+#include "JackTestServer.h"
+
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,18 +54,13 @@ public:
     void stop(bool abruptly = false) {
         if (m_Pid <= 0)
             return;
-        kill(m_Pid, abruptly ? SIGKILL : SIGTERM);
         // Closing a client whose server has gone can hang inside JACK: then the peer is killed.
-        for (int waited = 0; waitpid(m_Pid, nullptr, WNOHANG) == 0; ++waited) {
-            if (waited == kCloseLimitMs)
-                kill(m_Pid, SIGKILL);
-            usleep(1000);
-        }
+        endChild(m_Pid, abruptly ? SIGKILL : SIGTERM, kCloseLimit);
         m_Pid = 0;
     }
 
 private:
-    static constexpr int kCloseLimitMs = 5000;
+    static constexpr std::chrono::milliseconds kCloseLimit{5000};
 
     JackEchoPeer(std::string clientName, pid_t pid) : m_ClientName(std::move(clientName)), m_Pid(pid) {}
 

@@ -59,16 +59,6 @@ pid_t spawnTiedToUs(std::vector<char*>& argv, int nameLock) {
     _exit(127);
 }
 
-bool waitForExit(pid_t pid, std::chrono::milliseconds limit) {
-    const auto deadline = Clock::now() + limit;
-    while (Clock::now() < deadline) {
-        if (waitpid(pid, nullptr, WNOHANG) == pid)
-            return true;
-        std::this_thread::sleep_for(10ms);
-    }
-    return false;
-}
-
 // jackd and its clients leave semaphores (jack_sem.*_NAME_*) and sometimes shared memory behind.
 // Called only while the name is locked, when no live server or client of ours uses them.
 void removeLeftovers(const std::string& name) {
@@ -154,6 +144,19 @@ JackTestServer::Outcome JackTestServer::waitUntilReady() {
     return Outcome::Hung;
 }
 
+void endChild(pid_t pid, int signal, std::chrono::milliseconds limit) {
+    kill(pid, signal);
+    const auto deadline = Clock::now() + limit;
+    while (waitpid(pid, nullptr, WNOHANG) == 0) {
+        if (Clock::now() >= deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+            return;
+        }
+        std::this_thread::sleep_for(10ms);
+    }
+}
+
 JackTestServer::~JackTestServer() {
     stop();
     close(m_NameLock);
@@ -161,11 +164,7 @@ JackTestServer::~JackTestServer() {
 
 void JackTestServer::stop() {
     if (m_Pid > 0) {
-        kill(m_Pid, SIGTERM);
-        if (!waitForExit(m_Pid, kStopLimit)) {
-            kill(m_Pid, SIGKILL);
-            waitpid(m_Pid, nullptr, 0);
-        }
+        endChild(m_Pid, SIGTERM, kStopLimit);
         m_Pid = 0;
     }
     removeLeftovers(m_Name);

@@ -2,12 +2,16 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
 
 namespace midi::test {
+
+// Sends `signal` to our child `pid` and reaps it, killing it when it has not ended within `limit`.
+void endChild(pid_t pid, int signal, std::chrono::milliseconds limit);
 
 // A private JACK server with the dummy driver. Starting it points JACK_DEFAULT_SERVER at it, so that
 // every JACK client of this process finds it and no other.

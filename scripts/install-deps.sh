@@ -9,6 +9,7 @@ packages=(
     libasound2-dev libjack-jackd2-dev jackd2
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libsndfile1-dev sox
+    libkissfft-dev  # the magnitude response of an impulse response in the speaker panel
     fonts-dejavu-core fonts-dejavu-extra  # the lettering of the panel artwork
     xvfb xauth procps
     desktop-file-utils

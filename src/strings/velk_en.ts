@@ -766,6 +766,10 @@ Exit status: 0 done, 1 wrong arguments, 3 no MIDI service (the reason is printed
         <source>AskPrimaryCh_Button_R_CH</source>
         <translation>Right Channel</translation>
     </message>
+    <message id="SelectFolder_Title">
+        <source>SelectFolder_Title</source>
+        <translation>Choose a Folder of Impulse Responses</translation>
+    </message>
     <message id="ResetIRDataTitle">
         <source>ResetIRDataTitle</source>
         <translation>Reset all impulse responses?</translation>

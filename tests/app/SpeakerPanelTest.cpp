@@ -1,6 +1,7 @@
 // The speaker simulation panels in the main window against the built-in simulated dual-amp head,
 // in real time: what each user action sends, what the amp then stores, and the panel's states.
 #include <gtest/gtest.h>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -261,6 +262,22 @@ TEST_F(SpeakerPanelTest, bypassOffWithoutAFileReturnsToTheStoredIrWithoutWaiting
     ASSERT_TRUE(received(Request::SelectStoredIr, 1));
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return velk::sim::sameRecord(amp().playBuffer(0), storedSlot()); }, kLimitMS));
+}
+
+TEST_F(SpeakerPanelTest, aSilentHeadNeitherFreezesTheWindowNorLeavesThePanelWaiting) {
+    click("a.wav");
+    ASSERT_TRUE(idle());
+    amp().setSilent(true);
+    control<SPButton>("m_Install_Btn")->click();  // its reply wait holds the manager's queue for 5 s
+    QTest::qWait(200);
+    QElapsedTimer posting;
+    posting.start();
+    control<SPButton>("m_Bypass_Sw")->click();
+    EXPECT_LT(posting.elapsed(), 1000) << "posting does not wait for the pass";
+    EXPECT_TRUE(panel.isWaiting());
+    ASSERT_TRUE(idle()) << "the time-out ends the wait";
+    ASSERT_FALSE(user.alerts.empty());
+    EXPECT_EQ(user.alerts.front().messageText, text("Err_Timeout"));
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "common/ErrorCodes.h"
 #include "common/FIRFile.h"
 #include "common/GenericException.h"
+#include "common/MIDIManager.h"
 #include "common/StringUtil.h"
 #include "controls/SPButton.h"
 #include "controls/SPDialControl.h"
@@ -90,8 +91,8 @@ int32_t SpeakerSimulationWindowController::askPrimaryCh() {
 void SpeakerSimulationWindowController::previewFirCoe() {
     m_FirCoe.gain = CVelkManager::shortGain(m_Gain);
     waitCursor(true);
-    CVelkManager::instance()->setSpeakerTabFIRCOE(m_FirCoe);
-    post(eVelkRequest_FIRCOE);
+    post(eVelkRequest_FIRCOE, 0,
+         [record = m_FirCoe](CVelkManager& manager) { manager.setSpeakerTabFIRCOE(record); });
 }
 
 // ---- Controls
@@ -173,16 +174,25 @@ void SpeakerSimulationWindowController::trimIrNameText() {
 }
 
 void SpeakerSimulationWindowController::sendIrName(const QString& name) {
-    char staged[FIRCOE::kNameSize] = {};
+    std::array<char, FIRCOE::kNameSize> staged{};
     const QByteArray bytes = name.toUtf8();
-    std::memcpy(staged, bytes.constData(), std::min<size_t>(bytes.size(), kIrNameLimit));
-    CVelkManager::instance()->setSpeakerTabIrName(staged);
-    post(eVelkRequest_FIRName);
+    std::memcpy(staged.data(), bytes.constData(), std::min<size_t>(bytes.size(), kIrNameLimit));
+    post(eVelkRequest_FIRName, 0,
+         [staged](CVelkManager& manager) { manager.setSpeakerTabIrName(staged.data()); });
     post(eVelkRequest_FIRDataWrite);
 }
 
-void SpeakerSimulationWindowController::post(eVelkRequestEvent kind, int32_t argument) {
-    CVelkManager::instance()->sendRequest(kind, m_AmpCh, argument);
+void SpeakerSimulationWindowController::post(eVelkRequestEvent kind, int32_t argument,
+                                             std::function<void(CVelkManager&)> stage) {
+    m_poster.post([kind, amp = m_AmpCh, argument, stage = std::move(stage)] {
+        // Once the managers are gone (the application quits), asking for one would make a new one.
+        if (!CMIDIManager::instance())
+            return;
+        CVelkManager& manager = *CVelkManager::instance();
+        if (stage)
+            stage(manager);
+        manager.sendRequest(kind, amp, argument);
+    });
 }
 
 // ---- Displays

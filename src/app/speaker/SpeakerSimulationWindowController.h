@@ -4,11 +4,13 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/PanelView.h"
 #include "app/speaker/FileItem.h"
+#include "app/speaker/RequestPoster.h"
 #include "common/FIRCOE.h"
 #include "common/VelkManager.h"
 
@@ -113,7 +115,9 @@ private:
     bool isFileSelected() const { return m_FileSelectIndex != -1; }
     bool isEnableGainKnob() const;
     void waitCursor(bool wait);
-    void post(eVelkRequestEvent kind, int32_t argument = 0);
+    // Posts a request for the panel's amp without waiting for the device manager; `stage` puts
+    // what the request reads into the manager just before it is posted.
+    void post(eVelkRequestEvent kind, int32_t argument = 0, std::function<void(CVelkManager&)> stage = {});
 
     AppWindowController& m_EditorWindow;
     SPButton* m_Amp_Ch_Label = nullptr;
@@ -148,4 +152,5 @@ private:
     QPointer<QWidget> savedFirstResponder;
     bool m_listening = false;
     bool m_listStale = false;  // the folder changed while the panel was out of sight
+    RequestPoster m_poster;    // last, so that it stops before the rest goes
 };

@@ -11,7 +11,7 @@ packages=(
     libsndfile1-dev sox
     libkissfft-dev  # the magnitude response of an impulse response in the speaker panel
     fonts-dejavu-core fonts-dejavu-extra  # the lettering of the panel artwork
-    xvfb xauth procps
+    xvfb xauth procps xdotool x11-utils  # x11-utils: xwininfo, for the checks that drive the window
     desktop-file-utils
 )
 

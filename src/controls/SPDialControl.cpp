@@ -120,10 +120,13 @@ void SPDialControl::mousePressEvent(QMouseEvent* event) {
         event->ignore();
         return;
     }
-    m_tracking = m_cell.startTrackingAt(event->position());
+    // The press may already announce a change, and whoever hears it may cancel the drag.
     m_lastPoint = event->position();
-    if (!m_tracking)
+    m_tracking = true;
+    if (!m_cell.startTrackingAt(m_lastPoint)) {
+        m_tracking = false;
         event->ignore();
+    }
 }
 
 void SPDialControl::mouseMoveEvent(QMouseEvent* event) {
@@ -149,13 +152,17 @@ void SPDialControl::keyPressEvent(QKeyEvent* event) {
             increase = false;
             break;
         default:
-            QAbstractSlider::keyPressEvent(event);
+            keyPressedForSlider(event);
             return;
     }
-    // A step that overshoots a limit still moves the knob to it, and the amplifier must hear of
-    // that; only a step that changed nothing is not announced.
+    m_cell.setValueByUser(m_cell.calcIncDecValue(increase, shiftHeld(event)));
+}
+
+void SPDialControl::keyPressedForSlider(QKeyEvent* event) {
+    // Home, End, Page Up and Page Down turn the knob as the slider knows them; the amplifier must
+    // hear of that as of any other turn.
     const int before = value();
-    m_cell.setRoundedValue(m_cell.calcIncDecValue(increase, shiftHeld(event)));
+    QAbstractSlider::keyPressEvent(event);
     if (value() != before)
         notifyValueToModelObject();
 }
@@ -166,10 +173,7 @@ void SPDialControl::wheelEvent(QWheelEvent* event) {
         event->ignore();
         return;
     }
-    const int before = value();
-    m_cell.setRoundedValue(m_cell.calcIncDecValue(delta > 0, shiftHeld(event)));
-    if (value() != before)
-        notifyValueToModelObject();
+    m_cell.setValueByUser(m_cell.calcIncDecValue(delta > 0, shiftHeld(event)));
 }
 
 void SPDialControl::updateFromBoundValue() {

@@ -54,6 +54,8 @@ private slots:
     void updateFromBoundValue();
 
 private:
+    void keyPressedForSlider(QKeyEvent* event);
+
     SPDialControlCell m_cell{*this};
     QPointer<QObject> m_boundObject;
     QByteArray m_boundProperty;

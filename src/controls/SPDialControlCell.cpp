@@ -97,7 +97,8 @@ bool SPDialControlCell::startTrackingAt(QPointF point) {
         return false;
     if (s_behavior == eBehavior_Incremental)
         return true;
-    setRoundedValue(valueOfFraction(calcAbsValueFrom(point)));
+    // A click without a drag turns the knob too, so it is announced like any other change.
+    setValueByUser(valueOfFraction(calcAbsValueFrom(point)));
     return true;
 }
 
@@ -115,11 +116,7 @@ bool SPDialControlCell::continueTracking(QPointF lastPoint, QPointF currentPoint
         if (std::fabs(jump) < kJumpPercent)
             newValue = valueOfFraction(pointed);
     }
-    const float rounded = std::floor(newValue + 0.5f);
-    if (rounded != static_cast<float>(m_control.value())) {
-        setRoundedValue(rounded);
-        m_control.notifyValueToModelObject();
-    }
+    setValueByUser(newValue);
     return true;
 }
 
@@ -147,8 +144,12 @@ float SPDialControlCell::valueOfFraction(float fraction) const {
     return static_cast<float>(min) + fraction * (static_cast<float>(max) - static_cast<float>(min));
 }
 
-void SPDialControlCell::setRoundedValue(float value) {
+void SPDialControlCell::setValueByUser(float value) {
     int sliderValue = 0;
-    if (toSliderValue(std::floor(value + 0.5f), sliderValue))
-        m_control.setValue(sliderValue);
+    if (!toSliderValue(std::floor(value + 0.5f), sliderValue))
+        return;
+    const int before = m_control.value();
+    m_control.setValue(sliderValue);
+    if (m_control.value() != before)
+        m_control.notifyValueToModelObject();
 }

@@ -43,9 +43,10 @@ public:
     // Draws that frame over `bounds`; false when there is no strip to draw from.
     bool drawWithFrame(QPainter& painter, const QRect& bounds) const;
 
-    // Sets the dial to a computed value, rounded to the nearest whole number; a result that is no
-    // number (a degenerate sweep) leaves the value as it is.
-    void setRoundedValue(float value);
+    // Sets the dial to a value the user chose, rounded to the nearest whole number, and announces
+    // it once when the dial's value really changed: a value beyond a limit stops at the limit,
+    // which may be no change at all. A result that is no number (a degenerate sweep) changes nothing.
+    void setValueByUser(float value);
 
     bool startTrackingAt(QPointF point);
     bool continueTracking(QPointF lastPoint, QPointF currentPoint, bool shiftHeld);

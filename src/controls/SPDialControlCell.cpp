@@ -51,12 +51,15 @@ void SPDialControlCell::setCenterPoint(QPointF point) {
     m_UseCenterPoint = true;
 }
 
+QPointF SPDialControlCell::centre() const {
+    return m_UseCenterPoint ? m_CenterPoint : QPointF(m_control.width() / 2.0, m_control.height() / 2.0);
+}
+
 float SPDialControlCell::calcAbsValueFrom(QPointF point) {
     if (m_MaxDegree < 1.0)
         m_MaxDegree = kDefaultMaxDegree;
     const double sweepEnd = m_MaxDegree / 360.0 * 2.0 * std::numbers::pi - std::numbers::pi;
-    const QPointF centre =
-        m_UseCenterPoint ? m_CenterPoint : QPointF(m_control.width() / 2.0, m_control.height() / 2.0);
+    const QPointF centre = this->centre();
     // Zero straight above the centre, growing clockwise (y points down).
     const float angle =
         std::atan2(static_cast<float>(point.x() - centre.x()), static_cast<float>(-(point.y() - centre.y())));

@@ -31,6 +31,8 @@ public:
     double maxDegree() const { return m_MaxDegree; }
     void setCenterPoint(QPointF point);
     void resetCenterPoint() { m_UseCenterPoint = false; }
+    // Where the knob turns about: the custom centre, else the middle of the dial.
+    QPointF centre() const;
 
     // The sweep fraction of a point in the dial's coordinates: 0 at 150 degrees counter-clockwise
     // from the top, 1 at the end of the sweep. Not clamped.

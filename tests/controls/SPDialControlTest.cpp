@@ -245,6 +245,20 @@ TEST_F(DialTest, boundPropertyAndKnobFollowEachOther) {
     EXPECT_EQ(actions.count(), 2) << "a disabled dial tells nobody";
 }
 
+TEST_F(DialTest, wordsOfTheValueFollowTheKnob) {
+    dial.setRange(0, 3);
+    dial.setWords({"Amp II noise gate",
+                   [](int v) {
+                       return QStringList{"off", "low", "mid", "high"}.at(v);
+                   },
+                   "%1 (%2)"});
+    EXPECT_EQ(dial.toolTip(), "Amp II noise gate (off)");
+    key(Qt::Key_End);
+    EXPECT_EQ(dial.toolTip(), "Amp II noise gate (high)");
+    EXPECT_EQ(dial.accessibleName(), "Amp II noise gate");
+    EXPECT_EQ(dial.accessibleDescription(), "high");
+}
+
 TEST_F(DialTest, pressOnASiblingDrawnOverTheDialIsNotTracked) {
     QWidget panel;
     auto* covered = new SPDialControl(&panel);

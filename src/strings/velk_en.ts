@@ -918,6 +918,10 @@ Exit status: 0 done, 1 wrong arguments, 3 no MIDI service (the reason is printed
         <source>Launch_Tab</source>
         <translation>Show the Nth tab (1 to 4, left to right) once the amplifier is found.</translation>
     </message>
+    <message id="Launch_Open">
+        <source>Launch_Open</source>
+        <translation>Open an impulse-response file or folder in the speaker simulation panel once the amplifier's settings have been read, as if it were dropped there; may be given more than once.</translation>
+    </message>
     <message id="Launch_BadTab">
         <source>Launch_BadTab</source>
         <translation>--tab takes a tab's position, 1 to 4, not “%1”.</translation>

@@ -22,8 +22,8 @@ TEST(IrResponse, aTwoTapAverageFallsOffTowardsNyquistAndSilenceReadsAsTheFloor) 
     const std::vector<double> frequencies{20.0, 20000.0};
     const std::vector<double> levels = magnitudeResponseDB(average, frequencies);
     EXPECT_NEAR(levels[0], 0.0, 0.01);
-    // |cos(pi f / fs)| at the bin nearest 20 kHz
-    EXPECT_NEAR(levels[1], 20 * std::log10(std::cos(M_PI * 20000.0 / 44100.0)), 0.2);
+    // |cos(pi f / fs)| around 20 kHz, averaged over the band
+    EXPECT_NEAR(levels[1], 20 * std::log10(std::cos(M_PI * 20000.0 / 44100.0)), 0.5);
     EXPECT_EQ(magnitudeResponseDB(std::vector<int16_t>(2048, 0), frequencies).front(),
               velk::browse::kFloorDB);
 }

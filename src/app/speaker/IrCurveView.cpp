@@ -12,8 +12,9 @@ namespace {
 constexpr double kLowestHz = 20.0;
 constexpr double kHighestHz = 20000.0;
 constexpr int kPoints = 256;
-constexpr double kTopDB = 12.0;
-constexpr double kBottomDB = -48.0;
+// Each curve is drawn with its loudest band at 0 dB, so that cabinets compare by shape.
+constexpr double kTopDB = 6.0;
+constexpr double kBottomDB = -42.0;
 
 // The faceplate's display colours: amber lettering on black glass.
 const QColor kGlass(0x08, 0x08, 0x09, 215);
@@ -57,6 +58,9 @@ void IrCurveView::showImpulse(const Coefficients& coefficients) {
         m_previous = std::move(m_current);
     m_current.coefficients = coefficients;
     m_current.levels = velk::browse::magnitudeResponseDB(coefficients, plotFrequencies());
+    const double loudest = *std::max_element(m_current.levels.begin(), m_current.levels.end());
+    for (double& level : m_current.levels)
+        level -= loudest;
     update();
 }
 
@@ -113,7 +117,7 @@ void IrCurveView::paintGrid(QPainter& painter, const QRectF& area) const {
             area.left() + std::log(hz / kLowestHz) / std::log(kHighestHz / kLowestHz) * area.width();
         painter.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
     }
-    for (double dB = kTopDB; dB >= kBottomDB; dB -= 12.0)
+    for (double dB = 0.0; dB >= kBottomDB; dB -= 12.0)
         painter.drawLine(QPointF(area.left(), levelY(area, dB)), QPointF(area.right(), levelY(area, dB)));
 }
 

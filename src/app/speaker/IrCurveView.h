@@ -23,7 +23,8 @@ public:
     bool isBypass() const { return m_bypass; }
     bool showsWaveform() const { return m_waveform; }
 
-    // The curves as drawn, in dB at the view's frequencies; empty when there is none.
+    // The curves as drawn, in dB below their loudest band at the view's frequencies; empty when
+    // there is none.
     const std::vector<double>& currentLevels() const { return m_current.levels; }
     const std::vector<double>& previousLevels() const { return m_previous.levels; }
 

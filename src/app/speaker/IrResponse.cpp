@@ -13,6 +13,7 @@ namespace {
 // Zero-padding to four times the record's length smooths the curve between the 2048-point bins.
 constexpr int kTransformSize = 8192;
 constexpr double kFullScale = 32768.0;
+constexpr double kBandHalfWidth = 1.0 / 24.0;  // octaves either side
 
 struct FftrConfigDeleter {
     void operator()(kiss_fftr_cfg config) const { kiss_fftr_free(config); }
@@ -35,14 +36,21 @@ std::vector<kiss_fft_cpx> spectrum(std::span<const int16_t> coefficients) {
 std::vector<double> magnitudeResponseDB(std::span<const int16_t> coefficients,
                                         std::span<const double> frequencies) {
     const std::vector<kiss_fft_cpx> bins = spectrum(coefficients);
-    const double floorMagnitude = std::pow(10.0, kFloorDB / 20.0);
+    const double floorPower = std::pow(10.0, kFloorDB / 10.0);
+    const long lastBin = static_cast<long>(bins.size()) - 1;
+    const auto binOf = [&](double hz) {
+        return std::clamp<long>(std::lround(hz / kIrSampleRate * kTransformSize), 0, lastBin);
+    };
     std::vector<double> levels;
     levels.reserve(frequencies.size());
     for (double frequency : frequencies) {
-        const auto bin = std::clamp<long>(std::lround(frequency / kIrSampleRate * kTransformSize), 0,
-                                          static_cast<long>(bins.size()) - 1);
-        const double magnitude = std::hypot(bins[bin].r, bins[bin].i);
-        levels.push_back(20.0 * std::log10(std::max(magnitude, floorMagnitude)));
+        const long low = binOf(frequency * std::exp2(-kBandHalfWidth));
+        const long high = std::max(low, binOf(frequency * std::exp2(kBandHalfWidth)));
+        double power = 0;
+        for (long bin = low; bin <= high; ++bin)
+            power += bins[bin].r * bins[bin].r + bins[bin].i * bins[bin].i;
+        power /= static_cast<double>(high - low + 1);
+        levels.push_back(10.0 * std::log10(std::max(power, floorPower)));
     }
     return levels;
 }

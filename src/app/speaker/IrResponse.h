@@ -8,7 +8,8 @@ namespace velk::browse {
 
 // The magnitude response of an impulse response of 16-bit coefficients, in dB relative to a unit
 // impulse of full scale (so the bypass record reads 0 dB everywhere), at each of `frequencies`
-// (Hz). Levels below `kFloorDB` read as the floor.
+// (Hz), each the power average over a twelfth of an octave around it, as responses are read by
+// ear. Levels below `kFloorDB` read as the floor.
 inline constexpr double kIrSampleRate = 44100.0;
 inline constexpr double kFloorDB = -60.0;
 std::vector<double> magnitudeResponseDB(std::span<const int16_t> coefficients,

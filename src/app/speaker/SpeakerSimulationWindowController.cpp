@@ -31,7 +31,7 @@ using velk::layout::qtRect;
 constexpr int kGainKnobStart = 18;  // -12.0 dB
 constexpr int kGainKnobMax = 40;
 // Over the cone painted on the faceplate.
-constexpr QRect kIrCurveFrame{38, 300, 226, 190};
+constexpr QRect kIrCurveFrame{45, 310, 210, 170};
 
 // Amber on black glass, as the faceplate's display windows.
 constexpr const char* kDisplayLook = R"(

@@ -2,11 +2,13 @@
 
 #include <QObject>
 #include <QStringList>
+#include <array>
 #include <cstdint>
 
 #include "common/VelkManager.h"
 
 class AppWindow;
+class EffectSettingsWindowController;
 class QLabel;
 class QProgressBar;
 class QTabWidget;
@@ -51,6 +53,7 @@ public:
     QWidget* effectSettingsView(int amp) const {
         return amp == 0 ? m_EffectSettingsViewI : m_EffectSettingsViewII;
     }
+    EffectSettingsWindowController* effectSettings(int amp) const { return m_EffectSettings.at(amp); }
     QWidget* speakerSimulationView(int amp) const {
         return amp == 0 ? m_SpeakerSimulationViewI : m_SpeakerSimulationViewII;
     }
@@ -75,6 +78,7 @@ private:
     QTabWidget* m_TabView = nullptr;
     QWidget* m_EffectSettingsViewI = nullptr;
     QWidget* m_EffectSettingsViewII = nullptr;
+    std::array<EffectSettingsWindowController*, 2> m_EffectSettings{};  // owned by their views
     QWidget* m_SpeakerSimulationViewI = nullptr;
     QWidget* m_SpeakerSimulationViewII = nullptr;
     QProgressBar* m_waitIndicator = nullptr;

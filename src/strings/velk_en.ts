@@ -1006,6 +1006,14 @@ Exit status: 0 done, 1 wrong arguments, 3 no MIDI service (the reason is printed
         <source>Launch_BadMidi</source>
         <translation>--midi takes auto, alsa or jack, not “%1”.</translation>
     </message>
+    <message id="Launch_EffectBlock">
+        <source>Launch_EffectBlock</source>
+        <translation>With --simulate: the simulated head's effect settings, its 16-byte effect block as 32 hex digits (Amp I from byte 0, Amp II from byte 8: amp type, booster, FX loop, reverb, noise gate).</translation>
+    </message>
+    <message id="Launch_BadEffectBlock">
+        <source>Launch_BadEffectBlock</source>
+        <translation>--effect-block takes 32 hex digits, 16 bytes of 00 to 7F, together with --simulate, not “%1”.</translation>
+    </message>
     <message id="Launch_ScreenshotFailed">
         <source>Launch_ScreenshotFailed</source>
         <translation>The screenshot could not be written to %1.</translation>

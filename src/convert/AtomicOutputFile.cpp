@@ -47,13 +47,13 @@ AtomicOutputFile::~AtomicOutputFile() {
         ::unlink(m_Temporary.c_str());
 }
 
+// No fsync: the copy is as durable as any file the user's tools write, and forcing it to disk
+// would cost more than the whole conversion.
 void AtomicOutputFile::commit(bool replace) {
-    const bool flushed = ::fsync(m_Descriptor) == 0;
-    const int flushError = errno;
     const bool closed = ::close(m_Descriptor) == 0;
     m_Descriptor = -1;
-    if (!flushed || !closed)
-        fail(flushed ? errno : flushError);
+    if (!closed)
+        fail(errno);
     if (replace ? ::rename(m_Temporary.c_str(), m_Destination.c_str()) != 0 : !placeWithoutReplacing()) {
         if (errno == EEXIST)
             throw ConversionError(ConversionFault::OutputExists, m_Destination);

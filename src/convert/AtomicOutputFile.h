@@ -19,7 +19,7 @@ public:
 
     int descriptor() const { return m_Descriptor; }
 
-    // Flushes the file to disk and gives it the destination's name. Without `replace` an existing
+    // Closes the file and gives it the destination's name. Without `replace` an existing
     // destination stays as it is and ConversionError OutputExists is thrown; the check and the
     // rename are one step, so a file created meanwhile is not lost either. Throws OutputNotWritten.
     void commit(bool replace);

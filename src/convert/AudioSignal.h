@@ -5,11 +5,12 @@
 
 namespace velk::convert {
 
-// Interleaved samples at full scale ±1.0.
+// Interleaved samples at full scale ±1.0. Single precision holds 24 bits exactly, more than the
+// resampler keeps (20) and as many as the amplifier's loader reads.
 struct AudioSignal {
     int sampleRate = 0;
     int channels = 0;
-    std::vector<double> samples;
+    std::vector<float> samples;
 
     size_t frames() const { return channels > 0 ? samples.size() / static_cast<size_t>(channels) : 0; }
 };

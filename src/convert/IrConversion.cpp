@@ -13,7 +13,7 @@ namespace velk::convert {
 
 namespace {
 
-AudioSignal chosenChannels(const AudioSignal& signal, ChannelChoice choice, const std::string& path) {
+AudioSignal chosenChannels(AudioSignal signal, ChannelChoice choice, const std::string& path) {
     if (choice == ChannelChoice::Both) {
         if (signal.channels > 2)
             throw ConversionError(ConversionFault::TooManyChannels, path, std::to_string(signal.channels));
@@ -38,9 +38,13 @@ AudioDescription describe(const AudioSignal& signal, SampleCoding coding, double
 
 }  // namespace
 
+// The signal moves from step to step instead of being copied: each copy of a second of stereo
+// audio costs more in fresh pages than the step itself.
 ConversionReport convertImpulseResponse(const ConversionRequest& request) {
-    const SoundFileContents input = readSoundFile(request.input);
-    AudioSignal signal = resampled(chosenChannels(input.signal, request.channel, request.input),
+    SoundFileContents input = readSoundFile(request.input);
+    ConversionReport report;
+    report.from = describe(input.signal, input.coding, peakOf(input.signal.samples));
+    AudioSignal signal = resampled(chosenChannels(std::move(input.signal), request.channel, request.input),
                                    kAmpSampleRate, request.input);
     if (request.trim)
         keepFrames(signal, kAmpFrames);
@@ -48,14 +52,12 @@ ConversionReport convertImpulseResponse(const ConversionRequest& request) {
         normalize(signal, *request.normalizeDb, request.input);
     const PcmSamples pcm = quantized(signal.samples, request.bits);
 
-    ConversionReport report;
     report.output = request.output.empty() ? defaultOutputPath(request.input) : request.output;
     AtomicOutputFile file(report.output);
     writePcmWave(file.descriptor(), report.output, signal.sampleRate, signal.channels, request.bits,
                  pcm.samples);
     file.commit(request.overwrite);
 
-    report.from = describe(input.signal, input.coding, peakOf(input.signal.samples));
     report.to = describe(signal, {request.bits, false}, pcm.peak);
     report.clippedSamples = pcm.clipped;
     return report;

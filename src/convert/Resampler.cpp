@@ -8,7 +8,7 @@
 
 namespace velk::convert {
 
-AudioSignal resampled(const AudioSignal& signal, int sampleRate, const std::string& path) {
+AudioSignal resampled(AudioSignal signal, int sampleRate, const std::string& path) {
     if (signal.sampleRate == sampleRate)
         return signal;
     AudioSignal out;
@@ -18,7 +18,7 @@ AudioSignal resampled(const AudioSignal& signal, int sampleRate, const std::stri
     const auto outFrames = static_cast<size_t>(std::lround(static_cast<double>(signal.frames()) * ratio));
     out.samples.resize(outFrames * static_cast<size_t>(out.channels));
 
-    const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT64_I, SOXR_FLOAT64_I);
+    const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
     const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
     size_t produced = 0;
     const soxr_error_t error = soxr_oneshot(

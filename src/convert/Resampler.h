@@ -10,6 +10,6 @@ namespace velk::convert {
 // up to 91 % of the lower Nyquist frequency and linear phase, so an impulse response keeps its
 // shape. A signal already at that rate is returned as it is. Throws ConversionError
 // ResampleFailed naming `path`.
-AudioSignal resampled(const AudioSignal& signal, int sampleRate, const std::string& path);
+AudioSignal resampled(AudioSignal signal, int sampleRate, const std::string& path);
 
 }  // namespace velk::convert

@@ -24,19 +24,19 @@ void keepFrames(AudioSignal& signal, size_t frames) {
         signal.samples.resize(frames * static_cast<size_t>(signal.channels));
 }
 
-double peakOf(const std::vector<double>& samples) {
-    double peak = 0;
-    for (const double sample : samples)
+double peakOf(const std::vector<float>& samples) {
+    float peak = 0;
+    for (const float sample : samples)
         peak = std::max(peak, std::abs(sample));
     return peak;
 }
 
 void scale(AudioSignal& signal, double factor) {
-    for (double& sample : signal.samples)
-        sample *= factor;
+    for (float& sample : signal.samples)
+        sample = static_cast<float>(sample * factor);
 }
 
-PcmSamples quantized(const std::vector<double>& samples, int bits) {
+PcmSamples quantized(const std::vector<float>& samples, int bits) {
     const double fullScale = std::ldexp(1.0, bits - 1);
     const double lowest = -fullScale;
     const double highest = fullScale - 1;
@@ -44,9 +44,10 @@ PcmSamples quantized(const std::vector<double>& samples, int bits) {
     PcmSamples out;
     out.samples.reserve(samples.size());
     int64_t largest = 0;
-    for (const double sample : samples) {
+    for (const float sample : samples) {
         out.clipped += std::abs(sample) > 1.0;
-        const auto value = static_cast<int64_t>(std::clamp(std::round(sample * fullScale), lowest, highest));
+        const auto value =
+            static_cast<int64_t>(std::clamp(std::round(double{sample} * fullScale), lowest, highest));
         largest = std::max(largest, value < 0 ? -value : value);
         out.samples.push_back(static_cast<int32_t>(static_cast<uint32_t>(value) << shift));
     }

@@ -15,7 +15,7 @@ AudioSignal channelsOf(const AudioSignal& signal, int first, int count);
 void keepFrames(AudioSignal& signal, size_t frames);
 
 // The largest magnitude of any sample (0 for silence).
-double peakOf(const std::vector<double>& samples);
+double peakOf(const std::vector<float>& samples);
 
 void scale(AudioSignal& signal, double factor);
 
@@ -29,6 +29,6 @@ struct PcmSamples {
 
 // Rounds to the nearest step; +1.0 itself becomes the largest positive value without counting as
 // clipped, since two's complement has one step less above zero than below.
-PcmSamples quantized(const std::vector<double>& samples, int bits);
+PcmSamples quantized(const std::vector<float>& samples, int bits);
 
 }  // namespace velk::convert

@@ -53,11 +53,11 @@ SoundFileContents readSoundFile(const std::string& path) {
     contents.signal.channels = info.channels;
     contents.signal.samples.resize(static_cast<size_t>(info.frames) * static_cast<size_t>(info.channels));
     // Integer samples arrive scaled by their full scale: a 16-bit -32768 is exactly -1.0.
-    if (sf_readf_double(file.get(), contents.signal.samples.data(), info.frames) != info.frames)
+    if (sf_readf_float(file.get(), contents.signal.samples.data(), info.frames) != info.frames)
         throw ConversionError(ConversionFault::UnreadableInput, path, sf_strerror(file.get()));
     // One such sample would spread through the resampler's filter into every sample near it.
     const auto& samples = contents.signal.samples;
-    if (!std::all_of(samples.begin(), samples.end(), [](double sample) { return std::isfinite(sample); }))
+    if (!std::all_of(samples.begin(), samples.end(), [](float sample) { return std::isfinite(sample); }))
         throw ConversionError(ConversionFault::NotFinite, path);
     return contents;
 }

@@ -8,7 +8,6 @@
 #include <fcntl.h>
 #include <sndfile.h>
 #include <spawn.h>
-#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,25 +22,17 @@
 #include <string>
 #include <vector>
 
+#include "BenchDirectory.h"
 #include "convert/IrConversion.h"
 
 extern char** environ;
 
 namespace {
 
+using velk::bench::benchDirectory;
+
 constexpr int kSourceRate = 96000;
 constexpr int kChannels = 2;
-
-std::string benchDirectory() {
-    static const std::string directory = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "velk-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot create a temporary directory");
-        std::atexit([] { std::filesystem::remove_all(benchDirectory()); });
-        return pattern;
-    }();
-    return directory;
-}
 
 // A cabinet-like impulse response: decaying noise over one second.
 std::string sourceFile() {

@@ -93,6 +93,10 @@ convert::ConversionRequest parseIrConvertOptions(const ParsedArguments& argument
         request.output = arguments.positionals[1];
         if (!namedWav(request.output))
             throw UsageError{"Cli_Err_OutputNotWav", request.output};
+        // The input is only ever read: --force replaces another file, never the one converted.
+        std::error_code unknown;
+        if (std::filesystem::equivalent(request.input, request.output, unknown))
+            throw UsageError{"Cli_Err_OutputIsInput", request.output};
     }
     if (arguments.has("--channel"))
         request.channel = static_cast<ChannelChoice>(

@@ -6,8 +6,6 @@
 namespace velk::convert {
 
 AudioSignal channelsOf(const AudioSignal& signal, int first, int count) {
-    if (first == 0 && count == signal.channels)
-        return signal;
     AudioSignal out;
     out.sampleRate = signal.sampleRate;
     out.channels = count;

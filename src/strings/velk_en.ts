@@ -240,6 +240,10 @@ Exit status: 0 done, 1 wrong arguments, 2 IN cannot be converted or OUT cannot b
         <source>Cli_Err_OutputNotWav</source>
         <translation>the copy must be named .wav: "%1".</translation>
     </message>
+    <message id="Cli_Err_OutputIsInput">
+        <source>Cli_Err_OutputIsInput</source>
+        <translation>the copy cannot replace the file converted: "%1".</translation>
+    </message>
     <message id="Cli_Advice_ConvertExists">
         <source>Cli_Advice_ConvertExists</source>
         <translation>Give another name, or add --force to replace it.</translation>

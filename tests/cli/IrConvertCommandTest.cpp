@@ -186,9 +186,14 @@ TEST_F(IrConvert, leavesNoFileWhenItFails) {
 }
 
 TEST_F(IrConvert, refusesWrongOptionsBeforeReadingAnything) {
-    const std::vector<std::string> lines[] = {
-        {"in.wav", "out.aiff"},         {"in.wav", "--bits", "32"},        {"in.wav", "--channel", "middle"},
-        {"in.wav", "--normalize", "3"}, {"in.wav", "--normalize", "loud"}, {"a.wav", "b.wav", "c.wav"}};
+    const std::string in = dir.write("in.wav", {'R', 'I', 'F', 'F'});
+    const std::vector<std::string> lines[] = {{"in.wav", "out.aiff"},
+                                              {"in.wav", "--bits", "32"},
+                                              {"in.wav", "--channel", "middle"},
+                                              {"in.wav", "--normalize", "3"},
+                                              {"in.wav", "--normalize", "loud"},
+                                              {"a.wav", "b.wav", "c.wav"},
+                                              {in, dir.path(".") + "/in.wav", "--force"}};
     for (const auto& arguments : lines) {
         std::vector<std::string> line = {"ir", "convert"};
         line.insert(line.end(), arguments.begin(), arguments.end());

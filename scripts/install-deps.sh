@@ -9,6 +9,7 @@ packages=(
     libasound2-dev libjack-jackd2-dev jackd2
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libsndfile1-dev libsoxr-dev sox  # converting impulse responses; sox is the benchmark's yardstick
+    libkissfft-dev  # the magnitude response of an impulse response in the speaker panel
     fonts-dejavu-core fonts-dejavu-extra  # the lettering of the panel artwork
     xvfb xauth procps xdotool x11-utils  # x11-utils: xwininfo, for the checks that drive the window
     desktop-file-utils

@@ -16,6 +16,7 @@
 #include "app/PanelView.h"
 #include "app/Preference.h"
 #include "app/RectText.h"
+#include "app/speaker/SpeakerSimulationWindowController.h"
 #include "common/MIDIManager.h"
 #include "strings/StringTable.h"
 
@@ -69,6 +70,8 @@ void AppWindowController::awakeFromNib() {
     manager->addListenerCallback(_VelkEventCallback, this);
     m_listening = true;
     manager->sendRequest(eVelkRequest_Open, 0, 0);
+    for (QWidget* panel : {m_SpeakerSimulationViewI, m_SpeakerSimulationViewII})
+        static_cast<SpeakerSimulationWindowController*>(panel)->awakeFromNib();
     changeModel(kSingleAmpHead);
     showSearching();
 }
@@ -179,8 +182,8 @@ void AppWindowController::buildLayout() {
     using namespace velk::layout;
     m_EffectSettingsViewI = new PanelView(effect::kImage_Base, m_TabView);
     m_EffectSettingsViewII = new PanelView(effect::kImage_Base, m_TabView);
-    m_SpeakerSimulationViewI = new PanelView(speaker::kImage_Base, m_TabView);
-    m_SpeakerSimulationViewII = new PanelView(speaker::kImage_Base, m_TabView);
+    m_SpeakerSimulationViewI = new SpeakerSimulationWindowController(0, *this, m_TabView);
+    m_SpeakerSimulationViewII = new SpeakerSimulationWindowController(1, *this, m_TabView);
     for (QWidget* view :
          {m_EffectSettingsViewI, m_EffectSettingsViewII, m_SpeakerSimulationViewI, m_SpeakerSimulationViewII})
         view->hide();

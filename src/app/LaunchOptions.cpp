@@ -13,6 +13,7 @@ const QString kSimulate = QStringLiteral("simulate");
 const QString kMidi = QStringLiteral("midi");
 const QString kScreenshot = QStringLiteral("screenshot");
 const QString kTab = QStringLiteral("tab");
+const QString kOpen = QStringLiteral("open");
 constexpr int kTabCount = 4;
 
 std::optional<velk::sim::HeadModel> headModel(const QString& name) {
@@ -34,6 +35,7 @@ std::optional<LaunchOptions> LaunchOptions::parse(const QStringList& arguments, 
     parser.addOption({kMidi, text("Launch_Midi"), QStringLiteral("auto|alsa|jack")});
     parser.addOption({kScreenshot, text("Launch_Screenshot"), QStringLiteral("FILE")});
     parser.addOption({kTab, text("Launch_Tab"), QStringLiteral("N")});
+    parser.addOption({kOpen, text("Launch_Open"), QStringLiteral("PATH")});
     parser.process(arguments);
 
     LaunchOptions options;
@@ -52,6 +54,7 @@ std::optional<LaunchOptions> LaunchOptions::parse(const QStringList& arguments, 
         }
     }
     options.screenshot = parser.value(kScreenshot);
+    options.open = parser.values(kOpen);
     if (parser.isSet(kTab)) {
         bool isNumber = false;
         const int position = parser.value(kTab).toInt(&isNumber);

@@ -17,11 +17,11 @@ constexpr int kSettleDelayMs = 300;
 
 }  // namespace
 
-Screenshot::Screenshot(AppWindowController& controller, QString file)
+Screenshot::Screenshot(AppWindowController& controller, QString file, int settleMs)
     : QObject(&controller), m_controller(controller), m_file(std::move(file)) {
     connect(&controller, &AppWindowController::allDataReceived, this,
-            [this] { QTimer::singleShot(kSettleDelayMs, this, &Screenshot::take); });
-    QTimer::singleShot(kSettleLimitMs, this, &Screenshot::take);
+            [this, settleMs] { QTimer::singleShot(kSettleDelayMs + settleMs, this, &Screenshot::take); });
+    QTimer::singleShot(kSettleLimitMs + settleMs, this, &Screenshot::take);
 }
 
 void Screenshot::take() {

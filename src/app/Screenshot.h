@@ -10,7 +10,8 @@ class AppWindowController;
 class Screenshot : public QObject {
     Q_OBJECT
 public:
-    Screenshot(AppWindowController& controller, QString file);
+    // `settleMs`: how much longer than usual what follows the full read takes to show.
+    Screenshot(AppWindowController& controller, QString file, int settleMs = 0);
 
 private:
     void take();

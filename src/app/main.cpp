@@ -11,6 +11,7 @@
 #include "app/Screenshot.h"
 #include "app/SimulatedAmplifier.h"
 #include "app/VelkUtilityApp.h"
+#include "app/speaker/LaunchOpener.h"
 #include "common/MIDIManager.h"
 #include "strings/StringTable.h"
 
@@ -41,7 +42,10 @@ int main(int argc, char** argv) {
     controller.awakeFromNib();
     window.show();
     delegate.applicationDidFinishLaunching();
+    int settleMs = 0;
+    if (!options->open.isEmpty())
+        settleMs = (new LaunchOpener(controller, options->open))->duration();
     if (!options->screenshot.isEmpty())
-        new Screenshot(controller, options->screenshot);
+        new Screenshot(controller, options->screenshot, settleMs);
     return app.exec();
 }

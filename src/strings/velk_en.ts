@@ -910,6 +910,10 @@ Exit status: 0 done, 1 wrong arguments, 3 no MIDI service (the reason is printed
         <source>AskPrimaryCh_Button_R_CH</source>
         <translation>Right Channel</translation>
     </message>
+    <message id="SelectFolder_Title">
+        <source>SelectFolder_Title</source>
+        <translation>Choose a Folder of Impulse Responses</translation>
+    </message>
     <message id="ResetIRDataTitle">
         <source>ResetIRDataTitle</source>
         <translation>Reset all impulse responses?</translation>
@@ -1057,6 +1061,10 @@ Exit status: 0 done, 1 wrong arguments, 3 no MIDI service (the reason is printed
     <message id="Launch_Tab">
         <source>Launch_Tab</source>
         <translation>Show the Nth tab (1 to 4, left to right) once the amplifier is found.</translation>
+    </message>
+    <message id="Launch_Open">
+        <source>Launch_Open</source>
+        <translation>Open an impulse-response file or folder in the speaker simulation panel once the amplifier's settings have been read, as if it were dropped there; may be given more than once.</translation>
     </message>
     <message id="Launch_BadTab">
         <source>Launch_BadTab</source>

@@ -1,0 +1,290 @@
+// The speaker simulation panels in the main window against the built-in simulated dual-amp head,
+// in real time: what each user action sends, what the amp then stores, and the panel's states.
+#include <gtest/gtest.h>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+
+#include "AppTestSupport.h"
+#include "app/AppDelegate.h"
+#include "app/AppWindow.h"
+#include "app/AppWindowController.h"
+#include "app/SimulatedAmplifier.h"
+#include "app/speaker/FileTableView.h"
+#include "app/speaker/IrCurveView.h"
+#include "app/speaker/SpeakerSimulationWindowController.h"
+#include "controls/SPButton.h"
+#include "controls/SPDialControl.h"
+#include "eLibrary/AudioFileBuilder.h"
+#include "strings/StringTable.h"
+
+namespace {
+
+using velk::sim::Request;
+using velk::strings::text;
+
+constexpr int kLimitMS = 15000;
+
+std::vector<int32_t> ramp(int count, int step) {
+    std::vector<int32_t> values(count);
+    for (int i = 0; i < count; ++i)
+        values[i] = (i * step) % 30000 - 15000;
+    return values;
+}
+
+class SpeakerPanelTest : public testing::Test {
+protected:
+    void SetUp() override {
+        files.write("b.wav", testaudio::wav({.channels = 1}, ramp(3000, 7)));
+        files.write("a.wav", testaudio::wav({.channels = 1}, ramp(100, 300)));
+        files.write("stereo.wav", testaudio::wav({.channels = 2}, ramp(200, 11)));
+        files.write("wide.wav", testaudio::wav({.channels = 1, .sampleRate = 48000}, ramp(100, 1)));
+        std::filesystem::create_directory(files.path("Sub"));
+        files.write("Sub/inner.wav", testaudio::wav({.channels = 1}, ramp(50, 5)));
+        velk::test::clearPreferenceStore();
+        Preference::sharedInstance().load();
+        Preference::sharedInstance().setM_FolderPathAmpI(folder());
+        QObject::connect(&controller, &AppWindowController::allDataReceived, [this] { ++stateReads; });
+        controller.awakeFromNib();
+        window.show();
+        delegate.applicationDidFinishLaunching();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return stateReads > 0; }, kLimitMS));
+        controller.tabView()->setCurrentWidget(&panel);
+        table = panel.findChild<FileTableView*>();
+    }
+    void TearDown() override {
+        controller.windowWillClose();
+        delegate.applicationWillTerminate();
+        velk::test::clearPreferenceStore();
+    }
+
+    QString folder(const char* name = "") const {
+        return QString::fromStdString(files.path(name)).chopped(name[0] ? 0 : 1);
+    }
+    template <typename Control>
+    Control* control(const char* name) const {
+        return panel.findChild<Control*>(QString::fromLatin1(name));
+    }
+    void click(const QString& shown) {
+        const QModelIndex index = table->model()->index(static_cast<int>(panel.fileList().indexOf(shown)), 0);
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(index).center());
+    }
+    bool idle() {
+        return QTest::qWaitFor([this] { return !panel.isWaiting(); }, kLimitMS);
+    }
+    bool received(Request request, int count) {
+        return QTest::qWaitFor([&] { return amp().receivedCount(request) >= count; }, kLimitMS);
+    }
+    velk::sim::AmpSimulator& amp() { return amplifier.head(); }
+    FIRCOE storedSlot() { return amp().firSlot(amp().state().currentSlot(0)); }
+
+    testaudio::TempDir files;
+    VelkUtilityApp& app = velk::test::editorApplication();
+    velk::test::AnsweringPresenter user;
+    SimulatedAmplifier amplifier{velk::sim::HeadModel::Dual};
+    AppDelegate delegate;
+    AppWindow window;
+    AppWindowController controller{window};
+    SpeakerSimulationWindowController& panel =
+        *static_cast<SpeakerSimulationWindowController*>(controller.speakerSimulationView(0));
+    FileTableView* table = nullptr;
+    int stateReads = 0;
+};
+
+TEST_F(SpeakerPanelTest, aClickedFileIsPlayedWithTheKnobsGainThenInstalledIntoTheAmpTypesSlot) {
+    EXPECT_EQ(panel.fileList(), (QStringList{"[..]", "[Sub]", "a.wav", "b.wav", "stereo.wav", "wide.wav"}));
+    EXPECT_EQ(control<QLabel>("m_Gain_Label")->text(), QStringLiteral("-12.0 dB"));
+    click("b.wav");
+    EXPECT_TRUE(panel.isWaiting());
+    panel.receiveVelkEvent(eVelkEvent_FIRCOESent, 1);
+    EXPECT_TRUE(panel.isWaiting()) << "Amp II's transfer does not end Amp I's wait";
+    ASSERT_TRUE(idle());
+    const FIRCOE playing = amp().playBuffer(0);
+    EXPECT_STREQ(playing.name, "b");
+    EXPECT_EQ(playing.gain, CVelkManager::shortGain(-12.0));
+    const std::vector<int32_t> samples = ramp(2048, 7);
+    EXPECT_TRUE(std::equal(samples.begin(), samples.end(), std::begin(playing.coe)));
+    EXPECT_EQ(panel.irCurve().currentLevels().size(), 256u);
+    click("a.wav");
+    ASSERT_TRUE(idle());
+    EXPECT_FALSE(panel.irCurve().previousLevels().empty()) << "b.wav stays as the faint curve";
+    EXPECT_EQ(amp().playBuffer(0).coe[100], 0) << "a file of 100 frames is zero-filled";
+
+    control<SPButton>("m_Install_Btn")->click();
+    ASSERT_TRUE(received(Request::FlashWrite, 1));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return std::string(storedSlot().name) == "a"; }, kLimitMS));
+    EXPECT_TRUE(velk::sim::sameRecord(storedSlot(), amp().playBuffer(0)));
+    EXPECT_TRUE(velk::sim::sameRecord(amp().playBuffer(1), amp().firSlot(amp().state().currentSlot(1))))
+        << "Amp II untouched";
+}
+
+TEST_F(SpeakerPanelTest, anUnsuitableFileShowsItsErrorAndIsNotKeptOrSent) {
+    click("wide.wav");
+    ASSERT_EQ(user.alerts.size(), 1u);
+    EXPECT_EQ(user.alerts.front().messageText, text("Err_FIRFile_SampleRate"));
+    EXPECT_EQ(panel.fileSelectIndex(), -1);
+    EXPECT_FALSE(panel.isWaiting());
+    QTest::qWait(100);
+    EXPECT_EQ(amp().receivedCount(Request::CoefficientPacket), 0);
+}
+
+TEST_F(SpeakerPanelTest, aStereoFileAsksForItsChannelWhenThePreferenceSaysSo) {
+    Preference::sharedInstance().setM_PrimaryCh(2);
+    click("stereo.wav");
+    ASSERT_EQ(user.alerts.size(), 1u);
+    EXPECT_EQ(user.alerts.front().messageText, text("AskPrimaryCh_Message"));
+    ASSERT_TRUE(idle());
+    EXPECT_EQ(amp().playBuffer(0).coe[1], ramp(4, 11)[2]) << "the left channel, as the user answered";
+}
+
+TEST_F(SpeakerPanelTest, aPanelOutOfSightListsItsFolderWhenFirstShown) {
+    auto& ampII = *static_cast<SpeakerSimulationWindowController*>(controller.speakerSimulationView(1));
+    EXPECT_TRUE(ampII.fileList().isEmpty());
+    controller.tabView()->setCurrentWidget(&ampII);
+    EXPECT_EQ(ampII.fileList().value(0), QStringLiteral("[..]"));
+}
+
+TEST_F(SpeakerPanelTest, foldersAreBrowsedWithTheKeyboardAndRemembered) {
+    click("[Sub]");
+    EXPECT_EQ(panel.fileSelectIndex(), -1) << "a folder row does not stay selected";
+    QTest::keyClick(table, Qt::Key_Return);
+    EXPECT_EQ(panel.folderPath(), folder("Sub"));
+    EXPECT_EQ(Preference::sharedInstance().m_FolderPathAmpI(), folder("Sub"));
+    EXPECT_EQ(panel.fileList(), (QStringList{"[..]", "inner.wav"}));
+    QTest::keyClick(table, Qt::Key_Backspace);
+    EXPECT_EQ(panel.folderPath(), folder());
+
+    table->setFocus();
+    QTest::keyClicks(table, "b");
+    EXPECT_EQ(panel.fileSelectIndex(), 3) << "typing jumps to the name";
+    ASSERT_TRUE(idle());
+    EXPECT_STREQ(amp().playBuffer(0).name, "b");
+    QTest::keyClick(table, Qt::Key_Down);
+    ASSERT_TRUE(idle());
+    EXPECT_STREQ(amp().playBuffer(0).name, "stereo") << "each file moved to is auditioned";
+
+    files.write("c.aif", testaudio::aiff({.channels = 1}, ramp(10, 1)));
+    QTest::keyClick(table, Qt::Key_F5);
+    EXPECT_TRUE(panel.fileList().contains(QStringLiteral("c.aif")));
+
+    panel.openDroppedPath(folder("Sub/inner.wav"));
+    EXPECT_EQ(panel.folderPath(), folder("Sub"));
+    ASSERT_TRUE(idle());
+    EXPECT_STREQ(amp().playBuffer(0).name, "inner") << "a dropped file is opened and auditioned";
+}
+
+TEST_F(SpeakerPanelTest, aNewNameIsCutToItsLimitWithQuestionMarksAndStoredInTheSlot) {
+    struct Case {
+        QString typed;
+        std::string stored;
+    };
+    const Case cases[] = {{QString(70, QLatin1Char('n')), std::string(63, 'n')},
+                          {QStringLiteral("Gr\u00fc\u00dfe 4x12"), "Gr??e 4x12"}};
+    auto* name = control<QLineEdit>("m_IrName_Text");
+    int writes = 0;
+    for (const Case& c : cases) {
+        name->setFocus();
+        name->selectAll();
+        name->insert(c.typed);  // key clicks carry ASCII only
+        QTest::keyClick(name, Qt::Key_Return);
+        ASSERT_TRUE(received(Request::FlashWrite, ++writes));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return std::string(storedSlot().name) == c.stored; }, kLimitMS));
+        EXPECT_EQ(name->text().toStdString(), c.stored);
+    }
+    const int selects = amp().receivedCount(Request::SelectStoredIr);
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_Return);
+    name->setFocus();
+    name->clear();
+    QTest::keyClick(name, Qt::Key_Return);
+    QTest::qWait(400);
+    EXPECT_EQ(amp().receivedCount(Request::SelectStoredIr), selects)
+        << "the same or an empty name sends nothing";
+    EXPECT_EQ(name->text().toStdString(), cases[1].stored);
+}
+
+TEST_F(SpeakerPanelTest, theStoredGainIsShownRightAlignedInFiveCharacters) {
+    const std::pair<double, QString> cases[] = {{-10.0, "-10.0 dB"}, {-3.0, " -3.0 dB"}, {0.0, "  0.0 dB"}};
+    for (const auto& [dB, shown] : cases) {
+        amp().editState([&](velk::sim::AmpState& state) {
+            state.firSlots[state.currentSlot(0)].gain = CVelkManager::shortGain(dB);
+        });
+        const int reads = stateReads;
+        CVelkManager::instance()->sendRequest(eVelkRequest_AllBulkDump, 0, 0);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return stateReads > reads; }, kLimitMS));
+        EXPECT_EQ(control<QLabel>("m_IrGain_Label")->text(), shown);
+    }
+}
+
+TEST_F(SpeakerPanelTest, controlsAreEnabledByConnectionWaitingSelectionAndBypass) {
+    // Amp type, name, gain label, knob, folder button, folder label, list, install, bypass.
+    const char* names[] = {"m_Amp_Type_Label", "m_IrName_Text", "m_Gain_Label",
+                           "m_Gain_Knob",      "m_Folder_Btn",  "m_Folder_Label",
+                           "m_FileTableView",  "m_Install_Btn", "m_Bypass_Sw"};
+    struct Case {
+        const char* state;
+        std::function<void()> enter;
+        std::array<bool, 9> enabled;
+    };
+    auto* bypass = control<SPButton>("m_Bypass_Sw");
+    const Case cases[] = {
+        {"no file, bypass off", [] {}, {1, 1, 0, 0, 1, 1, 1, 0, 1}},
+        {"waiting for a file", [&] { click("a.wav"); }, {0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {"file selected", [&] { idle(); }, {1, 1, 1, 1, 1, 1, 1, 1, 1}},
+        {"bypass on",
+         [&] {
+             bypass->click();
+             idle();
+         },
+         {1, 1, 0, 0, 1, 1, 1, 1, 1}},
+        {"bypass off, file played again",
+         [&] {
+             bypass->click();
+             idle();
+         },
+         {1, 1, 1, 1, 1, 1, 1, 1, 1}},
+        {"disconnected",
+         [&] { panel.receiveVelkEvent(eVelkEvent_Disconnected, 0); },
+         {0, 0, 0, 0, 0, 0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        c.enter();
+        for (size_t i = 0; i < std::size(names); ++i)
+            EXPECT_EQ(panel.findChild<QWidget*>(QString::fromLatin1(names[i]))->isEnabled(), c.enabled[i])
+                << c.state << ": " << names[i];
+    }
+    EXPECT_EQ(amp().receivedCount(Request::CoefficientPacket), 30) << "file, bypass, file again";
+}
+
+TEST_F(SpeakerPanelTest, bypassOffWithoutAFileReturnsToTheStoredIrWithoutWaiting) {
+    auto* bypass = control<SPButton>("m_Bypass_Sw");
+    bypass->click();
+    EXPECT_TRUE(panel.irCurve().isBypass());
+    ASSERT_TRUE(idle());
+    EXPECT_TRUE(amp().state().isBypassed(0));
+    bypass->click();
+    EXPECT_FALSE(panel.isWaiting());
+    ASSERT_TRUE(received(Request::SelectStoredIr, 1));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return velk::sim::sameRecord(amp().playBuffer(0), storedSlot()); }, kLimitMS));
+}
+
+TEST_F(SpeakerPanelTest, aSilentHeadNeitherFreezesTheWindowNorLeavesThePanelWaiting) {
+    click("a.wav");
+    ASSERT_TRUE(idle());
+    amp().setSilent(true);
+    control<SPButton>("m_Install_Btn")->click();  // its reply wait holds the manager's queue for 5 s
+    QTest::qWait(200);
+    QElapsedTimer posting;
+    posting.start();
+    control<SPButton>("m_Bypass_Sw")->click();
+    EXPECT_LT(posting.elapsed(), 1000) << "posting does not wait for the pass";
+    EXPECT_TRUE(panel.isWaiting());
+    ASSERT_TRUE(idle()) << "the time-out ends the wait";
+    ASSERT_FALSE(user.alerts.empty());
+    EXPECT_EQ(user.alerts.front().messageText, text("Err_Timeout"));
+}
+
+}  // namespace

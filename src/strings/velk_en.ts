@@ -252,6 +252,10 @@ Exit status: 0 done, 1 wrong arguments, 2 IN cannot be converted or OUT cannot b
         <source>Cli_Advice_ConvertChannel</source>
         <translation>Choose the channels with --channel left, right or both.</translation>
     </message>
+    <message id="ConvertForAmp_Menu">
+        <source>ConvertForAmp_Menu</source>
+        <translation>Convert for the amp…</translation>
+    </message>
     <message id="Convert_Err_Unreadable">
         <source>Convert_Err_Unreadable</source>
         <translation>%1 cannot be read as audio: %2</translation>

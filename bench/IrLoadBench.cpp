@@ -2,20 +2,20 @@
 // through our loader, side by side with libsndfile reading the same frames of the same file.
 #include <benchmark/benchmark.h>
 #include <sndfile.h>
-#include <stdlib.h>
 
 #include <array>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
 #include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "BenchDirectory.h"
 #include "common/FIRFile.h"
 
 namespace {
+
+using velk::bench::benchDirectory;
 
 constexpr int kFrames = 2048;
 constexpr int kChannels = 2;
@@ -35,17 +35,6 @@ const IrFile kFiles[] = {
     {"aiff24", SF_FORMAT_AIFF | SF_FORMAT_PCM_24, 24, "aiff"},
     {"aiff32", SF_FORMAT_AIFF | SF_FORMAT_PCM_32, 32, "aiff"},
 };
-
-std::string benchDirectory() {
-    static const std::string directory = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "velk-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot create a temporary directory");
-        std::atexit([] { std::filesystem::remove_all(benchDirectory()); });
-        return pattern;
-    }();
-    return directory;
-}
 
 // A stereo file of noise written by libsndfile, so both readers face a file neither wrote.
 std::string writeFile(const IrFile& file) {

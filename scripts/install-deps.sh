@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev
     libasound2-dev libjack-jackd2-dev jackd2
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    libsndfile1-dev sox
+    libsndfile1-dev libsoxr-dev sox  # converting impulse responses; sox is the benchmark's yardstick
     libkissfft-dev  # the magnitude response of an impulse response in the speaker panel
     fonts-dejavu-core fonts-dejavu-extra  # the lettering of the panel artwork
     xvfb xauth procps xdotool x11-utils  # x11-utils: xwininfo, for the checks that drive the window

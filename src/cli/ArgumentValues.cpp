@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 #include "cli/ArgumentParser.h"
 #include "common/VelkManager.h"
@@ -54,6 +55,13 @@ int parseWholeNumber(const std::string& text, int lowest, int highest, const cha
     if (!parseWhole(text, value) || value < lowest || value > highest)
         throw UsageError{errorKey, text};
     return value;
+}
+
+double parseDecibels(const std::string& text, double highest, const char* errorKey) {
+    double decibels = 0;
+    if (!parseWhole(text, decibels) || !std::isfinite(decibels) || decibels > highest)
+        throw UsageError{errorKey, text};
+    return decibels;
 }
 
 // Only the knob's own steps are accepted, so the word sent is one the panel could have sent.

@@ -26,6 +26,9 @@ int parseWord(const std::string& text, const std::vector<std::string>& words, co
 // A whole number from `lowest` to `highest`; `errorKey` names the mistake.
 int parseWholeNumber(const std::string& text, int lowest, int highest, const char* errorKey);
 
+// A number of decibels up to `highest`, with or without decimals; `errorKey` names the mistake.
+double parseDecibels(const std::string& text, double highest, const char* errorKey);
+
 // Decibels on one of the gain knob's 41 steps (-30 to -10 dB by 1 dB, -10 to 0 dB by 0.5 dB),
 // to the amplifier's gain word.
 int16_t parseGainWord(const std::string& text);

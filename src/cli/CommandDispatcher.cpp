@@ -4,6 +4,7 @@
 
 #include "cli/DeviceOptions.h"
 #include "cli/IrCommands.h"
+#include "cli/IrConvertCommand.h"
 #include "cli/IrShowCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/ReportCommands.h"
@@ -116,6 +117,7 @@ CommandDispatcher makeVelkctl(const Environment& environment) {
     dispatcher.add(std::make_unique<DumpCommand>(environment));
     dispatcher.add(std::make_unique<SetCommand>(environment));
     dispatcher.add(std::make_unique<IrShowCommand>());
+    dispatcher.add(std::make_unique<IrConvertCommand>());
     dispatcher.add(std::make_unique<IrPreviewCommand>(environment));
     dispatcher.add(std::make_unique<IrInstallCommand>(environment));
     dispatcher.add(std::make_unique<IrBypassCommand>(environment));

@@ -144,6 +144,154 @@ as "error CODE (KEY): TEXT"; with --json, {"error":CODE,"key":"KEY"} is also pri
         <source>Cli_Channel_Right</source>
         <translation>right</translation>
     </message>
+    <message id="Cli_IrConvert_Summary">
+        <source>Cli_IrConvert_Summary</source>
+        <translation>Convert an impulse response the amplifier cannot take into a copy it can.</translation>
+    </message>
+    <message id="Cli_IrConvert_Help">
+        <source>Cli_IrConvert_Help</source>
+        <translation>Reads IN (WAV of any kind, including 32-bit float and extensible WAVE, AIFF, FLAC: whatever
+libsndfile reads), resamples it to 44100 Hz with libsoxr at high quality, and writes OUT as a plain
+PCM WAV file that the amplifier and the editor load. IN itself is never changed.
+
+IN                      the impulse response to convert.
+OUT                     the copy, a .wav file (default: IN's name with " 44k1.wav" in place of its
+                        extension, in IN's folder). An existing file is kept unless --force is given.
+--channel left|right|both
+                        the channels to keep (default both: a mono file stays mono, a stereo file
+                        stereo). A file of more than two channels needs left or right.
+--bits 16|24            the sample size of the copy (default 24).
+--trim                  keep only the first 2048 frames, all that the amplifier uses.
+--normalize DB          scale the copy so that its peak is DB dBFS (0 or below, e.g. -1).
+--force                 replace OUT if it exists.
+--json                  print one JSON object: {"input", "output", "from", "to", "clippedSamples"}, where
+                        "from" and "to" each hold "sampleRate", "channels", "frames", "sampleSize" (null
+                        for a compressed coding), "float" and "peakDb" (null for silence).
+--help                  show this help.
+
+The copy is written under a temporary name beside OUT and renamed when complete, so a failed
+conversion leaves no file behind. Samples beyond full scale are clipped and counted on stderr;
+--normalize avoids that.
+
+Exit status: 0 done, 1 wrong arguments, 2 IN cannot be converted or OUT cannot be written; with
+--json a failure also prints {"error":null,"key":"KEY"} on stdout.</translation>
+    </message>
+    <message id="Cli_IrConvert_Done">
+        <source>Cli_IrConvert_Done</source>
+        <translation>Converted %1 to %2.</translation>
+    </message>
+    <message id="Cli_IrConvert_From">
+        <source>Cli_IrConvert_From</source>
+        <translation>From: %1</translation>
+    </message>
+    <message id="Cli_IrConvert_To">
+        <source>Cli_IrConvert_To</source>
+        <translation>To:   %1</translation>
+    </message>
+    <message id="Cli_IrConvert_Format">
+        <source>Cli_IrConvert_Format</source>
+        <translation>%1 Hz, %2, %3, %4 frames, %5</translation>
+    </message>
+    <message id="Cli_IrConvert_Bits">
+        <source>Cli_IrConvert_Bits</source>
+        <translation>%1-bit</translation>
+    </message>
+    <message id="Cli_IrConvert_FloatBits">
+        <source>Cli_IrConvert_FloatBits</source>
+        <translation>%1-bit float</translation>
+    </message>
+    <message id="Cli_IrConvert_OtherCoding">
+        <source>Cli_IrConvert_OtherCoding</source>
+        <translation>compressed</translation>
+    </message>
+    <message id="Cli_IrConvert_OneChannel">
+        <source>Cli_IrConvert_OneChannel</source>
+        <translation>1 channel</translation>
+    </message>
+    <message id="Cli_IrConvert_Channels">
+        <source>Cli_IrConvert_Channels</source>
+        <translation>%1 channels</translation>
+    </message>
+    <message id="Cli_IrConvert_Peak">
+        <source>Cli_IrConvert_Peak</source>
+        <translation>peak %1 dBFS</translation>
+    </message>
+    <message id="Cli_IrConvert_Silent">
+        <source>Cli_IrConvert_Silent</source>
+        <translation>silent</translation>
+    </message>
+    <message id="Cli_IrConvert_Clipped">
+        <source>Cli_IrConvert_Clipped</source>
+        <translation>%1 samples were beyond full scale and were clipped; --normalize -1 scales the copy instead.</translation>
+    </message>
+    <message id="Cli_Err_BadConvertChannel">
+        <source>Cli_Err_BadConvertChannel</source>
+        <translation>the channels must be "left", "right" or "both", not "%1".</translation>
+    </message>
+    <message id="Cli_Err_BadBits">
+        <source>Cli_Err_BadBits</source>
+        <translation>the sample size must be 16 or 24, not "%1".</translation>
+    </message>
+    <message id="Cli_Err_BadNormalize">
+        <source>Cli_Err_BadNormalize</source>
+        <translation>the level must be a number of dBFS of 0 or below, not "%1".</translation>
+    </message>
+    <message id="Cli_Err_OutputNotWav">
+        <source>Cli_Err_OutputNotWav</source>
+        <translation>the copy must be named .wav: "%1".</translation>
+    </message>
+    <message id="Cli_Err_OutputIsInput">
+        <source>Cli_Err_OutputIsInput</source>
+        <translation>the copy cannot replace the file converted: "%1".</translation>
+    </message>
+    <message id="Cli_Advice_ConvertExists">
+        <source>Cli_Advice_ConvertExists</source>
+        <translation>Give another name, or add --force to replace it.</translation>
+    </message>
+    <message id="Cli_Advice_ConvertChannel">
+        <source>Cli_Advice_ConvertChannel</source>
+        <translation>Choose the channels with --channel left, right or both.</translation>
+    </message>
+    <message id="ConvertForAmp_Menu">
+        <source>ConvertForAmp_Menu</source>
+        <translation>Convert for the amp…</translation>
+    </message>
+    <message id="Convert_Err_Unreadable">
+        <source>Convert_Err_Unreadable</source>
+        <translation>%1 cannot be read as audio: %2</translation>
+    </message>
+    <message id="Convert_Err_Empty">
+        <source>Convert_Err_Empty</source>
+        <translation>%1 holds no sound.</translation>
+    </message>
+    <message id="Convert_Err_NotFinite">
+        <source>Convert_Err_NotFinite</source>
+        <translation>%1 holds samples that are not numbers or are infinite.</translation>
+    </message>
+    <message id="Convert_Err_MissingChannel">
+        <source>Convert_Err_MissingChannel</source>
+        <translation>%1 has one channel only.</translation>
+    </message>
+    <message id="Convert_Err_TooManyChannels">
+        <source>Convert_Err_TooManyChannels</source>
+        <translation>%1 has %2 channels; the amplifier takes one or two.</translation>
+    </message>
+    <message id="Convert_Err_Silent">
+        <source>Convert_Err_Silent</source>
+        <translation>%1 is silent, so there is no peak to scale.</translation>
+    </message>
+    <message id="Convert_Err_Resample">
+        <source>Convert_Err_Resample</source>
+        <translation>%1 could not be resampled: %2</translation>
+    </message>
+    <message id="Convert_Err_Exists">
+        <source>Convert_Err_Exists</source>
+        <translation>%1 already exists.</translation>
+    </message>
+    <message id="Convert_Err_Write">
+        <source>Convert_Err_Write</source>
+        <translation>%1 could not be written: %2</translation>
+    </message>
     <message id="Cli_Err_MissingArgument">
         <source>Cli_Err_MissingArgument</source>
         <translation>missing %1.</translation>
@@ -254,7 +402,7 @@ Start the ALSA sequencer ("sudo modprobe snd-seq") or a JACK server, or choose a
     </message>
     <message id="Cli_Advice_FIRFile">
         <source>Cli_Advice_FIRFile</source>
-        <translation>Use a WAV or AIFF file of 44100 Hz with one or two channels of 16, 24 or 32 bits.</translation>
+        <translation>Use a WAV or AIFF file of 44100 Hz with one or two channels of 16, 24 or 32 bits; "velkctl ir convert FILE" makes one from most audio files.</translation>
     </message>
     <message id="Cli_Advice_Unknown">
         <source>Cli_Advice_Unknown</source>

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTabWidget>
 #include <QTest>
 
@@ -128,6 +129,30 @@ TEST_F(SpeakerPanelTest, anUnsuitableFileShowsItsErrorAndIsNotKeptOrSent) {
     EXPECT_FALSE(panel.isWaiting());
     QTest::qWait(100);
     EXPECT_EQ(amp().receivedCount(Request::CoefficientPacket), 0);
+}
+
+TEST_F(SpeakerPanelTest, aFileTheAmpRefusesIsConvertedBesideItAndTheCopyAuditioned) {
+    EXPECT_EQ(panel.makeFileContextMenu(static_cast<int>(panel.fileList().indexOf("[Sub]"))), nullptr);
+    const auto convertWide = [this] {
+        const auto menu = panel.makeFileContextMenu(static_cast<int>(panel.fileList().indexOf("wide.wav")));
+        ASSERT_NE(menu, nullptr);
+        ASSERT_EQ(menu->actions().size(), 1);
+        EXPECT_EQ(menu->actions().front()->text(), text("ConvertForAmp_Menu"));
+        menu->actions().front()->trigger();
+    };
+    convertWide();
+    EXPECT_TRUE(user.alerts.empty());
+    EXPECT_EQ(panel.fileList(),
+              (QStringList{"[..]", "[Sub]", "a.wav", "b.wav", "stereo.wav", "wide 44k1.wav", "wide.wav"}));
+    EXPECT_EQ(panel.fileSelectIndex(), 5);
+    ASSERT_TRUE(idle());
+    EXPECT_STREQ(amp().playBuffer(0).name, "wide 44k1");
+
+    const auto copySize = std::filesystem::file_size(files.path("wide 44k1.wav"));
+    convertWide();
+    ASSERT_EQ(user.alerts.size(), 1u);
+    EXPECT_EQ(user.alerts.front().messageText, text("Convert_Err_Exists").arg("\"wide 44k1.wav\""));
+    EXPECT_EQ(std::filesystem::file_size(files.path("wide 44k1.wav")), copySize);
 }
 
 TEST_F(SpeakerPanelTest, aStereoFileAsksForItsChannelWhenThePreferenceSaysSo) {

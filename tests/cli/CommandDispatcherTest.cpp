@@ -87,7 +87,8 @@ TEST_F(Velkctl, errorsSayWhatToDoNext) {
         {{"ir", "show", "/nonexistent.wav"},
          eExit_FileError,
          "error 1005 (Err_FIRFile_Open): The file could not be opened, or it is not a WAV or AIFF file.\n"
-         "Use a WAV or AIFF file of 44100 Hz with one or two channels of 16, 24 or 32 bits.\n"}};
+         "Use a WAV or AIFF file of 44100 Hz with one or two channels of 16, 24 or 32 bits; \"velkctl ir convert "
+         "FILE\" makes one from most audio files.\n"}};
     for (const auto& [arguments, exitStatus, message] : lines) {
         EXPECT_EQ(run(arguments), exitStatus);
         EXPECT_EQ(err.str(), message);

@@ -156,6 +156,9 @@ void SpeakerSimulationWindowController::connectActions() {
         m_FileSelectIndexForDblclk = row;
         tableViewDoubleClick();
     });
+    m_FileTableView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_FileTableView, &QWidget::customContextMenuRequested, this,
+            &SpeakerSimulationWindowController::showFileContextMenu);
     connect(m_FileTableView, &FileTableView::upRequested, this, &SpeakerSimulationWindowController::goUp);
     connect(m_FileTableView, &FileTableView::refreshRequested, this,
             &SpeakerSimulationWindowController::updateFileList);

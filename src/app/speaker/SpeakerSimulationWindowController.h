@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@ class FileTableView;
 class IrCurveView;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QStringListModel;
 class SPButton;
 class SPDialControl;
@@ -56,6 +58,9 @@ public:
     void openFolder(const QString& path);
     // Opens the folder of a file and selects it (auditioning it); a folder is opened.
     void openDroppedPath(const QString& path);
+    // The file list's context menu for a row: "Convert for the amp…" on a file, whether the
+    // loader takes it or not; null on a folder row or outside the rows.
+    std::unique_ptr<QMenu> makeFileContextMenu(int row);
 
 signals:
     void gainKnobValueChanged(int value);
@@ -85,6 +90,12 @@ private:
     bool selectFolderDlg(QString& path, const QString& initialFolder);
     void selectRow(int row);
     void goUp();
+
+    // ---- Converting a file the amplifier cannot take
+    void showFileContextMenu(const QPoint& position);
+    // Writes the amplifier's copy of the file beside it, lists the folder again and selects the
+    // copy, so that it is auditioned at once. A failure is shown and writes nothing.
+    void convertForAmp(const std::string& fileName);
 
     // ---- A selected file
     void selectFile(const CFileItem& item);

@@ -1,0 +1,206 @@
+#include "cli/IrConvertCommand.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sndfile.h>
+#include <QJsonArray>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <numbers>
+
+#include "cli/CliTestSupport.h"
+#include "common/ErrorCodes.h"
+#include "eLibrary/AudioFileBuilder.h"
+
+namespace velk::cli {
+namespace {
+
+using testaudio::TempDir;
+using testing::HasSubstr;
+
+struct InputFile {
+    const char* name;
+    int format;  // libsndfile's major format | subtype
+    int sampleRate;
+    int channels;
+    int loaderError;  // what the loader says of the file itself, 0 when it takes it
+};
+
+// Interleaved samples of every channel: a 1 kHz sine of `amplitude`, the right channel inverted.
+std::vector<double> sine(int sampleRate, int channels, double seconds, double amplitude) {
+    const auto frames = static_cast<size_t>(sampleRate * seconds);
+    std::vector<double> samples;
+    for (size_t i = 0; i < frames; ++i) {
+        const double value = amplitude * std::sin(2 * std::numbers::pi * 1000 * double(i) / sampleRate);
+        for (int c = 0; c < channels; ++c)
+            samples.push_back(c == 0 ? value : -value);
+    }
+    return samples;
+}
+
+// Written by libsndfile, which writes the kinds of file the loader refuses as they come from a shop.
+std::string writeSoundFile(const std::string& path, const InputFile& file,
+                           const std::vector<double>& samples) {
+    SF_INFO info{};
+    info.samplerate = file.sampleRate;
+    info.channels = file.channels;
+    info.format = file.format;
+    SNDFILE* out = sf_open(path.c_str(), SFM_WRITE, &info);
+    EXPECT_NE(out, nullptr) << sf_strerror(nullptr);
+    sf_writef_double(out, samples.data(), static_cast<sf_count_t>(samples.size()) / file.channels);
+    sf_close(out);
+    return path;
+}
+
+std::vector<double> readSamples(const std::string& path) {
+    SF_INFO info{};
+    SNDFILE* in = sf_open(path.c_str(), SFM_READ, &info);
+    std::vector<double> samples(static_cast<size_t>(info.frames * info.channels));
+    sf_readf_double(in, samples.data(), info.frames);
+    sf_close(in);
+    return samples;
+}
+
+// The frequency of a mono sine from its first and last rising zero crossings, interpolated.
+double frequencyOf(const std::vector<double>& samples, int sampleRate) {
+    std::vector<double> crossings;
+    for (size_t i = 1; i < samples.size(); ++i)
+        if (samples[i - 1] < 0 && samples[i] >= 0)
+            crossings.push_back(double(i - 1) + samples[i - 1] / (samples[i - 1] - samples[i]));
+    return (double(crossings.size()) - 1) * sampleRate / (crossings.back() - crossings.front());
+}
+
+// The RMS level in dB of the middle half, clear of the resampler's start and end.
+double levelOf(const std::vector<double>& samples) {
+    double sum = 0;
+    const size_t begin = samples.size() / 4, end = 3 * samples.size() / 4;
+    for (size_t i = begin; i < end; ++i)
+        sum += samples[i] * samples[i];
+    return 10 * std::log10(sum / double(end - begin));
+}
+
+std::vector<std::string> filesIn(const std::string& directory) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(directory))
+        names.push_back(entry.path().filename().string());
+    return names;
+}
+
+class IrConvert : public test::CliTest {
+protected:
+    QJsonObject showJson(const std::string& path) {
+        EXPECT_EQ(run({"ir", "show", path, "--json"}), eExit_Done) << err.str();
+        return test::jsonObject(out.str());
+    }
+
+    TempDir dir;
+};
+
+TEST_F(IrConvert, turnsFilesTheLoaderRefusesIntoOnesItLoads) {
+    const InputFile inputs[] = {
+        {"stereo 48k.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 48000, 2, mstd::eErr_FIRFileSampleRate},
+        {"float 96k.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 96000, 2, mstd::eErr_FIRFileSampleRate},
+        {"extensible.wav", SF_FORMAT_WAVEX | SF_FORMAT_PCM_24, 44100, 2, mstd::eErr_FIRFileOpen},
+        {"mono 16.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 1, 0},
+        {"stereo.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 48000, 2, mstd::eErr_FIRFileOpen}};
+    for (const InputFile& input : inputs) {
+        SCOPED_TRACE(input.name);
+        const std::string path =
+            writeSoundFile(dir.path(input.name), input, sine(input.sampleRate, input.channels, 0.1, 0.5));
+        EXPECT_EQ(run({"ir", "show", path, "--json"}), input.loaderError ? eExit_FileError : eExit_Done);
+        if (input.loaderError) {
+            EXPECT_EQ(test::jsonObject(out.str())["error"].toInt(), input.loaderError);
+        }
+
+        ASSERT_EQ(run({"ir", "convert", path, "--json"}), eExit_Done) << err.str();
+        const QJsonObject report = test::jsonObject(out.str());
+        const std::string output = report["output"].toString().toStdString();
+        EXPECT_EQ(output, dir.path(std::filesystem::path(input.name).stem().string() + " 44k1.wav"));
+        EXPECT_EQ(report["from"]["sampleRate"].toInt(), input.sampleRate);
+        const QJsonObject shown = showJson(output);
+        EXPECT_EQ(shown["sampleRate"].toInt(), 44100);
+        EXPECT_EQ(shown["sampleSize"].toInt(), 24);
+        EXPECT_EQ(shown["channels"].toInt(), input.channels);
+        EXPECT_EQ(shown["frames"].toInt(), 4410);
+        const double sineAt100 = 0.5 * 32768 * std::sin(2 * std::numbers::pi * 100 * 1000 / 44100.0);
+        EXPECT_NEAR(shown["coefficients"].toArray()[100].toInt(), sineAt100, 4) << "the sine at frame 100";
+    }
+}
+
+TEST_F(IrConvert, keepsTheFrequencyAndLevelOfASine) {
+    const InputFile input{"sine.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 48000, 1, 0};
+    const std::vector<double> original = sine(48000, 1, 1.0, 0.5);
+    const std::string path = writeSoundFile(dir.path(input.name), input, original);
+    ASSERT_EQ(run({"ir", "convert", path, dir.path("out.wav")}), eExit_Done) << err.str();
+    const std::vector<double> converted = readSamples(dir.path("out.wav"));
+    EXPECT_EQ(converted.size(), 44100u);
+    EXPECT_NEAR(frequencyOf(converted, 44100), 1000.0, 0.01);
+    EXPECT_NEAR(levelOf(converted), levelOf(original), 0.1);
+}
+
+TEST_F(IrConvert, appliesItsOptions) {
+    const InputFile input{"in.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 96000, 2, 0};
+    const std::string path = writeSoundFile(dir.path(input.name), input, sine(96000, 2, 0.5, 0.25));
+    ASSERT_EQ(run({"ir", "convert", path, dir.path("o.wav"), "--channel", "right", "--bits", "16", "--trim",
+                   "--normalize", "-6"}),
+              eExit_Done)
+        << err.str();
+    EXPECT_THAT(out.str(), HasSubstr("To:   44100 Hz, 16-bit, 1 channel, 2048 frames, peak -6.00 dBFS\n"));
+    const QJsonObject shown = showJson(dir.path("o.wav"));
+    EXPECT_EQ(shown["sampleSize"].toInt(), 16);
+    EXPECT_EQ(shown["frames"].toInt(), 2048);
+    EXPECT_LT(shown["coefficients"].toArray()[5].toInt(), 0) << "the right channel, inverted";
+}
+
+TEST_F(IrConvert, neverOverwritesWithoutForce) {
+    const InputFile input{"in.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 48000, 1, 0};
+    const std::string path = writeSoundFile(dir.path(input.name), input, sine(48000, 1, 0.1, 0.5));
+    const std::string existing = dir.write("in 44k1.wav", {'k', 'e', 'e', 'p'});
+    EXPECT_EQ(run({"ir", "convert", path}), eExit_FileError);
+    EXPECT_EQ(err.str(), "velkctl: \"" + existing +
+                             "\" already exists.\nGive another name, or add --force to replace it.\n");
+    EXPECT_EQ(std::filesystem::file_size(existing), 4u);
+    EXPECT_THAT(filesIn(dir.path("")), testing::UnorderedElementsAre("in.wav", "in 44k1.wav"));
+
+    EXPECT_EQ(run({"ir", "convert", path, "--force"}), eExit_Done);
+    EXPECT_EQ(showJson(existing)["frames"].toInt(), 4410);
+}
+
+TEST_F(IrConvert, leavesNoFileWhenItFails) {
+    const InputFile silent{"silent.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 48000, 1, 0};
+    const std::tuple<std::string, std::vector<std::string>, std::string> failures[] = {
+        {"not audio", {"--json"}, "Convert_Err_Unreadable"},
+        {"silent", {"--normalize", "-1", "--json"}, "Convert_Err_Silent"},
+        {"silent", {"--channel", "right", "--json"}, "Convert_Err_MissingChannel"}};
+    dir.write("not audio.wav", {'R', 'I', 'F', 'F'});
+    writeSoundFile(dir.path(silent.name), silent, std::vector<double>(100));
+    for (const auto& [name, options, key] : failures) {
+        std::vector<std::string> line = {"ir", "convert", dir.path(name + ".wav")};
+        line.insert(line.end(), options.begin(), options.end());
+        EXPECT_EQ(run(line), eExit_FileError) << key;
+        EXPECT_EQ(out.str(), "{\"error\":null,\"key\":\"" + key + "\"}\n");
+        EXPECT_THAT(filesIn(dir.path("")), testing::UnorderedElementsAre("not audio.wav", "silent.wav"));
+    }
+}
+
+TEST_F(IrConvert, refusesWrongOptionsBeforeReadingAnything) {
+    const std::string in = dir.write("in.wav", {'R', 'I', 'F', 'F'});
+    const std::vector<std::string> lines[] = {{"in.wav", "out.aiff"},
+                                              {"in.wav", "--bits", "32"},
+                                              {"in.wav", "--channel", "middle"},
+                                              {"in.wav", "--normalize", "3"},
+                                              {"in.wav", "--normalize", "loud"},
+                                              {"a.wav", "b.wav", "c.wav"},
+                                              {in, dir.path(".") + "/in.wav", "--force"}};
+    for (const auto& arguments : lines) {
+        std::vector<std::string> line = {"ir", "convert"};
+        line.insert(line.end(), arguments.begin(), arguments.end());
+        EXPECT_EQ(run(line), eExit_Usage) << arguments.back();
+        EXPECT_THAT(err.str(), HasSubstr("Run \"velkctl ir convert --help\""));
+    }
+}
+
+}  // namespace
+}  // namespace velk::cli

@@ -11,16 +11,15 @@
 //   --simulate single|dual   run against the built-in simulated amplifier instead of a real one
 //   --midi auto|alsa|jack    the MIDI service to look for the amplifier on
 //   --screenshot FILE        render the main window to a PNG once connected, then quit
+//   --help, --version        print and exit
 struct LaunchOptions {
     std::optional<velk::sim::HeadModel> simulate;
     std::optional<midi::ServiceChoice> midi;
     QString screenshot;
+    // What --help or --version asks to print instead of starting the editor.
+    QString answer;
 
-    // Reads the options; on a mistake returns nothing and says why in `error`. --help and
-    // --version print and exit as usual.
+    // Reads the options in a running application object; on a mistake returns nothing and says
+    // why in `error`.
     static std::optional<LaunchOptions> parse(const QStringList& arguments, QString& error);
-
-    // Whether the arguments ask for a screenshot; read before the application exists, so that
-    // the window can be drawn offscreen.
-    static bool wantsScreenshot(int argc, char** argv);
 };

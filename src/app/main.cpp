@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/AppDelegate.h"
+#include "app/AppIdentity.h"
 #include "app/AppWindow.h"
 #include "app/AppWindowController.h"
 #include "app/LaunchOptions.h"
@@ -14,17 +15,33 @@
 #include "common/MIDIManager.h"
 #include "strings/StringTable.h"
 
+namespace {
+
+// Reads the command line before the GUI starts, so that --help, --version and a mistake need no
+// display.
+std::optional<LaunchOptions> readOptions(int argc, char** argv, QString& error) {
+    QCoreApplication reader(argc, argv);
+    velk::app::identifyApplication();
+    return LaunchOptions::parse(QCoreApplication::arguments(), error);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    // A screenshot needs no screen: draw offscreen unless the caller chose a platform.
-    if (LaunchOptions::wantsScreenshot(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    VelkUtilityApp app(argc, argv);
     QString error;
-    const std::optional<LaunchOptions> options = LaunchOptions::parse(QApplication::arguments(), error);
+    const std::optional<LaunchOptions> options = readOptions(argc, argv, error);
     if (!options) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 2;
     }
+    if (!options->answer.isEmpty()) {
+        std::fputs(qPrintable(options->answer), stdout);
+        return 0;
+    }
+    // A screenshot needs no screen: draw offscreen unless the caller chose a platform.
+    if (!options->screenshot.isEmpty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    VelkUtilityApp app(argc, argv);
     // The MIDI service is chosen before the window creates the device manager.
     std::unique_ptr<SimulatedAmplifier> simulated;
     if (options->simulate)

@@ -120,15 +120,18 @@ TEST(LaunchOptions, readsTheHeadTheServiceAndTheScreenshotFileAndRefusesUnknownO
     }
 }
 
-TEST(LaunchOptions, screenshotIsSeenBeforeTheApplicationExists) {
-    char program[] = "velk-vovezid", flag[] = "--screenshot", file[] = "x.png",
-         joined[] = "--screenshot=x.png", other[] = "--simulate";
-    char* separate[] = {program, flag, file, nullptr};
-    char* together[] = {program, joined, nullptr};
-    char* without[] = {program, other, file, nullptr};
-    EXPECT_TRUE(LaunchOptions::wantsScreenshot(3, separate));
-    EXPECT_TRUE(LaunchOptions::wantsScreenshot(2, together));
-    EXPECT_FALSE(LaunchOptions::wantsScreenshot(3, without));
+TEST(LaunchOptions, helpAndVersionAnswerInsteadOfStarting) {
+    velk::test::editorApplication();
+    QString error;
+    const std::optional<LaunchOptions> help = LaunchOptions::parse({"velk-vovezid", "--help"}, error);
+    ASSERT_TRUE(help);
+    for (const char* option : {"--simulate", "--midi", "--screenshot", "--version"})
+        EXPECT_TRUE(help->answer.contains(option)) << option;
+    const std::optional<LaunchOptions> version = LaunchOptions::parse({"velk-vovezid", "--version"}, error);
+    ASSERT_TRUE(version);
+    EXPECT_EQ(version->answer, QStringLiteral("velk-vovezid " VELK_VERSION "\n"));
+    EXPECT_FALSE(LaunchOptions::parse({"velk-vovezid", "--no-such-option"}, error));
+    EXPECT_TRUE(error.contains("no-such-option")) << error.toStdString();
 }
 
 TEST(AppDelegate, loadsThePreferencesWhenCreatedAndSavesThemAfterLaunchAtQuit) {

@@ -96,6 +96,54 @@ TEST(MainQueue, workRunsInOrderOnTheGuiThreadWhenItsLoopTurnsAndNeverAfterItsRec
     EXPECT_EQ(ranOn, QCoreApplication::instance()->thread());
 }
 
+// Runs `whileOpen` inside the first alert it shows, as events that arrive while the user reads it,
+// turning the alert's own event loop; answers every alert at once.
+class UserReadingSlowly : public velk::test::AnsweringPresenter {
+public:
+    std::function<void()> whileOpen;
+    int open = 0, mostOpenAtOnce = 0;
+
+    int runModal(const velk::app::Alert& alert) override {
+        mostOpenAtOnce = std::max(mostOpenAtOnce, ++open);
+        if (auto reading = std::exchange(whileOpen, nullptr))
+            reading();
+        QCoreApplication::processEvents();
+        --open;
+        return AnsweringPresenter::runModal(alert);
+    }
+};
+
+TEST(MainQueue, workPostedWhileAnAlertIsOpenRunsAfterItInOrderAndARepeatOfItIsDropped) {
+    velk::test::editorApplication();
+    UserReadingSlowly user;
+    QObject receiver;
+    std::vector<int> order;
+    const auto post = [&](std::function<void()> work) {
+        std::thread([&] { gMain_queue.async(&receiver, work); }).join();
+    };
+    user.whileOpen = [&] {
+        for (int i = 0; i < 3; ++i)
+            post([&, i] { order.push_back(i); });
+        post([] { AppDelegate::displayError(1004); });
+        post([&] { order.push_back(3); });
+        post([] { AppDelegate::displayError(1001); });
+        post([] { AppDelegate::displayError(1004); });
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(order.empty()) << "held while the alert is open";
+    };
+    AppDelegate::displayError(1004);
+    EXPECT_TRUE(order.empty()) << "the code that asked for the alert goes on first";
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3}));
+    std::vector<QString> shown;
+    for (const velk::app::Alert& alert : user.alerts)
+        shown.push_back(alert.messageText);
+    EXPECT_EQ(shown, (std::vector<QString>{text("Err_Timeout"), text("Err_MIDISend")}))
+        << "the time-out repeated while its alert was open is shown once";
+    EXPECT_EQ(user.mostOpenAtOnce, 1) << "never an alert on top of another";
+}
+
 TEST(LaunchOptions, readsTheHeadTheServiceAndTheScreenshotFileAndRefusesUnknownOnesWithAReason) {
     velk::test::editorApplication();
     QString error;

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QLabel>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <cstdio>
 #include <memory>
@@ -8,9 +9,11 @@
 #include "app/AppIdentity.h"
 #include "app/AppWindow.h"
 #include "app/AppWindowController.h"
+#include "app/HelpMenu.h"
 #include "app/LaunchOptions.h"
 #include "app/Screenshot.h"
 #include "app/SimulatedAmplifier.h"
+#include "app/SimulatorMenu.h"
 #include "app/VelkUtilityApp.h"
 #include "common/MIDIManager.h"
 #include "strings/StringTable.h"
@@ -52,8 +55,11 @@ int main(int argc, char** argv) {
     AppDelegate delegate;
     AppWindow window;
     AppWindowController controller(window);
-    if (simulated)
+    if (simulated) {
         window.statusBar()->addPermanentWidget(new QLabel(velk::strings::text("Status_Simulated")));
+        addSimulatorMenu(*window.menuBar(), *simulated);
+    }
+    addHelpMenu(*window.menuBar());
     controller.awakeFromNib();
     window.show();
     delegate.applicationDidFinishLaunching();

@@ -10,7 +10,8 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libsndfile1-dev sox
     fonts-dejavu-core fonts-dejavu-extra  # the lettering of the panel artwork
-    xvfb xauth procps x11-utils openbox  # openbox: a window manager for the framed-window tests
+    xvfb xauth procps xdotool x11-utils  # x11-utils: xwininfo, for the checks that drive the window
+    openbox  # a window manager for the framed-window tests
     desktop-file-utils appstream
 )
 

@@ -8,7 +8,7 @@ build=${2:-$root/build/fuzz}
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVELK_BUILD_FUZZ=ON -DVELK_BUILD_GUI=OFF -DVELK_BUILD_TESTS=OFF -DVELK_BUILD_BENCH=OFF \
-    -DVELK_SANITIZE=address
+    -DVELK_SANITIZE=address -DVELK_WERROR=ON
 cmake --build "$build"
 
 shopt -s nullglob

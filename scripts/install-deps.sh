@@ -12,7 +12,8 @@ packages=(
     libkissfft-dev  # the magnitude response of an impulse response in the speaker panel
     fonts-dejavu-core fonts-dejavu-extra  # the lettering of the panel artwork
     xvfb xauth procps xdotool x11-utils  # x11-utils: xwininfo, for the checks that drive the window
-    desktop-file-utils
+    openbox  # a window manager for the framed-window tests
+    desktop-file-utils appstream
 )
 
 missing=()

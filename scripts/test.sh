@@ -6,7 +6,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 shift || true
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} "$@"
+# Warnings are errors here, whatever the build type.
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} -DVELK_WERROR=ON "$@"
 cmake --build "$build"
 # GUI tests run without a display, with their settings and runtime files inside the build tree.
 export QT_QPA_PLATFORM=offscreen

@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "app/MainQueue.h"
+
 namespace velk::app {
 
 namespace {
@@ -38,11 +40,33 @@ public:
 
 AlertPresenter* s_installed = nullptr;
 
+// What makes two alerts the same to the user.
+QString identity(const Alert& alert) {
+    return alert.messageText + QChar::LineFeed + alert.informativeText;
+}
+
+// Holds the main queue while an alert is open: the events raised meanwhile come after it, one
+// alert at a time. An alert asked for again by work that waited behind that very alert (the same
+// error, repeated while the user read it) is not shown again.
+class HoldingPresenter : public AlertPresenter {
+public:
+    int runModal(const Alert& alert) override {
+        const QString cause = identity(alert);
+        if (gMain_queue.waitedBehind() == cause)
+            return 0;
+        gMain_queue.hold(cause);
+        static MessageBoxPresenter messageBoxes;
+        const int answer = (s_installed ? *s_installed : messageBoxes).runModal(alert);
+        gMain_queue.release();
+        return answer;
+    }
+};
+
 }  // namespace
 
 AlertPresenter& alertPresenter() {
-    static MessageBoxPresenter messageBoxes;
-    return s_installed ? *s_installed : messageBoxes;
+    static HoldingPresenter holding;
+    return holding;
 }
 
 void setAlertPresenter(AlertPresenter* presenter) {

@@ -23,7 +23,9 @@ public:
     virtual int runModal(const Alert& alert) = 0;
 };
 
-// The presenter in use: message boxes, unless another one was installed.
+// The presenter in use: message boxes, unless another one was installed. While it shows an alert,
+// the work posted to the main queue waits (see MainQueue), so alerts never stack; the answer to an
+// alert skipped as a repeat is 0.
 AlertPresenter& alertPresenter();
 // Installs a presenter (not owned); null goes back to message boxes.
 void setAlertPresenter(AlertPresenter* presenter);

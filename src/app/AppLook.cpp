@@ -39,8 +39,6 @@ QPalette darkPalette() {
 }  // namespace
 
 void applyAppLook(QApplication& application) {
-    QApplication::setOrganizationName(QStringLiteral("Velk"));
-    QApplication::setApplicationName(QStringLiteral("velk-vovezid"));
     QApplication::setApplicationDisplayName(velk::strings::text("AppName"));
     QApplication::setDesktopFileName(QStringLiteral("velk-vovezid"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/") + velk::layout::kImage_AppIcon));

@@ -28,6 +28,14 @@ bool AppWindow::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
+void AppWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // A desktop that maximises a window whatever its size limits say would leave the faceplates
+    // in a corner of an empty field.
+    if (event->type() == QEvent::WindowStateChange && (windowState() & kLargerStates))
+        setWindowState(windowState() & ~kLargerStates);
+}
+
 void AppWindow::closeEvent(QCloseEvent* event) {
     emit closing();
     QMainWindow::closeEvent(event);

@@ -4,7 +4,8 @@
 #include <QPointer>
 
 // The main window. Return and keypad Enter end the editing of a text field (the focus goes to the
-// window's initial focus widget) instead of reaching anything else.
+// window's initial focus widget) instead of reaching anything else. It is never maximised nor made
+// full-screen: its size is its panels'.
 class AppWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -23,9 +24,12 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    static constexpr Qt::WindowStates kLargerStates = Qt::WindowMaximized | Qt::WindowFullScreen;
+
     bool belongsHere(QObject* object) const;
     bool endsTextEditing(const class QKeyEvent& key) const;
     void endTextEditing();

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QGraphicsOpacityEffect>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTabBar>
@@ -156,7 +158,8 @@ void AppWindowController::windowWillClose() {
     // A minimised or hidden window keeps the position it had when it was last seen.
     if (m_window.isVisible() && !m_window.isMinimized()) {
         Preference& preference = Preference::sharedInstance();
-        preference.setM_WindowRect(velk::app::rectToText(QRect(m_window.pos(), m_window.size())));
+        // The origin inside the frame, as it is restored: the frame's size is the desktop's.
+        preference.setM_WindowRect(velk::app::rectToText(m_window.geometry()));
         preference.save();
     }
     QCoreApplication::quit();
@@ -204,14 +207,21 @@ void AppWindowController::buildLayout() {
     m_window.statusBar()->setSizeGripEnabled(false);
     m_window.statusBar()->setContentsMargins(8, 0, 8, 2);
     m_window.setWindowTitle(text("AppName"));
+    // The faceplates have one size: the window is as large as they are, and never larger.
+    m_window.layout()->setSizeConstraint(QLayout::SetFixedSize);
+    m_window.setWindowFlag(Qt::CustomizeWindowHint);
+    m_window.setWindowFlag(Qt::WindowMaximizeButtonHint, false);
 }
 
 void AppWindowController::restoreWindowPosition() {
     const QString& stored = Preference::sharedInstance().m_WindowRect();
     if (stored.isNull())
         return;
-    // Only the position: the window's size is its panels'.
-    m_window.move(velk::app::rectFromText(stored).topLeft());
+    // Only the position: the window's size is its panels'. A screen since unplugged keeps the
+    // window where the desktop puts it.
+    const QPoint origin = velk::app::rectFromText(stored).topLeft();
+    if (QGuiApplication::screenAt(origin))
+        m_window.setGeometry(QRect(origin, m_window.size()));
 }
 
 void AppWindowController::showStatus(const QString& status) {

@@ -1,7 +1,7 @@
 #include "app/LaunchOptions.h"
 
 #include <QCommandLineParser>
-#include <cstring>
+#include <QCoreApplication>
 
 #include "strings/StringTable.h"
 
@@ -45,17 +45,29 @@ std::optional<LaunchOptions::EffectBlock> parseEffectBlock(const QString& hex) {
 std::optional<LaunchOptions> LaunchOptions::parse(const QStringList& arguments, QString& error) {
     QCommandLineParser parser;
     parser.setApplicationDescription(text("Launch_Description"));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     parser.addOption({kSimulate, text("Launch_Simulate"), QStringLiteral("single|dual")});
     parser.addOption({kMidi, text("Launch_Midi"), QStringLiteral("auto|alsa|jack")});
     parser.addOption({kScreenshot, text("Launch_Screenshot"), QStringLiteral("FILE")});
     parser.addOption({kTab, text("Launch_Tab"), QStringLiteral("N")});
     parser.addOption({kOpen, text("Launch_Open"), QStringLiteral("PATH")});
     parser.addOption({kEffectBlock, text("Launch_EffectBlock"), QStringLiteral("HEX")});
-    parser.process(arguments);
+    if (!parser.parse(arguments)) {
+        error = parser.errorText();
+        return std::nullopt;
+    }
 
     LaunchOptions options;
+    if (parser.isSet(help)) {
+        options.answer = parser.helpText();
+        return options;
+    }
+    if (parser.isSet(version)) {
+        options.answer =
+            QCoreApplication::applicationName() + ' ' + QCoreApplication::applicationVersion() + '\n';
+        return options;
+    }
     if (parser.isSet(kSimulate)) {
         options.simulate = headModel(parser.value(kSimulate));
         if (!options.simulate) {
@@ -89,12 +101,4 @@ std::optional<LaunchOptions> LaunchOptions::parse(const QStringList& arguments, 
         }
     }
     return options;
-}
-
-bool LaunchOptions::wantsScreenshot(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--screenshot") == 0 || std::strncmp(argv[i], "--screenshot=", 13) == 0)
-            return true;
-    }
-    return false;
 }

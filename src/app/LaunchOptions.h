@@ -16,6 +16,7 @@
 //   --tab N                  show the Nth tab (from 1, left to right) once the tabs are built
 //   --open PATH              open a file or folder in a speaker panel once connected (repeatable)
 //   --effect-block HEX       with --simulate: the simulated head's 16-byte effect block, 32 hex digits
+//   --help, --version        print and exit
 struct LaunchOptions {
     using EffectBlock = std::array<uint8_t, velk::sim::AmpState::kEffectBlockSize>;
 
@@ -25,12 +26,10 @@ struct LaunchOptions {
     int tab = 0;  // from 0
     QStringList open;
     std::optional<EffectBlock> effectBlock;
+    // What --help or --version asks to print instead of starting the editor.
+    QString answer;
 
-    // Reads the options; on a mistake returns nothing and says why in `error`. --help and
-    // --version print and exit as usual.
+    // Reads the options in a running application object; on a mistake returns nothing and says
+    // why in `error`.
     static std::optional<LaunchOptions> parse(const QStringList& arguments, QString& error);
-
-    // Whether the arguments ask for a screenshot; read before the application exists, so that
-    // the window can be drawn offscreen.
-    static bool wantsScreenshot(int argc, char** argv);
 };

@@ -1,19 +1,50 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <deque>
 #include <functional>
 
 namespace velk::app {
 
 // Hands work from any thread to the GUI thread, as the device manager's listeners must: they run
 // on the manager's threads and may only post.
+//
+// An alert blocks the GUI thread in a loop of its own, which would run posted work on top of it
+// (another alert inside the first, and so on). While the queue is held, work waits and then runs in
+// the order it was posted once the last hold ends.
 class MainQueue {
 public:
     // Runs `work` on the thread of `receiver` (the GUI thread) once the events queued before it
-    // are handled. When the receiver is destroyed first, the work never runs.
-    void async(QObject* receiver, std::function<void()> work) const;
+    // are handled and nothing holds the queue. When the receiver is destroyed first, the work
+    // never runs. Any thread.
+    void async(QObject* receiver, std::function<void()> work);
+
+    // GUI thread only. Holds the work that arrives from now on; `cause` names what holds it.
+    // Holds nest; the work held runs when the event loop turns after the last one ends.
+    void hold(const QString& cause);
+    void release();
+
+    // While held work runs: the cause of the innermost hold it waited behind; empty otherwise.
+    const QString& waitedBehind() const { return m_waitedBehind; }
+
+private:
+    struct Waiting {
+        QPointer<QObject> receiver;
+        std::function<void()> work;
+        QString waitedBehind;
+    };
+
+    void arrive(QObject* receiver, std::function<void()> work);
+    void runWaiting();
+
+    std::deque<Waiting> m_waiting;
+    QStringList m_holds;  // innermost last
+    QString m_waitedBehind;
 };
 
-extern const MainQueue gMain_queue;
+extern MainQueue gMain_queue;
 
 }  // namespace velk::app

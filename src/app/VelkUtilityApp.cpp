@@ -5,12 +5,12 @@
 #include <memory>
 #include <string>
 
+#include "app/AppIdentity.h"
 #include "app/AppLook.h"
 #include "app/PanelLayout.h"
 #include "common/DebugUtil.h"
 #include "controls/ImageStrip.h"
 #include "controls/SPDialControl.h"
-#include "strings/StringTable.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ std::string typeName(const std::type_info& type) {
 }  // namespace
 
 VelkUtilityApp::VelkUtilityApp(int& argc, char** argv) : QApplication(argc, argv) {
-    velk::strings::install();
+    velk::app::identifyApplication();
     velk::app::applyAppLook(*this);
     SPDialControl::setDefaultImage(velk::controls::resourceImage(velk::layout::kArt_Default_Knob.image),
                                    velk::layout::kArt_Default_Knob.slices);

@@ -1,31 +1,51 @@
 #include <QApplication>
 #include <QLabel>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <cstdio>
 #include <memory>
 
 #include "app/AppDelegate.h"
+#include "app/AppIdentity.h"
 #include "app/AppWindow.h"
 #include "app/AppWindowController.h"
+#include "app/HelpMenu.h"
 #include "app/LaunchOptions.h"
 #include "app/Screenshot.h"
 #include "app/SimulatedAmplifier.h"
+#include "app/SimulatorMenu.h"
 #include "app/VelkUtilityApp.h"
 #include "app/speaker/LaunchOpener.h"
 #include "common/MIDIManager.h"
 #include "strings/StringTable.h"
 
+namespace {
+
+// Reads the command line before the GUI starts, so that --help, --version and a mistake need no
+// display.
+std::optional<LaunchOptions> readOptions(int argc, char** argv, QString& error) {
+    QCoreApplication reader(argc, argv);
+    velk::app::identifyApplication();
+    return LaunchOptions::parse(QCoreApplication::arguments(), error);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    // A screenshot needs no screen: draw offscreen unless the caller chose a platform.
-    if (LaunchOptions::wantsScreenshot(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    VelkUtilityApp app(argc, argv);
     QString error;
-    const std::optional<LaunchOptions> options = LaunchOptions::parse(QApplication::arguments(), error);
+    const std::optional<LaunchOptions> options = readOptions(argc, argv, error);
     if (!options) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 2;
     }
+    if (!options->answer.isEmpty()) {
+        std::fputs(qPrintable(options->answer), stdout);
+        return 0;
+    }
+    // A screenshot needs no screen: draw offscreen unless the caller chose a platform.
+    if (!options->screenshot.isEmpty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    VelkUtilityApp app(argc, argv);
     // The MIDI service is chosen before the window creates the device manager.
     std::unique_ptr<SimulatedAmplifier> simulated;
     if (options->simulate)
@@ -40,8 +60,11 @@ int main(int argc, char** argv) {
     AppWindow window;
     AppWindowController controller(window);
     controller.setStartTab(options->tab);
-    if (simulated)
+    if (simulated) {
         window.statusBar()->addPermanentWidget(new QLabel(velk::strings::text("Status_Simulated")));
+        addSimulatorMenu(*window.menuBar(), *simulated);
+    }
+    addHelpMenu(*window.menuBar());
     controller.awakeFromNib();
     window.show();
     delegate.applicationDidFinishLaunching();

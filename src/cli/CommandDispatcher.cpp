@@ -20,10 +20,14 @@ bool isHelp(const std::string& argument) {
     return argument == "--help" || argument == "-h";
 }
 
-// What may come before the command: the device options and help.
+bool isVersion(const std::string& argument) {
+    return argument == "--version";
+}
+
+// What may come before the command: the device options, help and the version.
 std::vector<OptionRule> globalOptionRules() {
     std::vector<OptionRule> rules = deviceOptionRules();
-    rules.insert(rules.end(), {{"--help", false}, {"-h", false}});
+    rules.insert(rules.end(), {{"--help", false}, {"-h", false}, {"--version", false}});
     return rules;
 }
 
@@ -52,6 +56,10 @@ int CommandDispatcher::run(const std::vector<std::string>& arguments, std::ostre
     const std::vector<std::string> globals(arguments.begin(),
                                            arguments.begin() + static_cast<ptrdiff_t>(leading));
     const std::vector<std::string> line(arguments.begin() + static_cast<ptrdiff_t>(leading), arguments.end());
+    if (line.empty() && std::any_of(globals.begin(), globals.end(), isVersion)) {
+        out << "velkctl " << VELK_VERSION << '\n';
+        return eExit_Done;
+    }
     if (line.empty()) {
         const bool help = std::any_of(globals.begin(), globals.end(), isHelp);
         printOverview(help ? out : err);

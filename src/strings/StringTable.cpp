@@ -9,10 +9,11 @@ namespace velk::strings {
 
 bool install() {
     static QTranslator translator;
-    if (!translator.isEmpty())
-        return true;
-    if (!translator.load(QStringLiteral(":/i18n/velk_en.qm")))
+    if (translator.isEmpty() && !translator.load(QStringLiteral(":/i18n/velk_en.qm")))
         return false;
+    // Each application object has its own list (the editor reads its options in one before its
+    // GUI starts): install into the one running now, once.
+    QCoreApplication::removeTranslator(&translator);
     return QCoreApplication::installTranslator(&translator);
 }
 
@@ -21,6 +22,8 @@ QString text(const char* key) {
     return value.isEmpty() ? QString::fromLatin1(key) : value;
 }
 
-QString errorText(int code) { return text(mstd::errorMessageKey(code)); }
+QString errorText(int code) {
+    return text(mstd::errorMessageKey(code));
+}
 
 }  // namespace velk::strings

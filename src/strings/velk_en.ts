@@ -1174,5 +1174,33 @@ Exit status: 0 done, 1 wrong arguments, 3 no MIDI service (the reason is printed
         <source>Launch_ScreenshotFailed</source>
         <translation>The screenshot could not be written to %1.</translation>
     </message>
+    <message id="Menu_Simulator">
+        <source>Menu_Simulator</source>
+        <translation>&amp;Simulator</translation>
+    </message>
+    <message id="Menu_Simulator_Unplug">
+        <source>Menu_Simulator_Unplug</source>
+        <translation>&amp;Unplug the Amplifier</translation>
+    </message>
+    <message id="Menu_Simulator_Plug">
+        <source>Menu_Simulator_Plug</source>
+        <translation>&amp;Plug the Amplifier In</translation>
+    </message>
+    <message id="Menu_Help">
+        <source>Menu_Help</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message id="Menu_Help_About">
+        <source>Menu_Help_About</source>
+        <translation>&amp;About Velk Vovezid</translation>
+    </message>
+    <message id="About_Title">
+        <source>About_Title</source>
+        <translation>About Velk Vovezid</translation>
+    </message>
+    <message id="About_Text">
+        <source>About_Text</source>
+        <translation>&lt;h3&gt;Velk Vovezid %1&lt;/h3&gt;&lt;p&gt;Editor for the VelkSolvo guitar amplifier heads over USB-MIDI.&lt;/p&gt;&lt;p&gt;Free software under the GNU General Public License, version 3 or (at your option) any later version (GPL-3.0-or-later). It comes with no warranty.&lt;/p&gt;</translation>
+    </message>
 </context>
 </TS>

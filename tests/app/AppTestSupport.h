@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <vector>
@@ -14,11 +15,19 @@ namespace velk::test {
 
 // The editor's own application object, in a home of its own inside the current one, with settings
 // in Qt's test locations there: never the user's, never shared with test programs running beside it.
+// Drawn offscreen, the screen is as large as a desktop's, so that the window fits on it.
 inline VelkUtilityApp& editorApplication() {
     static QTemporaryDir home(QDir::home().filePath(QStringLiteral("velk-test-XXXXXX")));
     static const bool moved = [] {
         qputenv("HOME", home.path().toLocal8Bit());
         QStandardPaths::setTestModeEnabled(true);
+        if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
+            QFile screens(home.filePath(QStringLiteral("screens.json")));
+            screens.open(QIODevice::WriteOnly);
+            screens.write(
+                R"({"screens": [{"name": "desktop", "x": 0, "y": 0, "width": 1600, "height": 1000}]})");
+            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screens.fileName().toLocal8Bit());
+        }
         return true;
     }();
     (void)moved;

@@ -96,6 +96,54 @@ TEST(MainQueue, workRunsInOrderOnTheGuiThreadWhenItsLoopTurnsAndNeverAfterItsRec
     EXPECT_EQ(ranOn, QCoreApplication::instance()->thread());
 }
 
+// Runs `whileOpen` inside the first alert it shows, as events that arrive while the user reads it,
+// turning the alert's own event loop; answers every alert at once.
+class UserReadingSlowly : public velk::test::AnsweringPresenter {
+public:
+    std::function<void()> whileOpen;
+    int open = 0, mostOpenAtOnce = 0;
+
+    int runModal(const velk::app::Alert& alert) override {
+        mostOpenAtOnce = std::max(mostOpenAtOnce, ++open);
+        if (auto reading = std::exchange(whileOpen, nullptr))
+            reading();
+        QCoreApplication::processEvents();
+        --open;
+        return AnsweringPresenter::runModal(alert);
+    }
+};
+
+TEST(MainQueue, workPostedWhileAnAlertIsOpenRunsAfterItInOrderAndARepeatOfItIsDropped) {
+    velk::test::editorApplication();
+    UserReadingSlowly user;
+    QObject receiver;
+    std::vector<int> order;
+    const auto post = [&](std::function<void()> work) {
+        std::thread([&] { gMain_queue.async(&receiver, work); }).join();
+    };
+    user.whileOpen = [&] {
+        for (int i = 0; i < 3; ++i)
+            post([&, i] { order.push_back(i); });
+        post([] { AppDelegate::displayError(1004); });
+        post([&] { order.push_back(3); });
+        post([] { AppDelegate::displayError(1001); });
+        post([] { AppDelegate::displayError(1004); });
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(order.empty()) << "held while the alert is open";
+    };
+    AppDelegate::displayError(1004);
+    EXPECT_TRUE(order.empty()) << "the code that asked for the alert goes on first";
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3}));
+    std::vector<QString> shown;
+    for (const velk::app::Alert& alert : user.alerts)
+        shown.push_back(alert.messageText);
+    EXPECT_EQ(shown, (std::vector<QString>{text("Err_Timeout"), text("Err_MIDISend")}))
+        << "the time-out repeated while its alert was open is shown once";
+    EXPECT_EQ(user.mostOpenAtOnce, 1) << "never an alert on top of another";
+}
+
 TEST(LaunchOptions, readsTheHeadTheServiceAndTheScreenshotFileAndRefusesUnknownOnesWithAReason) {
     velk::test::editorApplication();
     QString error;
@@ -128,15 +176,18 @@ TEST(LaunchOptions, readsTheHeadTheServiceAndTheScreenshotFileAndRefusesUnknownO
     }
 }
 
-TEST(LaunchOptions, screenshotIsSeenBeforeTheApplicationExists) {
-    char program[] = "velk-vovezid", flag[] = "--screenshot", file[] = "x.png",
-         joined[] = "--screenshot=x.png", other[] = "--simulate";
-    char* separate[] = {program, flag, file, nullptr};
-    char* together[] = {program, joined, nullptr};
-    char* without[] = {program, other, file, nullptr};
-    EXPECT_TRUE(LaunchOptions::wantsScreenshot(3, separate));
-    EXPECT_TRUE(LaunchOptions::wantsScreenshot(2, together));
-    EXPECT_FALSE(LaunchOptions::wantsScreenshot(3, without));
+TEST(LaunchOptions, helpAndVersionAnswerInsteadOfStarting) {
+    velk::test::editorApplication();
+    QString error;
+    const std::optional<LaunchOptions> help = LaunchOptions::parse({"velk-vovezid", "--help"}, error);
+    ASSERT_TRUE(help);
+    for (const char* option : {"--simulate", "--midi", "--screenshot", "--version"})
+        EXPECT_TRUE(help->answer.contains(option)) << option;
+    const std::optional<LaunchOptions> version = LaunchOptions::parse({"velk-vovezid", "--version"}, error);
+    ASSERT_TRUE(version);
+    EXPECT_EQ(version->answer, QStringLiteral("velk-vovezid " VELK_VERSION "\n"));
+    EXPECT_FALSE(LaunchOptions::parse({"velk-vovezid", "--no-such-option"}, error));
+    EXPECT_TRUE(error.contains("no-such-option")) << error.toStdString();
 }
 
 TEST(AppDelegate, loadsThePreferencesWhenCreatedAndSavesThemAfterLaunchAtQuit) {

@@ -1,9 +1,11 @@
 // The main window against the built-in simulated amplifier on the in-process MIDI hub, with the
 // device manager running as in the editor: the connection sequence, the tabs it builds, and the
 // errors it shows. The device manager runs on a clock the test moves, except in one real-time run.
+#include <QMenuBar>
 #include <QTabWidget>
 
 #include "SimulatedEditorTest.h"
+#include "app/SimulatorMenu.h"
 #include "strings/StringTable.h"
 
 namespace {
@@ -62,6 +64,25 @@ TEST_F(ConnectionSequenceTest, silentAmplifierShowsTheTimeoutAndIsSearchedAgain)
         << "the time-out drops the connection";
     amplifier->head().setSilent(false);
     EXPECT_TRUE(driveUntilStateRead(2)) << "connected and read again";
+}
+
+TEST_F(ConnectionSequenceTest, simulatorMenuUnplugsTheHeadAndPlugsItInAgain) {
+    launch(HeadModel::Dual);
+    ASSERT_TRUE(driveUntilStateRead());
+    QMenuBar menuBar;
+    addSimulatorMenu(menuBar, *amplifier);
+    const QList<QAction*> entries = menuBar.actions().front()->menu()->actions();
+    ASSERT_EQ(entries.size(), 2);
+    QAction* unplug = entries[0];
+    QAction* plug = entries[1];
+    EXPECT_TRUE(unplug->isEnabled() && !plug->isEnabled());
+    unplug->trigger();
+    EXPECT_FALSE(amplifier->head().isPlugged());
+    EXPECT_TRUE(!unplug->isEnabled() && plug->isEnabled());
+    ASSERT_TRUE(driveUntil([] { return !CVelkManager::instance()->isConnected(); }, 8000))
+        << "the editor sees the amplifier go";
+    plug->trigger();
+    EXPECT_TRUE(driveUntilStateRead(2)) << "and finds it again";
 }
 
 }  // namespace

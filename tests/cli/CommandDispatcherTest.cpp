@@ -55,6 +55,12 @@ protected:
     int run(const std::vector<std::string>& arguments) { return CliTest::run(arguments, Environment{}); }
 };
 
+TEST_F(Velkctl, versionPrintsTheNumberOfTheRelease) {
+    EXPECT_EQ(run({"--version"}), eExit_Done);
+    EXPECT_EQ(out.str(), "velkctl " VELK_VERSION "\n");
+    EXPECT_EQ(err.str(), "");
+}
+
 TEST_F(Velkctl, helpShowsEveryCommandOrOneCommandsOptions) {
     EXPECT_EQ(run({"--help"}), eExit_Done);
     EXPECT_THAT(out.str(), HasSubstr("velkctl ir show FILE [--channel left|right] [--json]\n"

@@ -2,11 +2,13 @@
 
 #include <QObject>
 #include <QStringList>
+#include <array>
 #include <cstdint>
 
 #include "common/VelkManager.h"
 
 class AppWindow;
+class EffectSettingsWindowController;
 class QLabel;
 class QProgressBar;
 class QTabWidget;
@@ -30,6 +32,8 @@ public:
     int32_t model() const { return m_modelType; }
     // Rebuilds the tabs for a model; nothing happens for the model already shown.
     void changeModel(int32_t model);
+    // The tab (from 0) shown whenever the tabs are built, when the model has that many.
+    void setStartTab(int index) { m_startTab = index; }
 
     // Reacts to one device manager event; main thread only.
     void receiveVelkEvent(EVelkEventID event, int32_t data);
@@ -51,6 +55,7 @@ public:
     QWidget* effectSettingsView(int amp) const {
         return amp == 0 ? m_EffectSettingsViewI : m_EffectSettingsViewII;
     }
+    EffectSettingsWindowController* effectSettings(int amp) const { return m_EffectSettings.at(amp); }
     QWidget* speakerSimulationView(int amp) const {
         return amp == 0 ? m_SpeakerSimulationViewI : m_SpeakerSimulationViewII;
     }
@@ -70,11 +75,13 @@ private:
 
     AppWindow& m_window;
     int32_t m_modelType = 0;
+    int m_startTab = 0;
     // The four tab labels: effect settings Amp I, Amp II, speaker simulation Amp I, Amp II.
     QStringList m_TabForBivo;
     QTabWidget* m_TabView = nullptr;
     QWidget* m_EffectSettingsViewI = nullptr;
     QWidget* m_EffectSettingsViewII = nullptr;
+    std::array<EffectSettingsWindowController*, 2> m_EffectSettings{};  // owned by their views
     QWidget* m_SpeakerSimulationViewI = nullptr;
     QWidget* m_SpeakerSimulationViewII = nullptr;
     QProgressBar* m_waitIndicator = nullptr;

@@ -754,6 +754,86 @@ Exit status: 0 done, 1 wrong arguments, 3 no MIDI service (the reason is printed
         <source>ReverbHallLabel</source>
         <translation>Hall reverb</translation>
     </message>
+    <message id="AmpName0">
+        <source>AmpName0</source>
+        <translation>Amp I</translation>
+    </message>
+    <message id="AmpName1">
+        <source>AmpName1</source>
+        <translation>Amp II</translation>
+    </message>
+    <message id="Control_ToolTip">
+        <source>Control_ToolTip</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message id="Control_FxLoop">
+        <source>Control_FxLoop</source>
+        <translation>%1 FX loop</translation>
+    </message>
+    <message id="Control_NoiseGate">
+        <source>Control_NoiseGate</source>
+        <translation>%1 noise gate</translation>
+    </message>
+    <message id="Control_Booster">
+        <source>Control_Booster</source>
+        <translation>%1 booster: %2</translation>
+    </message>
+    <message id="Control_Reverb">
+        <source>Control_Reverb</source>
+        <translation>%1 reverb: %2</translation>
+    </message>
+    <message id="Value_On">
+        <source>Value_On</source>
+        <translation>on</translation>
+    </message>
+    <message id="Value_Off">
+        <source>Value_Off</source>
+        <translation>off</translation>
+    </message>
+    <message id="NoiseGate0">
+        <source>NoiseGate0</source>
+        <translation>off</translation>
+    </message>
+    <message id="NoiseGate1">
+        <source>NoiseGate1</source>
+        <translation>low</translation>
+    </message>
+    <message id="NoiseGate2">
+        <source>NoiseGate2</source>
+        <translation>mid</translation>
+    </message>
+    <message id="NoiseGate3">
+        <source>NoiseGate3</source>
+        <translation>high</translation>
+    </message>
+    <message id="BoosterType0">
+        <source>BoosterType0</source>
+        <translation>white</translation>
+    </message>
+    <message id="BoosterType1">
+        <source>BoosterType1</source>
+        <translation>green</translation>
+    </message>
+    <message id="BoosterType2">
+        <source>BoosterType2</source>
+        <translation>amber</translation>
+    </message>
+    <message id="ReverbType0">
+        <source>ReverbType0</source>
+        <translation>spring</translation>
+    </message>
+    <message id="ReverbType1">
+        <source>ReverbType1</source>
+        <translation>plate</translation>
+    </message>
+    <message id="ReverbType2">
+        <source>ReverbType2</source>
+        <translation>room</translation>
+    </message>
+    <message id="ReverbType3">
+        <source>ReverbType3</source>
+        <translation>hall</translation>
+    </message>
     <message id="AmpType0">
         <source>AmpType0</source>
         <translation>Clean</translation>
@@ -934,6 +1014,14 @@ Exit status: 0 done, 1 wrong arguments, 3 no MIDI service (the reason is printed
         <source>Launch_Screenshot</source>
         <translation>Draw the main window into a PNG file once the amplifier's settings have been read, then quit.</translation>
     </message>
+    <message id="Launch_Tab">
+        <source>Launch_Tab</source>
+        <translation>Show the Nth tab (1 to 4, left to right) once the amplifier is found.</translation>
+    </message>
+    <message id="Launch_BadTab">
+        <source>Launch_BadTab</source>
+        <translation>--tab takes a tab's position, 1 to 4, not “%1”.</translation>
+    </message>
     <message id="Launch_BadSimulate">
         <source>Launch_BadSimulate</source>
         <translation>--simulate takes single or dual, not “%1”.</translation>
@@ -941,6 +1029,14 @@ Exit status: 0 done, 1 wrong arguments, 3 no MIDI service (the reason is printed
     <message id="Launch_BadMidi">
         <source>Launch_BadMidi</source>
         <translation>--midi takes auto, alsa or jack, not “%1”.</translation>
+    </message>
+    <message id="Launch_EffectBlock">
+        <source>Launch_EffectBlock</source>
+        <translation>With --simulate: the simulated head's effect settings, its 16-byte effect block as 32 hex digits (Amp I from byte 0, Amp II from byte 8: amp type, booster, FX loop, reverb, noise gate).</translation>
+    </message>
+    <message id="Launch_BadEffectBlock">
+        <source>Launch_BadEffectBlock</source>
+        <translation>--effect-block takes 32 hex digits, 16 bytes of 00 to 7F, together with --simulate, not “%1”.</translation>
     </message>
     <message id="Launch_ScreenshotFailed">
         <source>Launch_ScreenshotFailed</source>

@@ -34,7 +34,9 @@ AmpReport readAmp(CVelkManager& manager, int amp) {
     manager.getEffectData(amp, report.effect);
     FIRCOE playing{};
     manager.getPlayBuffer(amp, playing);
-    report.playing = irEntry(amp * kAmpTypes + report.ampType, playing, false);
+    // An amp type the amplifier does not have names no slot of this amp.
+    const bool knownAmpType = report.ampType >= 0 && report.ampType < kAmpTypes;
+    report.playing = irEntry(knownAmpType ? amp * kAmpTypes + report.ampType : kNoSlot, playing, false);
     return report;
 }
 
@@ -54,14 +56,21 @@ void printAmpText(const AmpReport& amp, std::ostream& out) {
         << text("Cli_Dump_FxLoop", settingWord({"off", "on"}, amp.effect.fxLoop)) << '\n'
         << text("Cli_Dump_Reverb", settingWord(reverbWords(), amp.effect.reverbType)) << '\n'
         << text("Cli_Dump_NoiseGate", amp.effect.noiseGate) << '\n'
-        << text("Cli_Dump_Plays", amp.playing.slot, quoted(amp.playing.name), decibelsText(amp.playing.gain))
+        << (amp.playing.slot == kNoSlot
+                ? text("Cli_Dump_PlaysUnknownSlot", quoted(amp.playing.name), decibelsText(amp.playing.gain))
+                : text("Cli_Dump_Plays", amp.playing.slot, quoted(amp.playing.name),
+                       decibelsText(amp.playing.gain)))
         << '\n';
 }
 
 void printIrJson(const IrEntry& ir, std::ostream& out) {
-    out << "{\"slot\":" << ir.slot << ",\"amp\":" << ir.slot / kAmpTypes + 1
-        << ",\"ampType\":" << ir.slot % kAmpTypes << ",\"name\":" << jsonString(ir.name)
-        << ",\"gain\":" << ir.gain << ",\"gainDb\":" << jsonDecibels(ir.gain);
+    if (ir.slot == kNoSlot)
+        out << "{\"slot\":null,\"amp\":null,\"ampType\":null";
+    else
+        out << "{\"slot\":" << ir.slot << ",\"amp\":" << ir.slot / kAmpTypes + 1
+            << ",\"ampType\":" << ir.slot % kAmpTypes;
+    out << ",\"name\":" << jsonString(ir.name) << ",\"gain\":" << ir.gain
+        << ",\"gainDb\":" << jsonDecibels(ir.gain);
     if (!ir.coefficients.empty()) {
         out << ",\"coefficients\":[";
         for (size_t i = 0; i < ir.coefficients.size(); ++i)
@@ -173,7 +182,7 @@ std::string modelText(int model) {
 
 std::string ampTypeName(int ampType) {
     if (ampType < 0 || ampType >= kAmpTypes)
-        return std::to_string(ampType);
+        return text("Cli_AmpType_Unknown");
     return text(("AmpType" + std::to_string(ampType)).c_str());
 }
 

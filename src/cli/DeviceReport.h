@@ -13,6 +13,9 @@ namespace velk::cli {
 
 // An impulse response as a report shows it, with its coefficients only where they are known
 // (the amplifier never sends them back).
+// The slot of what an amp plays when its amp type is none the amplifier has.
+constexpr int kNoSlot = -1;
+
 struct IrEntry {
     int slot = 0;  // the stored slot; for what an amp plays, the slot of its current amp type
     std::string name;

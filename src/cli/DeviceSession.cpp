@@ -133,14 +133,17 @@ std::optional<DeviceEvent> DeviceSession::awaitWithin(std::chrono::milliseconds 
     }
 }
 
-// An error ends the wait at once; a dropped connection without one means the amplifier fell
-// silent (the heartbeat's silence limit), which is a time-out to the user.
+// An error ends the wait at once; a dropped connection without one means that another model
+// answered or that the amplifier fell silent (the heartbeat's silence limit).
 std::optional<DeviceEvent> DeviceSession::nextEvent(EventQueue::Clock::time_point deadline) {
     const std::optional<DeviceEvent> event = m_Events.pop(deadline);
     if (event && event->id == eVelkEvent_Error)
         throw coreFailure(eExit_DeviceError, event->data);
-    if (event && event->id == eVelkEvent_Disconnected)
-        throw coreFailure(eExit_DeviceError, mstd::eErr_Timeout);
+    if (event && event->id == eVelkEvent_Disconnected) {
+        const char* key =
+            m_Manager->disconnectedByModelChange() ? "Cli_Err_ModelChanged" : "Cli_Err_AmplifierLost";
+        throw ownFailure(eExit_DeviceError, key, text(key));
+    }
     return event;
 }
 

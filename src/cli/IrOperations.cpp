@@ -28,6 +28,17 @@ constexpr size_t kLongestName = FIRCOE::kNameSize - 1;
 // The panel pauses between leaving the preview and sending the new name.
 constexpr auto kRenamePause = std::chrono::milliseconds(200);
 
+bool isAmpTypeChange(const DeviceEvent& event, int amp) {
+    return event.id == eVelkEvent_AmpTypeChanged && event.data == amp;
+}
+
+// The amplifier reloads the amp's play buffer from the new amp type's slot: what it plays is no
+// longer what was sent, and must not be stored.
+[[noreturn]] void failAmpTypeChanged(int amp) {
+    throw ownFailure(eExit_DeviceError, "Cli_Err_AmpTypeChanged",
+                     text("Cli_Err_AmpTypeChanged", ampName(amp)));
+}
+
 // Waits for the end of a coefficient stream to `amp` and for the acknowledgement of each of its
 // packets: the last one may be announced just after the stream's end, and a refusal there counts
 // as much as anywhere.
@@ -35,7 +46,9 @@ void awaitStream(DeviceSession& session, int amp, EVelkEventID streamSent) {
     Progress progress(session.err(), session.showsProgress());
     int packets = 0;
     int rejected = 0;
+    bool ampTypeChanged = false;
     const auto countPacket = [&](const DeviceEvent& event) {
+        ampTypeChanged = ampTypeChanged || isAmpTypeChange(event, amp);
         const bool accepted = event.id == eVelkEvent_FIRPacketAccepted;
         const bool refused = event.id == eVelkEvent_FIRPacketRejected;
         if ((!accepted && !refused) || event.data != amp)
@@ -53,6 +66,8 @@ void awaitStream(DeviceSession& session, int amp, EVelkEventID streamSent) {
             break;
         countPacket(*acknowledgement);
     }
+    if (ampTypeChanged)
+        failAmpTypeChanged(amp);
     // An acknowledgement that announced neither acceptance nor refusal is no acceptance either.
     if (rejected > 0 || packets < kPacketsPerRecord)
         throw coreFailure(eExit_DeviceError, mstd::eErr_ReceiveData);
@@ -61,7 +76,12 @@ void awaitStream(DeviceSession& session, int amp, EVelkEventID streamSent) {
 void awaitFlashWrite(DeviceSession& session, int amp) {
     Progress progress(session.err(), session.showsProgress());
     progress.show(text("Cli_Progress_FlashWrite", ampName(amp)));
-    const DeviceEvent answer = session.awaitOneOf({eVelkEvent_FIRWriteDone, eVelkEvent_FIRWriteFailed}, amp);
+    bool ampTypeChanged = false;
+    const DeviceEvent answer = session.awaitOneOf(
+        {eVelkEvent_FIRWriteDone, eVelkEvent_FIRWriteFailed}, amp,
+        [&](const DeviceEvent& event) { ampTypeChanged = ampTypeChanged || isAmpTypeChange(event, amp); });
+    if (ampTypeChanged)
+        failAmpTypeChanged(amp);
     if (answer.id == eVelkEvent_FIRWriteFailed)
         throw coreFailure(eExit_DeviceError, mstd::eErr_FIRDataWrite);
 }

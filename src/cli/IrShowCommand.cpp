@@ -8,15 +8,28 @@
 #include "cli/CommandFailure.h"
 #include "cli/Json.h"
 #include "cli/Text.h"
+#include "common/ErrorCodes.h"
 #include "common/FIRFile.h"
 #include "common/GenericException.h"
 #include "common/StringUtil.h"
+#include "eLibrary/InputFileStream.h"
+#include "eLibrary/WaveFormat.h"
 
 namespace velk::cli {
 
 namespace {
 
 constexpr int kCoefficientsPerLine = 8;
+
+// Tools commonly write 24- and 32-bit WAVE files with the extensible header, which the amp's file
+// format does not take; naming it saves the user from guessing what is wrong with a file that plays.
+bool hasExtensibleWaveHeader(const std::string& path) {
+    eLibrary::InputFileStream stream(path.c_str());
+    if (stream.fail())
+        return false;
+    const eLibrary::WaveFormatReader reader(stream);
+    return reader.fmtChunk().formatTag == eLibrary::WaveFmtChunk::kFormatExtensible;
+}
 
 }  // namespace
 
@@ -100,6 +113,8 @@ int IrShowCommand::run(const ParsedArguments& arguments, std::ostream& out, std:
         return eExit_Done;
     } catch (const mstd::CGenericException& e) {
         printFailure(coreFailure(eExit_FileError, e.getErrorCode()), options.json, out, err);
+        if (e.getErrorCode() == mstd::eErr_FIRFileOpen && hasExtensibleWaveHeader(options.path))
+            err << text("Cli_IrShow_ExtensibleHint") << '\n';
         return eExit_FileError;
     }
 }

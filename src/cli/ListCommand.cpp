@@ -61,7 +61,7 @@ MidiListing listMidiEndpoints(std::optional<midi::ServiceChoice> choice) {
     MidiListing listing;
     manager->getMidiInDevices(listing.sources);
     manager->getMidiOutDevices(listing.destinations);
-    if (const midi::MidiService* service = manager->service())
+    if (std::shared_ptr<const midi::MidiService> service = manager->service())
         listing.service = service->serviceName();
     else
         listing.unavailableReason = manager->serviceUnavailableReason();

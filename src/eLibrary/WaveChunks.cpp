@@ -1,8 +1,5 @@
 #include "WaveChunks.h"
 
-#include <algorithm>
-#include <iterator>
-
 #include "eLibrary/AudioConverter.h"
 
 namespace eLibrary {
@@ -15,27 +12,9 @@ bool WaveRiffChunk::readHeader(InputStream& stream, uint32_t id, uint32_t size, 
 bool WaveFmtChunk::readHeader(InputStream& stream, uint32_t id, uint32_t size, uint32_t pos) {
     record(id, size, pos);
     constexpr auto order = ByteOrder::LittleEndian;
-    subFormatTag = 0;
-    const bool fieldsRead = readU16(stream, order, formatTag) && readU16(stream, order, channels) &&
-                            readU32(stream, order, samplesPerSec) && readU32(stream, order, avgBytesPerSec) &&
-                            readU16(stream, order, blockAlign) && readU16(stream, order, bitsPerSample);
-    if (!fieldsRead || formatTag != kFormatExtensible || size < kExtensibleFieldBytes)
-        return fieldsRead;
-    return readSubFormat(stream);
-}
-
-// Extension size, valid bits and channel mask come first; the GUID's tail is the same for every
-// standard sub-format (PCM, IEEE float, ...).
-bool WaveFmtChunk::readSubFormat(InputStream& stream) {
-    static constexpr uint8_t kGuidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
-                                              0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
-    uint8_t extension[8 + 16];
-    if (stream.readBuffer(extension, sizeof extension) != sizeof extension)
-        return false;
-    const uint8_t* guid = extension + 8;
-    if (std::equal(std::begin(kGuidTail), std::end(kGuidTail), guid + 2))
-        subFormatTag = decodeU16(guid, ByteOrder::LittleEndian);
-    return true;
+    return readU16(stream, order, formatTag) && readU16(stream, order, channels) &&
+           readU32(stream, order, samplesPerSec) && readU32(stream, order, avgBytesPerSec) &&
+           readU16(stream, order, blockAlign) && readU16(stream, order, bitsPerSample);
 }
 
 bool WaveFmtChunk::set(uint16_t newChannels, uint32_t newSamplesPerSec, uint16_t newBitsPerSample) {
@@ -75,7 +54,7 @@ PcmDataLayout WaveDataChunk::layout(const WaveFmtChunk& fmt) const {
 template <typename T>
 int32_t WaveDataChunk::readPcm(InputStream& stream, const WaveFmtChunk& fmt, T** buffers, int32_t channels,
                                int32_t frames) const {
-    const uint16_t formatTag = fmt.effectiveFormatTag();
+    const uint16_t formatTag = fmt.formatTag;
     const uint16_t bits = fmt.bitsPerSample;
     return readPcmBlocks(stream, layout(fmt), fmt.channels, bytesPerSample(bits), buffers, channels, frames,
                          [formatTag, bits](const uint8_t* source, int32_t sourceChannels,

@@ -24,13 +24,10 @@ struct WaveRiffChunk : ChunkHeader {
 };
 
 struct WaveFmtChunk : ChunkHeader {
-    // The fields the reader takes from the chunk; anything after them is ignored, except the
-    // sub-format of an extensible chunk.
+    // The fields the reader takes from the chunk; anything after them is ignored.
     static constexpr uint32_t kFieldBytes = 16;
-    // Wide integer samples are commonly written with this tag, the real format being named by the
-    // first two bytes of a GUID at offset 24 of a chunk of at least 40 bytes.
+    // The extensible header's tag: refused, whatever sub-format it wraps.
     static constexpr uint16_t kFormatExtensible = 0xFFFE;
-    static constexpr uint32_t kExtensibleFieldBytes = 40;
 
     uint16_t formatTag = 0;
     uint16_t channels = 0;
@@ -38,20 +35,14 @@ struct WaveFmtChunk : ChunkHeader {
     uint32_t avgBytesPerSec = 0;
     uint16_t blockAlign = 0;
     uint16_t bitsPerSample = 0;
-    // The format tag inside an extensible chunk's sub-format GUID; 0 when there is none or the
-    // GUID is not one of the standard audio sub-formats.
-    uint16_t subFormatTag = 0;
 
     // Records the header and reads the six fields in file order, even from a chunk declared
-    // shorter, then an extensible chunk's sub-format; false at the first short read.
+    // shorter; false at the first short read.
     bool readHeader(InputStream& stream, uint32_t id, uint32_t size, uint32_t pos);
-
-    // The tag that says how the samples are coded, looking through the extensible wrapper.
-    uint16_t effectiveFormatTag() const { return formatTag == kFormatExtensible ? subFormatTag : formatTag; }
 
     bool checkChunkID() const { return chunkID == fourCC("fmt "); }
     bool checkChunkSize() const { return true; }
-    bool checkFormatTag() const { return effectiveFormatTag() == 1; }
+    bool checkFormatTag() const { return formatTag == 1; }
     bool checkChannels() const { return channels == 1 || channels == 2; }
     bool checkSamplesPerSec() const { return samplesPerSec == 44100; }
     bool checkAvgBytesPerSec() const { return avgBytesPerSec == frameBytes() * samplesPerSec; }
@@ -75,7 +66,6 @@ struct WaveFmtChunk : ChunkHeader {
 
 private:
     void deriveFields();
-    bool readSubFormat(InputStream& stream);
 };
 
 // Its position is where the sample data begins; the data itself is read only by the PCM reads.

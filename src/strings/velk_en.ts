@@ -25,7 +25,7 @@
     </message>
     <message id="Err_FIRFile_Open">
         <source>Err_FIRFile_Open</source>
-        <translation>The file could not be opened, or it is not a WAV or AIFF file.</translation>
+        <translation>The file could not be opened, or it is not an accepted impulse response: a .wav, .aif or .aiff file of plain integer PCM (not WAVE extensible), 44100 Hz, one or two channels, 16, 24 or 32 bits.</translation>
     </message>
     <message id="Err_FIRFile_Channel">
         <source>Err_FIRFile_Channel</source>
@@ -107,6 +107,10 @@ FILE                    a .wav, .aif or .aiff file: 44100 Hz, one or two channel
 
 Exit status: 0 done, 1 wrong arguments, 2 the file cannot be used. A file error is printed on stderr
 as "error CODE (KEY): TEXT"; with --json, {"error":CODE,"key":"KEY"} is also printed on stdout.</translation>
+    </message>
+    <message id="Cli_IrShow_ExtensibleHint">
+        <source>Cli_IrShow_ExtensibleHint</source>
+        <translation>hint: the file has a WAVE extensible header, which is not accepted; "velkctl ir convert FILE" writes a plain PCM copy the amp takes</translation>
     </message>
     <message id="Cli_IrShow_Name">
         <source>Cli_IrShow_Name</source>
@@ -366,6 +370,18 @@ Start the ALSA sequencer ("sudo modprobe snd-seq") or a JACK server, or choose a
         <translation>no amplifier found on %1 within %3 ms: no MIDI port has "%2" in its name.
 Switch the amplifier on and connect it by USB, then try again; if its ports have another name, give part of it with --match TEXT.</translation>
     </message>
+    <message id="Cli_Err_AmpTypeChanged">
+        <source>Cli_Err_AmpTypeChanged</source>
+        <translation>the amp type of %1 was changed on the amplifier during the transfer, so it now plays a mix of two impulse responses; nothing was stored. Run the command again.</translation>
+    </message>
+    <message id="Cli_Err_ModelChanged">
+        <source>Cli_Err_ModelChanged</source>
+        <translation>another amplifier model answered on the same ports; the connection was dropped. Run the command again.</translation>
+    </message>
+    <message id="Cli_Err_AmplifierLost">
+        <source>Cli_Err_AmplifierLost</source>
+        <translation>the amplifier stopped answering (switched off or unplugged?); the connection was dropped.</translation>
+    </message>
     <message id="Cli_Err_AmplifierSilent">
         <source>Cli_Err_AmplifierSilent</source>
         <translation>the amplifier's MIDI ports were found on %1, but it did not answer within %2 ms.
@@ -463,6 +479,14 @@ Start the ALSA sequencer ("sudo modprobe snd-seq") or a JACK server, or choose a
     <message id="Cli_Dump_NoiseGate">
         <source>Cli_Dump_NoiseGate</source>
         <translation>  Noise gate:  %1</translation>
+    </message>
+    <message id="Cli_Dump_PlaysUnknownSlot">
+        <source>Cli_Dump_PlaysUnknownSlot</source>
+        <translation>  Plays:       %1 at %2 (no stored IR: the amp type is unknown)</translation>
+    </message>
+    <message id="Cli_AmpType_Unknown">
+        <source>Cli_AmpType_Unknown</source>
+        <translation>unknown</translation>
     </message>
     <message id="Cli_Dump_Plays">
         <source>Cli_Dump_Plays</source>

@@ -92,7 +92,9 @@ TEST_F(Velkctl, errorsSayWhatToDoNext) {
          "velkctl: the option \"--channel\" needs a value.\nRun \"velkctl ir show --help\" for details.\n"},
         {{"ir", "show", "/nonexistent.wav"},
          eExit_FileError,
-         "error 1005 (Err_FIRFile_Open): The file could not be opened, or it is not a WAV or AIFF file.\n"
+         "error 1005 (Err_FIRFile_Open): The file could not be opened, or it is not an accepted impulse "
+         "response: a .wav, .aif or .aiff file of plain integer PCM (not WAVE extensible), 44100 Hz, one or "
+         "two channels, 16, 24 or 32 bits.\n"
          "Use a WAV or AIFF file of 44100 Hz with one or two channels of 16, 24 or 32 bits; \"velkctl ir convert "
          "FILE\" makes one from most audio files.\n"}};
     for (const auto& [arguments, exitStatus, message] : lines) {
@@ -162,7 +164,9 @@ TEST_F(Velkctl, refusesWrongCommandLinesWithAClearMessage) {
         {{"simulate", "--fault", "reject-packet=10"}, R"(unknown fault "reject-packet=10)" + badFault},
         {{"simulate", "--firmware", "16384"},
          R"(the firmware version must be a whole number from 0 to 16383, not "16384".)"}};
-    const std::string cannotOpen = "The file could not be opened, or it is not a WAV or AIFF file.";
+    const std::string cannotOpen =
+        "The file could not be opened, or it is not an accepted impulse response: a .wav, .aif or .aiff file "
+        "of plain integer PCM (not WAVE extensible), 44100 Hz, one or two channels, 16, 24 or 32 bits.";
     const std::string wrongRate = "The file's sample rate must be 44100 Hz.";
     const std::pair<std::vector<std::string>, std::string> fileErrors[] = {
         {{"ir", "install", "2", missing}, "error 1005 (Err_FIRFile_Open): " + cannotOpen},

@@ -64,6 +64,13 @@ TEST_F(IrShow, printsTheRecordAsText) {
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 7 + 256);
 }
 
+TEST_F(IrShow, namesTheExtensibleHeaderOfAFileItRefuses) {
+    const std::string path = dir.write("wide.wav", wavFile({.formatTag = 0xFFFE}, wavSamples(16, {1, 2})));
+    EXPECT_EQ(run({"ir", "show", path}), eExit_FileError);
+    EXPECT_NE(err.str().find("\nhint: the file has a WAVE extensible header"), std::string::npos)
+        << err.str();
+}
+
 TEST(IrNameOfFile, namesTheRecordAsThePanelDoes) {
     const std::pair<std::string, std::string> names[] = {
         {"/home/x/IR/Greenback 4x12.wav", "Greenback 4x12"},

@@ -21,10 +21,6 @@ using midi::test::JackTestServer;
 
 constexpr int kCommandLimitMS = 60000;
 constexpr int kSimulatorLimitMS = 10000;
-// JACK may lose a message on a loaded machine (a burst of large messages, a missed cycle). The
-// amplifier answers every awaited message, so a loss ends the command with a time-out (error
-// 1004); such a run is repeated, at most this many times in all.
-constexpr int kRunsDespiteLoss = 3;
 
 // velkctl as a process of its own, killed when the test process ends, even by a crash.
 void startVelkctl(QProcess& process, const std::vector<std::string>& arguments) {
@@ -49,7 +45,7 @@ struct ProgramRun {
 };
 
 // A command on the test's JACK server, the service chosen before the command.
-ProgramRun velkctlOnce(std::vector<std::string> arguments) {
+ProgramRun velkctl(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), {"--midi", "jack"});
     QProcess process;
     startVelkctl(process, arguments);
@@ -57,14 +53,6 @@ ProgramRun velkctlOnce(std::vector<std::string> arguments) {
         process.waitForFinished(kCommandLimitMS) && process.exitStatus() == QProcess::NormalExit;
     return {ended ? process.exitCode() : -1, process.readAllStandardOutput().toStdString(),
             process.readAllStandardError().toStdString()};
-}
-
-ProgramRun velkctl(const std::vector<std::string>& arguments) {
-    ProgramRun run = velkctlOnce(arguments);
-    for (int again = 1; again < kRunsDespiteLoss && run.exitStatus == 4 && run.err.starts_with("error 1004 ");
-         ++again)
-        run = velkctlOnce(arguments);
-    return run;
 }
 
 class VelkctlOnJack : public testing::Test {
@@ -170,7 +158,7 @@ TEST_F(VelkctlOnJack, refusalsOfVelkctlAndOfTheHeadLeaveTheHeadAsItWas) {
     EXPECT_EQ(firstLine(rename.err),
               "error 1003 (Err_FIRData_Write): The amplifier could not write the impulse response into its "
               "memory.");
-    const ProgramRun reset = velkctlOnce({"ir", "reset", "--yes"});
+    const ProgramRun reset = velkctl({"ir", "reset", "--yes"});
     EXPECT_EQ(reset.exitStatus, 4);
     EXPECT_EQ(firstLine(reset.err), "error 1004 (Err_Timeout): The amplifier did not answer in time.");
 
@@ -184,14 +172,14 @@ TEST_F(VelkctlOnJack, refusalsOfVelkctlAndOfTheHeadLeaveTheHeadAsItWas) {
 }
 
 TEST_F(VelkctlOnJack, noAmplifierOrASilentOneIsNotFound) {
-    ProgramRun info = velkctlOnce({"--timeout", "800", "info"});
+    ProgramRun info = velkctl({"--timeout", "800", "info"});
     EXPECT_EQ(info.exitStatus, 3);
     EXPECT_EQ(
         firstLine(info.err),
         "velkctl: no amplifier found on jack within 800 ms: no MIDI port has \"VelkSolvo/\" in its name.");
 
     startSimulator({"--fault", "silent"});
-    info = velkctlOnce({"info", "--timeout", "1500"});
+    info = velkctl({"info", "--timeout", "1500"});
     EXPECT_EQ(info.exitStatus, 3);
     EXPECT_EQ(
         firstLine(info.err),

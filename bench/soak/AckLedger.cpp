@@ -8,6 +8,12 @@ bool isAmp(int32_t amp) {
     return amp == 0 || amp == 1;
 }
 
+// The FIR slot of the amp's current amp type as the mirror has it; -1 for none.
+int slotOf(int amp, CVelkManager& manager) {
+    const int ampType = manager.getAmpType(amp);
+    return isAmp(amp) && ampType >= 0 && ampType < 5 ? amp * 5 + ampType : -1;
+}
+
 }  // namespace
 
 void AckLedger::onEvent(const Event& event, CVelkManager& manager) {
@@ -28,9 +34,8 @@ void AckLedger::onEvent(const Event& event, CVelkManager& manager) {
             // Both sides now play the stored IR of the new type, but a stream still running
             // writes its remaining packets over it on the head.
             if (isAmp(event.data)) {
-                m_Play[event.data] = Play::Header;
+                playsStored(event.data, manager);
                 m_StreamSpoiled[event.data] = true;
-                m_HeadPlaysStored[event.data] = true;
             }
             break;
         case eVelkEvent_FIRPacketAccepted:
@@ -71,10 +76,9 @@ void AckLedger::streamSent(int amp) {
 
 // The head wrote its play buffer into the slot; the mirror copied its own.
 void AckLedger::flashWritten(int amp, CVelkManager& manager) {
-    const int ampType = manager.getAmpType(amp);
-    if (ampType < 0 || ampType > 4)
+    const int slot = slotOf(amp, manager);
+    if (slot < 0)
         return;
-    const int slot = amp * 5 + ampType;
     m_SlotKnown[slot] = m_Play[amp] == Play::Whole;
     m_SlotHeaderUnknown[slot] = m_Play[amp] == Play::Unknown;
     m_HeadPlaysStored[amp] = true;
@@ -94,11 +98,12 @@ void AckLedger::playChanges(int amp, bool stream) {
         m_StreamSpoiled[amp] = false;
 }
 
-void AckLedger::playsStored(int amp) {
-    if (!isAmp(amp))
+void AckLedger::playsStored(int amp, CVelkManager& manager) {
+    const int slot = slotOf(amp, manager);
+    if (slot < 0)
         return;
     m_HeadPlaysStored[amp] = true;
-    m_Play[amp] = m_Synced ? Play::Header : Play::Unknown;
+    m_Play[amp] = slotHeaderKnown(slot) ? Play::Header : Play::Unknown;
 }
 
 void AckLedger::forgetSlots() {

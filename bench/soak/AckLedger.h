@@ -24,7 +24,7 @@ public:
     // own events count.
     void playChanges(int amp, bool stream);
     // The head is asked to play the stored IR of the amp's type again; the mirror must follow.
-    void playsStored(int amp);
+    void playsStored(int amp, CVelkManager& manager);
     // The head was replaced by a factory-fresh one.
     void forgetSlots();
 

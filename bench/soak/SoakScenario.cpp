@@ -148,7 +148,7 @@ private:
                 m_Rig.post(eVelkRequest_FIRDataWrite, step.amp);
                 break;
             case Action::Rename:
-                m_Ledger.playsStored(step.amp);
+                m_Ledger.playsStored(step.amp, m_Rig.manager());
                 m_Ledger.playChanges(step.amp, false);
                 m_Rig.post(eVelkRequest_ChangeFIR, step.amp);
                 m_Rig.onMainThread([this, &step] { m_Rig.manager().setSpeakerTabIrName(step.record.name); });
@@ -159,7 +159,7 @@ private:
                 m_Rig.post(eVelkRequest_InitFIRData);
                 break;
             case Action::SelectStored:
-                m_Ledger.playsStored(step.amp);
+                m_Ledger.playsStored(step.amp, m_Rig.manager());
                 m_Rig.post(eVelkRequest_ChangeFIR, step.amp);
                 break;
             case Action::FullRead:

@@ -68,9 +68,11 @@ void checkRecord(const std::string& what, const FIRCOE& mirrored, const FIRCOE& 
 void checkMirror(SoakRig& rig, const AckLedger& ledger, const Report& report) {
     CVelkManager& manager = rig.manager();
     const sim::AmpState head = rig.head().state();
-    const bool connected = manager.getModel() == static_cast<uint8_t>(head.model);
-    if (ledger.synced() && !connected)
-        report("the mirror was read whole, but its model is " + std::to_string(manager.getModel()));
+    // A model of 0 is a disconnection whose event is still on its way.
+    const uint8_t model = manager.getModel();
+    const bool connected = model == static_cast<uint8_t>(head.model);
+    if (ledger.synced() && model != 0 && !connected)
+        report("the mirror was read whole, but its model is " + std::to_string(model));
     if (ledger.synced() && connected)
         checkEffectBlock(manager, head, report);
     for (int amp = 0; amp < sim::ampCount(head.model); ++amp) {

@@ -103,13 +103,18 @@ void chooseAction(Step& step, int amps, Random& random) {
                                             {Action::Reset, 4},
                                             {Action::SelectStored, 6},
                                             {Action::FullRead, 10}}});
+    if (chance(random, 0.3)) {
+        const bool stages = step.action == Action::Preview || step.action == Action::Rename;
+        step.then = pick<Action, 3>(
+            random, {{{Action::Install, 4}, {Action::Preview, stages ? 0 : 4}, {Action::Effect, 2}}});
+    }
     // Now and then the amp the head lacks, as a stale window might ask.
     step.amp = chance(random, 0.05) ? 1 - (amps - 1) : uniform(random, 0, amps - 1);
     const int setting = uniform(random, 0, 5);
     step.request = kEffectRequests[setting];
-    step.value = step.action == Action::Gain ? uniform(random, 0, 16383)
-                                             : uniform(random, 0, kEffectChoices[setting] - 1);
-    if (step.action == Action::Preview)
+    step.value = uniform(random, 0, kEffectChoices[setting] - 1);
+    step.gain = uniform(random, 0, 16383);
+    if (step.action == Action::Preview || step.then == Action::Preview)
         step.record = randomRecord(random);
     if (step.action == Action::Rename)
         nameRecord(step.record, "Renamed", random);
@@ -180,7 +185,10 @@ Plan makePlan(uint64_t seed) {
 }
 
 std::string describe(const Step& step) {
-    std::string text = std::string(actionName(step.action)) + " amp " + std::to_string(step.amp);
+    std::string text = std::string(actionName(step.action));
+    if (step.then)
+        text += std::string(" then ") + actionName(*step.then);
+    text += " amp " + std::to_string(step.amp);
     if (step.fault == Fault::None)
         return text;
     return text + " with " + faultName(step.fault) + " (" + sim::requestName(step.faultRequest) + ", count " +

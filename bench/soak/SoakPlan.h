@@ -2,6 +2,7 @@
 
 #include <bitset>
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -33,9 +34,13 @@ enum class Fault {
 
 struct Step {
     Action action = Action::Effect;
+    // A second action queued right behind the first, so that both run in one pass: an install,
+    // an effect change, or a preview behind an action that stages nothing.
+    std::optional<Action> then;
     int amp = 0;
     int32_t request = 0;  // for Effect: the request kind
-    int32_t value = 0;    // for Effect and Gain
+    int32_t value = 0;    // for Effect
+    int32_t gain = 0;     // for Gain
     FIRCOE record{};      // for Preview; its name for Rename
 
     Fault fault = Fault::None;

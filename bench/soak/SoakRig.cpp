@@ -1,6 +1,7 @@
 #include "SoakRig.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "common/MIDIManager.h"
 #include "sim/VirtualDevicePorts.h"
@@ -46,9 +47,19 @@ SoakRig::SoakRig(const sim::AmpState& headState, EventHandler onEvent) : m_OnEve
     m_Manager->start();
 }
 
+// The utility thread may be in the middle of a reply wait: the clock keeps moving until it ends.
 SoakRig::~SoakRig() {
+    std::atomic<bool> stopped{false};
+    std::thread clockHand([this, &stopped] {
+        while (!stopped) {
+            m_Clock.advance(kTickMS);
+            std::this_thread::sleep_for(1ms);
+        }
+    });
     m_MainThread.stop();
     CVelkManager::terminate();
+    stopped = true;
+    clockHand.join();
     CMIDIManager::setServiceProvider(nullptr);
     m_Head.reset();
     mstd::setProcessClock(nullptr);

@@ -1,5 +1,6 @@
 #include "SoakScenario.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <thread>
@@ -49,6 +50,7 @@ private:
 
     // The main window's and the settings window's answers to the manager's events.
     void onEvent(const Event& event) {
+        m_StepEvents.push_back(event.id);
         if (m_Trace)
             std::fprintf(stderr, "%8llu ms    event %d data %d\n",
                          static_cast<unsigned long long>(m_Rig.nowMS()), event.id, event.data);
@@ -102,6 +104,7 @@ private:
         const bool losesMessages = armFault(step);
         if (losesMessages)
             m_Ledger.forgetAfterWireFault();
+        m_StepEvents.clear();
         postAction(step, step.action);
         if (step.then)
             postAction(step, *step.then);
@@ -113,6 +116,7 @@ private:
             return;
         }
         settle();
+        checkOutcome(step.then.value_or(step.action));
         if (losesMessages)
             m_Ledger.forgetAfterWireFault();
         compareMirror("");
@@ -120,6 +124,37 @@ private:
         if (reconnect("the manager did not reconnect once the fault was over")) {
             settle();
             compareMirror("once the faults were over, ");
+        }
+    }
+
+    // A request ends in the event that announces it, or in a failure that drops the requests
+    // behind it; one that vanished without either was dropped silently.
+    void checkOutcome(Action last) {
+        const auto heard = [this](EVelkEventID id) {
+            return std::find(m_StepEvents.begin(), m_StepEvents.end(), id) != m_StepEvents.end();
+        };
+        if (heard(eVelkEvent_Error) || heard(eVelkEvent_Disconnected))
+            return;
+        const std::vector<EVelkEventID> outcomes = announcedBy(last);
+        if (!outcomes.empty() && std::none_of(outcomes.begin(), outcomes.end(), heard))
+            fail("its last request was neither carried out nor reported as failed");
+    }
+
+    static std::vector<EVelkEventID> announcedBy(Action action) {
+        switch (action) {
+            case Action::Preview:
+                return {eVelkEvent_FIRCOESent};
+            case Action::Bypass:
+                return {eVelkEvent_BypassSent};
+            case Action::Install:
+            case Action::Rename:
+                return {eVelkEvent_FIRWriteDone, eVelkEvent_FIRWriteFailed};
+            case Action::Reset:
+                return {eVelkEvent_FIRDataInitialized};
+            case Action::FullRead:
+                return {eVelkEvent_AllDataReceived};
+            default:
+                return {};
         }
     }
 
@@ -275,6 +310,7 @@ private:
     AckLedger m_Ledger;
     std::vector<std::string> m_Failures;
     std::string m_StepName = "connecting";
+    std::vector<EVelkEventID> m_StepEvents;
     bool m_Trace;
     SoakRig m_Rig;  // last: its threads call back into the members above
 };

@@ -106,8 +106,21 @@ void AckLedger::playsStored(int amp, CVelkManager& manager) {
     m_Play[amp] = slotHeaderKnown(slot) ? Play::Header : Play::Unknown;
 }
 
-void AckLedger::forgetSlots() {
+void AckLedger::flashStarts(int amp, CVelkManager& manager) {
+    const int slot = slotOf(amp, manager);
+    if (slot < 0)
+        return;
+    m_SlotKnown[slot] = false;
+    m_SlotHeaderUnknown[slot] = true;
+}
+
+void AckLedger::resetStarts() {
     m_SlotKnown.reset();
+    m_SlotHeaderUnknown.set();
+}
+
+void AckLedger::forgetSlots() {
+    resetStarts();
     m_HeadPlaysStored = {true, true};
 }
 

@@ -25,6 +25,10 @@ public:
     void playChanges(int amp, bool stream);
     // The head is asked to play the stored IR of the amp's type again; the mirror must follow.
     void playsStored(int amp, CVelkManager& manager);
+    // The head is asked to write its flash (one slot, or all of them for a reset): until it
+    // acknowledges, the slot may hold the old or the new record.
+    void flashStarts(int amp, CVelkManager& manager);
+    void resetStarts();
     // The head was replaced by a factory-fresh one.
     void forgetSlots();
 

@@ -200,6 +200,7 @@ private:
                 m_Rig.post(eVelkRequest_FIRGain, step.amp, step.gain);
                 break;
             case Action::Install:
+                m_Ledger.flashStarts(step.amp, m_Rig.manager());
                 m_Rig.post(eVelkRequest_FIRDataWrite, step.amp);
                 break;
             case Action::Rename:
@@ -208,9 +209,11 @@ private:
                 m_Rig.post(eVelkRequest_ChangeFIR, step.amp);
                 m_Rig.onMainThread([this, &step] { m_Rig.manager().setSpeakerTabIrName(step.record.name); });
                 m_Rig.post(eVelkRequest_FIRName, step.amp);
+                m_Ledger.flashStarts(step.amp, m_Rig.manager());
                 m_Rig.post(eVelkRequest_FIRDataWrite, step.amp);
                 break;
             case Action::Reset:
+                m_Ledger.resetStarts();
                 m_Rig.post(eVelkRequest_InitFIRData);
                 break;
             case Action::SelectStored:

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <optional>
 #include <thread>
 
 #include "AckLedger.h"
@@ -13,8 +12,6 @@
 namespace velk::soak {
 
 namespace {
-
-using sim::Request;
 
 // Clock time within which a step's requests must have ended (each awaited reply may take 5 s,
 // and a dump is tried up to six times).

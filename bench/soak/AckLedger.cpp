@@ -31,10 +31,13 @@ void AckLedger::onEvent(const Event& event, CVelkManager& manager) {
                 m_Play[amp] = m_HeadPlaysStored[amp] ? Play::Header : Play::Unknown;
             break;
         case eVelkEvent_AmpTypeChanged:
-            // Both sides now play the stored IR of the new type, but a stream still running
-            // writes its remaining packets over it on the head.
+            // Both sides now play the stored IR of the new type, but what the editor had on its
+            // way to that amp (stream packets, name characters, a selection, a flash write)
+            // crossed the change: the event is the client's word that those did not land as
+            // asked, so they count as failed rather than acknowledged.
             if (isAmp(event.data)) {
-                playsStored(event.data, manager);
+                m_HeadPlaysStored[event.data] = true;
+                m_Play[event.data] = Play::Unknown;
                 m_StreamSpoiled[event.data] = true;
             }
             break;

@@ -116,6 +116,10 @@ private:
         checkOutcome(step.then.value_or(step.action));
         if (losesMessages)
             m_Ledger.forgetAfterWireFault();
+        // The manager learns of a swapped head only at its next heartbeat: what it acknowledged
+        // before then was acknowledged by the old head.
+        if (step.fault == Fault::SwitchModel)
+            m_Ledger.forgetSlots();
         compareMirror("");
         clearFaults();
         if (reconnect("the manager did not reconnect once the fault was over")) {

@@ -25,8 +25,8 @@ public:
     void playChanges(int amp, bool stream);
     // The head is asked to play the stored IR of the amp's type again; the mirror must follow.
     void playsStored(int amp, CVelkManager& manager);
-    // The head is asked to write its flash (one slot, or all of them for a reset): until it
-    // acknowledges, the slot may hold the old or the new record.
+    // The head is asked to write its flash (one slot, or all of them for a reset, or it may
+    // have been swapped): until it acknowledges, the slot may hold the old or the new record.
     void flashStarts(int amp, CVelkManager& manager);
     void resetStarts();
     // The head was replaced by a factory-fresh one.

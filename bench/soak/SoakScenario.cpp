@@ -119,7 +119,7 @@ private:
         // The manager learns of a swapped head only at its next heartbeat: what it acknowledged
         // before then was acknowledged by the old head.
         if (step.fault == Fault::SwitchModel)
-            m_Ledger.forgetSlots();
+            m_Ledger.resetStarts();
         compareMirror("");
         clearFaults();
         if (reconnect("the manager did not reconnect once the fault was over")) {

@@ -79,11 +79,15 @@ void CVelkManager::sendReturnConnection(int value) {
 
 // ---- FIR parameters
 
-// Asks the amplifier to play the amp's stored impulse response again, ending a preview.
+// Asks the amplifier to play the amp's stored impulse response again, ending a preview. The
+// mirror follows: a rename compares its name with the play buffer's, and a flash write copies
+// the play buffer, so a mirror still holding the preview would store the preview's gain and
+// send only part of the new name.
 void CVelkManager::sendChangeFIR(int amp) {
     const int slot = firNumber(amp);
     expectReply(eVelkResponse_FIRSelectOrGain);
     sendParameterChange(sysex::kGroupFIR, sysex::kParamSelectFIR, amp & 0xFF, static_cast<uint8_t>(slot));
+    selectStoredFIR(amp);
 }
 
 // Sends only the characters that differ from the play buffer's name; the caller's zero tail

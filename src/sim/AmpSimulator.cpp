@@ -184,6 +184,8 @@ void AmpSimulator::dispatchReply(Request request, Bytes reply) {
             m_Held.push_back(std::move(reply));
             return;
         case ReplyFate::Send:
+            for (int copy = 1; copy < fate.copies; ++copy)
+                sendNowOrLater(reply, fate.delay);
             sendNowOrLater(std::move(reply), fate.delay);
             return;
     }

@@ -8,10 +8,18 @@ void WireFaults::setReplyDelay(Request request, std::chrono::microseconds delay)
     rule.delay = delay;
 }
 
+WireFaults::Range WireFaults::rangeFromNext(const Rule& rule, int count, int after) {
+    return {rule.arrivals + after, count};
+}
+
 void WireFaults::dropReplies(Request request, int count, int after) {
     Rule& rule = at(m_Rules, request);
-    rule.dropAfter = rule.arrivals + after;
-    rule.dropCount = count;
+    rule.dropped = rangeFromNext(rule, count, after);
+}
+
+void WireFaults::duplicateReplies(Request request, int count, int after) {
+    Rule& rule = at(m_Rules, request);
+    rule.duplicated = rangeFromNext(rule, count, after);
 }
 
 void WireFaults::holdReplies(Request request, bool holding) {
@@ -31,17 +39,18 @@ bool WireFaults::arrives(Request request) {
 
 ReplyFate WireFaults::fateOfReply(Request request) const {
     const Rule& rule = at(m_Rules, request);
-    if (dropsArrival(rule))
+    if (rule.dropped.contains(rule.arrivals))
         return {ReplyFate::Drop};
     if (rule.holding)
         return {ReplyFate::Hold};
-    return {ReplyFate::Send, rule.hasDelay ? rule.delay : m_DefaultDelay};
+    return {ReplyFate::Send, rule.hasDelay ? rule.delay : m_DefaultDelay,
+            rule.duplicated.contains(rule.arrivals) ? 2 : 1};
 }
 
-bool WireFaults::dropsArrival(const Rule& rule) {
-    if (rule.dropCount == 0 || rule.arrivals <= rule.dropAfter)
+bool WireFaults::Range::contains(int arrival) const {
+    if (count == 0 || arrival <= after)
         return false;
-    return rule.dropCount == kForever || rule.arrivals <= rule.dropAfter + rule.dropCount;
+    return count == kForever || arrival <= after + count;
 }
 
 }  // namespace velk::sim

@@ -17,6 +17,7 @@ struct ReplyFate {
     };
     Kind kind = Send;
     std::chrono::microseconds delay{0};
+    int copies = 1;  // a sent reply may arrive more than once
 };
 
 // Losses and delays between the amplifier and the computer, chosen per kind of request. Counts
@@ -31,6 +32,9 @@ public:
 
     // Replies to the messages of that kind numbered after+1 to after+count are lost.
     void dropReplies(Request request, int count = kForever, int after = 0);
+    // Replies to the messages of that kind numbered after+1 to after+count arrive twice, as a
+    // transport that repeats an event delivers them.
+    void duplicateReplies(Request request, int count = kForever, int after = 0);
     // Replies of that kind are kept back (holding == true) until released.
     void holdReplies(Request request, bool holding);
     // The amplifier disappears when the nth message of that kind arrives, before answering it.
@@ -44,10 +48,16 @@ public:
     int arrivals(Request request) const { return at(m_Rules, request).arrivals; }
 
 private:
+    // The messages numbered after+1 to after+count (all after `after` for kForever).
+    struct Range {
+        int after = 0;
+        int count = 0;
+        bool contains(int arrival) const;
+    };
     struct Rule {
         int arrivals = 0;
-        int dropAfter = 0;
-        int dropCount = 0;
+        Range dropped;
+        Range duplicated;
         int unplugOn = 0;
         bool holding = false;
         bool hasDelay = false;
@@ -58,7 +68,7 @@ private:
 
     static Rule& at(Rules& rules, Request request) { return rules[static_cast<size_t>(request)]; }
     static const Rule& at(const Rules& rules, Request request) { return rules[static_cast<size_t>(request)]; }
-    static bool dropsArrival(const Rule& rule);
+    static Range rangeFromNext(const Rule& rule, int count, int after);
 
     Rules m_Rules{};
     std::chrono::microseconds m_DefaultDelay{0};

@@ -34,11 +34,14 @@ TEST_F(Commands, failedSendsThrowAndLeaveTheMirror) {
 
 // ---- FIR parameters
 
-TEST_F(Commands, changeFIRSelectsTheSlotOfTheCurrentAmpType) {
+// The mirror plays what the head now plays, so a rename that follows compares with that name.
+TEST_F(Commands, changeFIRSelectsTheSlotOfTheCurrentAmpTypeOnBothSides) {
     receive(ampTypeChange(1, 2));
+    manager->setPlayBuffer(1, recordWithPattern("Preview", 1, 1));
     manager->sendChangeFIR(1);
     EXPECT_EQ(amp.received(1).at(0), parameterChange(0x04, 0x00, 0x01, 0x07));
     EXPECT_EQ(Inspector::expectedID(*manager), 20);
+    EXPECT_EQ(recordBytes(playBuffer(1)), recordBytes(firSlot(7)));
 }
 
 // Amp type 5 of Amp I would name Amp II's first slot, 0x7F of Amp II a byte no message may carry.

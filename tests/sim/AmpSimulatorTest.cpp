@@ -85,13 +85,19 @@ TEST_F(AmpSimulatorTest, delaysRepliesAndSendsThemInOrderOfTheirDueTime) {
     EXPECT_LE(head->totalReplyWait(), 2 * waited);
 }
 
-TEST_F(AmpSimulatorTest, dropsChosenRepliesButTakesTheirMessages) {
-    head->editWireFaults([](WireFaults& w) { w.dropReplies(Request::FlashWrite, 1); });
+TEST_F(AmpSimulatorTest, dropsOrDuplicatesChosenRepliesButTakesTheirMessages) {
+    head->editWireFaults([](WireFaults& w) {
+        w.dropReplies(Request::FlashWrite, 1);
+        w.duplicateReplies(Request::FlashWrite, 1, 1);
+    });
     computer.inject(parameterChange(0x04, 0x07, 0, 0));
     computer.inject(parameterChange(0x04, 0x07, 0, 1));
+    computer.inject(parameterChange(0x04, 0x07, 0, 2));
     EXPECT_EQ(sent(0), parameterChange(0x04, 0x47, 0, 0));
-    EXPECT_EQ(head->receivedCount(Request::FlashWrite), 2);
-    EXPECT_EQ(computer.sent.count(), 1u);
+    EXPECT_EQ(sent(1), parameterChange(0x04, 0x47, 0, 0));
+    EXPECT_EQ(sent(2), parameterChange(0x04, 0x47, 0, 0));
+    EXPECT_EQ(head->receivedCount(Request::FlashWrite), 3);
+    EXPECT_EQ(computer.sent.count(), 3u);
 }
 
 TEST_F(AmpSimulatorTest, holdsRepliesUntilReleasedThenSendsThemInOrder) {

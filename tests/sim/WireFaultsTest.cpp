@@ -45,6 +45,19 @@ TEST(WireFaults, dropsChosenRangeOfRepliesOfOneKindOrAllUntilReplaced) {
     EXPECT_EQ(nextFates(faults, Request::HeartBeat, 1), Fates{Send});
 }
 
+TEST(WireFaults, duplicatesChosenRangeOfRepliesOfOneKind) {
+    WireFaults faults;
+    faults.duplicateReplies(Request::FlashWrite, 2, 1);
+    std::vector<int> copies;
+    for (int i = 0; i < 4; ++i) {
+        faults.arrives(Request::FlashWrite);
+        copies.push_back(faults.fateOfReply(Request::FlashWrite).copies);
+    }
+    EXPECT_EQ(copies, (std::vector<int>{1, 2, 2, 1}));
+    faults.arrives(Request::Dump);
+    EXPECT_EQ(faults.fateOfReply(Request::Dump).copies, 1);
+}
+
 TEST(WireFaults, unplugsOnNthMessageOfKindOnly) {
     WireFaults faults;
     faults.arrives(Request::CoefficientPacket);

@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
     AppDelegate delegate;
     AppWindow window;
     AppWindowController controller(window);
+    controller.setStartTab(options->tab);
     if (simulated)
         window.statusBar()->addPermanentWidget(new QLabel(velk::strings::text("Status_Simulated")));
     controller.awakeFromNib();

@@ -1,8 +1,8 @@
 // Arbitrary bytes, cut after every F7 into messages, go straight into the device manager's receive
-// entry on this thread: no hub thread, no wait. Each message sits in a buffer of exactly its size,
-// so a read past its end is caught. The manager finds no amplifier and so sends nothing; it is put
-// back in the state of a new one before every input (a new one per input would cost more than the
-// input), so that each input is independent of the ones before it.
+// entry on this thread: no hub thread, no wait. Each message ends where a heap buffer ends, so a
+// read past its end is caught (the receive path reads forward only). The manager finds no amplifier and so
+// sends nothing; it is put back in the state of a new one before every input (a new one per input would cost
+// more than the input), so that each input is independent of the ones before it.
 //
 // Beyond memory safety, the effect of each message is checked against the amplifier's dump
 // layout: a dump of a known block sets that block's response ID and is stored exactly when its
@@ -107,11 +107,12 @@ void checkMainVersion(CVelkManager& manager, Message message) {
         require(manager.getMainVer() == join14(message[8], message[9]));
 }
 
-void receive(CVelkManager& manager, Message message) {
-    auto exact = std::make_unique<uint8_t[]>(message.size());
-    std::copy(message.begin(), message.end(), exact.get());
+// `room` is as long as the whole input: one allocation per input rather than one per message.
+void receive(CVelkManager& manager, std::span<uint8_t> room, Message message) {
+    const std::span<uint8_t> copy = room.last(message.size());
+    std::copy(message.begin(), message.end(), copy.begin());
     VelkManagerInspector::clearReply(manager);
-    CVelkManager::procMIDIIn(&manager, exact.get(), static_cast<uint32_t>(message.size()));
+    CVelkManager::procMIDIIn(&manager, copy.data(), static_cast<uint32_t>(copy.size()));
     checkDump(manager, message);
     checkMainVersion(manager, message);
     const unsigned char model = manager.getModel();
@@ -140,14 +141,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static CVelkManager& manager = managerWithoutAmplifier();
     forgetEverything(manager);
     const Message input(data, size);
+    const auto room = std::make_unique_for_overwrite<uint8_t[]>(size);
     size_t start = 0;
     for (size_t i = 0; i < size; ++i) {
         if (data[i] == 0xF7) {
-            receive(manager, input.subspan(start, i + 1 - start));
+            receive(manager, {room.get(), size}, input.subspan(start, i + 1 - start));
             start = i + 1;
         }
     }
     if (start < size)
-        receive(manager, input.subspan(start));
+        receive(manager, {room.get(), size}, input.subspan(start));
     return 0;
 }

@@ -8,6 +8,7 @@
 
 #include "common/SysexInputAssembler.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
@@ -16,14 +17,14 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-using Messages = std::vector<Bytes>;
+using Message = std::span<const uint8_t>;
 
 constexpr uint8_t kStart = 0xF0;
 constexpr uint8_t kEnd = 0xF7;
 constexpr uint8_t kStrayStatus = 0xF8;
 
-Messages scanForMessages(const Bytes& stream, size_t limit) {
-    Messages messages;
+std::vector<Message> scanForMessages(const Bytes& stream, size_t limit) {
+    std::vector<Message> messages;
     size_t i = 0;
     while (i < stream.size()) {
         if (stream[i] != kStart) {
@@ -34,26 +35,33 @@ Messages scanForMessages(const Bytes& stream, size_t limit) {
         while (end < stream.size() && stream[end] < 0x80)
             ++end;
         if (end < stream.size() && stream[end] == kEnd && end - i <= limit)
-            messages.emplace_back(stream.begin() + i, stream.begin() + end + 1);
+            messages.push_back(Message(stream).subspan(i, end + 1 - i));
         i = end;
     }
     return messages;
 }
 
-// A small deterministic generator, so that one input always makes the same cuts.
-class CCuts {
-public:
-    explicit CCuts(uint8_t seed) : m_State(seed * 2654435761u + 1) {}
-    uint32_t next() {
-        m_State ^= m_State << 13;
-        m_State ^= m_State >> 17;
-        m_State ^= m_State << 5;
-        return m_State;
+// Cuts `stream` into packets of 0 to 47 bytes and decides before which of them the message in
+// progress is discarded: visit(discard, packet) for each. A small deterministic generator seeded
+// by `seed`, so that one input always makes the same cuts.
+template <typename Visit>
+void cutIntoPackets(uint8_t seed, Message stream, Visit&& visit) {
+    uint32_t state = seed * 2654435761u + 1;
+    size_t offset = 0;
+    while (offset < stream.size()) {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        const size_t packetSize = std::min<size_t>(state / 8 % 48, stream.size() - offset);
+        visit(state % 8 == 0, stream.subspan(offset, packetSize));
+        offset += packetSize;
     }
+}
 
-private:
-    uint32_t m_State;
-};
+void require(bool condition) {
+    if (!condition)
+        std::abort();
+}
 
 }  // namespace
 
@@ -61,31 +69,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2)
         return 0;
     const size_t limit = 1 + data[0] * 4u;  // up to 1021, beyond the protocol's 532
-    CCuts cuts(data[1]);
-    const std::span<const uint8_t> stream(data + 2, size - 2);
+    const Message stream(data + 2, size - 2);
+
+    Bytes seenStream;
+    seenStream.reserve(stream.size() * 2);
+    cutIntoPackets(data[1], stream, [&](bool discard, Message packet) {
+        if (discard)
+            seenStream.push_back(kStrayStatus);
+        seenStream.insert(seenStream.end(), packet.begin(), packet.end());
+    });
+    const std::vector<Message> expected = scanForMessages(seenStream, limit);
 
     CSysexInputAssembler assembler(limit);
-    Messages delivered;
-    Bytes seenStream;
-    size_t offset = 0;
-    while (offset < stream.size()) {
-        const uint32_t cut = cuts.next();
-        if (cut % 8 == 0) {
+    size_t delivered = 0;
+    cutIntoPackets(data[1], stream, [&](bool discard, Message packet) {
+        if (discard)
             assembler.clear();
-            seenStream.push_back(kStrayStatus);
-        }
-        const size_t packetSize = std::min<size_t>(cut / 8 % 48, stream.size() - offset);
-        const std::span<const uint8_t> packet = stream.subspan(offset, packetSize);
-        const bool whole = assembler.feed(packet, [&](std::span<const uint8_t> message) {
-            delivered.emplace_back(message.begin(), message.end());
+        require(assembler.feed(packet, [&](Message message) {
+            require(delivered < expected.size() && std::ranges::equal(message, expected[delivered]));
+            ++delivered;
             return true;
-        });
-        if (!whole)
-            std::abort();
-        seenStream.insert(seenStream.end(), packet.begin(), packet.end());
-        offset += packetSize;
-    }
-    if (delivered != scanForMessages(seenStream, limit))
-        std::abort();
+        }));
+    });
+    require(delivered == expected.size());
     return 0;
 }

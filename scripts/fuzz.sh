@@ -25,10 +25,13 @@ for fuzzer in "$build"/fuzz/*_fuzz; do
     work="$build/corpus-work/$name"
     mkdir -p "$work"
     echo "fuzzing $name for ${seconds}s"
+    # A target may add flags of its own in fuzz/NAME.flags (e.g. a -max_len that fits its inputs).
+    own=()
+    if [ -f "$root/fuzz/$name.flags" ]; then read -r -a own <"$root/fuzz/$name.flags" || true; fi
     # Value profiles lead the fuzzer through length and checksum comparisons; the code's own
     # diagnostics go nowhere (stderr closed), while libFuzzer's and the sanitizers' reports stay.
     if ! "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-        -use_value_profile=1 -close_fd_mask=2 -artifact_prefix="$work/" "$work" "$root/fuzz/corpus/$name" \
+        -use_value_profile=1 -close_fd_mask=2 "${own[@]}" -artifact_prefix="$work/" "$work" "$root/fuzz/corpus/$name" \
         >"$work.log" 2>&1; then
         tail -n 40 "$work.log"
         echo "fuzzer $name found a failing input (artifacts in $work)"

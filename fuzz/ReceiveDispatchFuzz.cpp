@@ -4,10 +4,11 @@
 // sends nothing; it is put back in the state of a new one before every input (a new one per input would cost
 // more than the input), so that each input is independent of the ones before it.
 //
-// Beyond memory safety, the effect of each message is checked against the amplifier's dump
-// layout: a dump of a known block sets that block's response ID and is stored exactly when its
-// length is the block's and its checksum holds; a main version reply stores its version; the model
-// is only ever one of the two heads.
+// Each message arrives while a reply is awaited: a dump while its own block is, any other message
+// while one of the replies a request waits for is, in turn. Beyond memory safety, the effect of
+// each message is checked against the amplifier's dump layout: a dump of a known block sets that
+// block's response ID and is stored exactly when its length is the block's and its checksum holds; a main
+// version reply stores its version; the model is only ever one of the two heads.
 
 #include "common/VelkTestSupport.h"
 
@@ -18,6 +19,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <span>
 
@@ -107,11 +109,17 @@ void checkMainVersion(CVelkManager& manager, Message message) {
         require(manager.getMainVer() == join14(message[8], message[9]));
 }
 
+// Flash write, initialisation, coefficient packet, main version, amp type change.
+constexpr int32_t kAwaitedReplies[] = {21, 23, 24, 25, 12};
+
 // `room` is as long as the whole input: one allocation per input rather than one per message.
-void receive(CVelkManager& manager, std::span<uint8_t> room, Message message) {
+void receive(CVelkManager& manager, std::span<uint8_t> room, Message message, size_t index) {
     const std::span<uint8_t> copy = room.last(message.size());
     std::copy(message.begin(), message.end(), copy.begin());
     VelkManagerInspector::clearReply(manager);
+    const int block = dumpBlock(message);
+    VelkManagerInspector::expectReply(
+        manager, block >= 0 ? block : kAwaitedReplies[index % std::size(kAwaitedReplies)]);
     CVelkManager::procMIDIIn(&manager, copy.data(), static_cast<uint32_t>(copy.size()));
     checkDump(manager, message);
     checkMainVersion(manager, message);
@@ -143,13 +151,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Message input(data, size);
     const auto room = std::make_unique_for_overwrite<uint8_t[]>(size);
     size_t start = 0;
+    size_t index = 0;
     for (size_t i = 0; i < size; ++i) {
         if (data[i] == 0xF7) {
-            receive(manager, {room.get(), size}, input.subspan(start, i + 1 - start));
+            receive(manager, {room.get(), size}, input.subspan(start, i + 1 - start), index++);
             start = i + 1;
         }
     }
     if (start < size)
-        receive(manager, {room.get(), size}, input.subspan(start));
+        receive(manager, {room.get(), size}, input.subspan(start), index);
     return 0;
 }

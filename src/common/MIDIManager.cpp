@@ -196,11 +196,11 @@ void CMIDIManager::releaseClient() {
         released->setChangeHandler(nullptr);
 }
 
-midi::MidiService* CMIDIManager::service() const {
-    return m_Member->currentClient().get();
+std::shared_ptr<midi::MidiService> CMIDIManager::service() const {
+    return m_Member->currentClient();
 }
 
-const std::string& CMIDIManager::serviceUnavailableReason() const {
+std::string CMIDIManager::serviceUnavailableReason() const {
     std::lock_guard lock(m_Member->clientLock);
     return m_Member->unavailableReason;
 }

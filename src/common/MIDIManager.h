@@ -39,9 +39,10 @@ public:
     static void terminate();
     static CMIDIManager* instance();
 
-    // The open service, or null when none could be opened ("why" says what to do).
-    midi::MidiService* service() const;
-    const std::string& serviceUnavailableReason() const;
+    // The open service, or null when none could be opened. Shared and copied because a search for the
+    // amp on the utility thread may replace both at any time.
+    std::shared_ptr<midi::MidiService> service() const;
+    std::string serviceUnavailableReason() const;
 
     void getMidiInDevices(std::vector<std::string>& devices);
     void getMidiOutDevices(std::vector<std::string>& devices);

@@ -134,7 +134,17 @@ void CVelkManager::notifyVelkEvent(EVelkEventID event, int32_t data) {
     for (size_t i = 0; i < count; ++i) {
         const auto [callback, userData] = m_Listeners[i];
         if (callback)
-            callback(event, data, userData);
+            callListener(callback, event, data, userData);
+    }
+}
+
+// A listener that throws must neither end the thread that raised the event nor keep the others
+// from hearing of it.
+void CVelkManager::callListener(ListenerCallback callback, EVelkEventID event, int32_t data, void* userData) {
+    try {
+        callback(event, data, userData);
+    } catch (...) {
+        mstd::logLine("[CATCH] Exception! - CVelkManager::notifyVelkEvent()");
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/FIRCOE.h"
 
+#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -127,8 +128,8 @@ public:
     // fills its name and gain, a confirmed flash write the whole record. False for another slot.
     bool getFirSlot(int slot, FIRCOE& out);
     void setFlashBuffer(int amp);
-    // Staging for the next eVelkRequest_FIRCOE / eVelkRequest_FIRName; written on the main
-    // thread just before the request is posted, without a lock.
+    // Staging for the next eVelkRequest_FIRCOE / eVelkRequest_FIRName, written on the main thread
+    // just before the request is posted; the request takes its copy when it starts.
     void setSpeakerTabFIRCOE(const FIRCOE& in);
     void setSpeakerTabIrName(const char* name);  // exactly 64 bytes, zero-filled by the caller
 
@@ -157,6 +158,8 @@ public:
     void checkConnection();
     void sendHeartBeatRequest();
     void disconnected();
+    // True when the last disconnection came from a heartbeat that named another model.
+    bool disconnectedByModelChange() const;
     void sendAllBulkDump();
 
     // ---- Receive path (MIDI input thread)
@@ -224,13 +227,20 @@ private:
     static void beginCriticalSection(CriticalRegion& region);
     static void endCriticalSection(CriticalRegion& region);
 
+    static void callListener(ListenerCallback callback, EVelkEventID event, int32_t data, void* userData);
     void runRequest(const VelkRequestEvent& request);
-    void dropQueuedRequests();
-    void beginPass();
-    void endPass();
+    void runQueuedRequests();
     void handleRequestFailure(int32_t errorCode);
+    void runUtilityPass();
     void waitForNextPass();
-    void setReceivedID(int32_t id);
+    void expectReply(int32_t id);
+    bool isAwaited(int32_t id) const;
+    void publishReply(int32_t id);
+    void publishDumpReply(int32_t id, bool accepted);
+    void receiveFlashWriteReply(uint8_t amp, uint8_t result);
+    void receivePacketReply(uint8_t data1, uint8_t result);
+    FIRCOE stagedFIRCOE();
+    std::array<char, 64> stagedIrName();
     void sendEffectParameter(int32_t responseID, uint8_t parameter, int value);
     void waitForReplyOrThrow();
     int firNumber(int amp);
@@ -244,10 +254,10 @@ private:
     CriticalRegion m_BufferLock;
     CriticalRegion m_InfoLock;
     std::atomic<bool> m_StopThread{false};
-    // A pass holds the request queue; a disconnection on the input thread asks it to drop the
-    // queued requests rather than wait for it.
-    std::atomic<bool> m_PassRunning{false};
-    std::atomic<bool> m_DropQueuedRequests{false};
+    // Set by the input thread when a heartbeat names another model; the utility thread's next
+    // connection check drops the connection, so only that thread ever empties the queue.
+    std::atomic<bool> m_ModelChanged{false};
+    std::atomic<bool> m_DisconnectedByModelChange{false};
     uint64_t m_LastHeartBeatRequestMS = 0;
     std::atomic<time_t> m_LastHeartBeatTime{0};
     uint64_t m_LastConnectionCheckMS = 0;
@@ -277,7 +287,8 @@ private:
     std::atomic<int32_t> m_ReceiveError{0};
     std::atomic<int32_t> m_ReceivedValue{0};
     std::atomic<int32_t> m_ExpectedID{-1};
-    // Signalled whenever the receive path stores a response ID, so a reply wait ends at once.
+    // Signalled whenever the receive path stores an awaited response ID, so a reply wait ends at
+    // once.
     std::mutex m_ReplyLock;
     std::condition_variable m_ReplyArrived;
     // Wakes the utility thread's pause between passes when a request is posted or it must stop.

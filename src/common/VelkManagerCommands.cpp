@@ -25,7 +25,7 @@ uint8_t effectParameter(int amp, uint8_t ampIByte) {
 // Only a dump that arrived but was rejected is asked for again; silence ends in a time-out.
 bool CVelkManager::sendDumpRequest(int index) {
     for (int attempt = 1;; ++attempt) {
-        m_ExpectedID = index;
+        expectReply(index);
         uint8_t request[sysex::kDumpRequestSize];
         setDumpReqHeader(index, request);
         if (mi_sendBuffer(request, sizeof request) != 0)
@@ -47,7 +47,7 @@ void CVelkManager::waitForReplyOrThrow() {
 // ---- Effect parameters
 
 void CVelkManager::sendEffectParameter(int32_t responseID, uint8_t parameter, int value) {
-    m_ExpectedID = responseID;
+    expectReply(responseID);
     const uint8_t byte = value & 0xFF;
     sendParameterChange(sysex::kGroupEffect, parameter, 0, byte);
     storeEffectByte(parameter, byte);
@@ -81,15 +81,15 @@ void CVelkManager::sendReturnConnection(int value) {
 
 // Asks the amplifier to play the amp's stored impulse response again, ending a preview.
 void CVelkManager::sendChangeFIR(int amp) {
-    m_ExpectedID = eVelkResponse_FIRSelectOrGain;
-    sendParameterChange(sysex::kGroupFIR, sysex::kParamSelectFIR, amp & 0xFF,
-                        static_cast<uint8_t>(firNumber(amp)));
+    const int slot = firNumber(amp);
+    expectReply(eVelkResponse_FIRSelectOrGain);
+    sendParameterChange(sysex::kGroupFIR, sysex::kParamSelectFIR, amp & 0xFF, static_cast<uint8_t>(slot));
 }
 
 // Sends only the characters that differ from the play buffer's name; the caller's zero tail
 // clears what is left of a longer old name.
 void CVelkManager::sendFIRName(int amp, const char* name) {
-    m_ExpectedID = eVelkResponse_FIRName;
+    expectReply(eVelkResponse_FIRName);
     const int target = amp != 0 ? 1 : 0;
     const uint8_t parameter = amp != 0 ? sysex::kParamAmpIIFIRName : sysex::kParamAmpIFIRName;
     for (int position = 0; position < kNameCharactersSent; ++position) {
@@ -112,7 +112,7 @@ void CVelkManager::sendFIRName(int amp, const char* name) {
 
 // The message for any amp but 0 is Amp II's, but only amps 0 and 1 have a play buffer to update.
 void CVelkManager::sendFIRGain(int amp, int gain) {
-    m_ExpectedID = eVelkResponse_FIRSelectOrGain;
+    expectReply(eVelkResponse_FIRSelectOrGain);
     const uint8_t parameter = amp == 0 ? sysex::kParamAmpIFIRGain : sysex::kParamAmpIIFIRGain;
     sendParameterChange(sysex::kGroupFIR, parameter, sysex::high7(gain), sysex::low7(gain));
     if (!velk::isAmp(amp))
@@ -123,15 +123,15 @@ void CVelkManager::sendFIRGain(int amp, int gain) {
 
 // The reply, success or failure, is handled by the receive path.
 void CVelkManager::sendFIRDataWriteReq(int amp) {
-    m_ExpectedID = eVelkResponse_FlashWrite;
-    sendParameterChange(sysex::kGroupFIR, sysex::kParamFlashWrite, amp & 0xFF,
-                        static_cast<uint8_t>(firNumber(amp)));
+    const int slot = firNumber(amp);
+    expectReply(eVelkResponse_FlashWrite);
+    sendParameterChange(sysex::kGroupFIR, sysex::kParamFlashWrite, amp & 0xFF, static_cast<uint8_t>(slot));
     waitForReplyOrThrow();
 }
 
 // Listeners hear of it twice: from the reply itself and from here.
 void CVelkManager::sendInitFIRDataReq() {
-    m_ExpectedID = eVelkResponse_InitFIRData;
+    expectReply(eVelkResponse_InitFIRData);
     sendParameterChange(sysex::kGroupFIR, sysex::kParamInitFIRData, 0, 0);
     waitForReplyOrThrow();
     notifyVelkEvent(eVelkEvent_FIRDataInitialized, 0);
@@ -140,7 +140,7 @@ void CVelkManager::sendInitFIRDataReq() {
 // ---- System
 
 void CVelkManager::sendMainVerReq() {
-    m_ExpectedID = eVelkResponse_MainVersion;
+    expectReply(eVelkResponse_MainVersion);
     sendParameterChange(sysex::kGroupSystem, sysex::kParamMainVersionRequest, 0, 0);
     waitForReplyOrThrow();
     notifyVelkEvent(eVelkEvent_MainVersion, getMainVer());

@@ -103,6 +103,8 @@ void CVelkManager::openMidiOut(int32_t destinationIndex) {
 // Both timestamps start at 0, so the first pass after launch reports "not connected" at once
 // and the first pass with open ports sends a heartbeat at once.
 void CVelkManager::checkConnection() {
+    if (m_ModelChanged)
+        disconnected();
     const uint64_t now = mstd::getClockMS();
     if (m_Opened && now - m_LastHeartBeatRequestMS >= kHeartBeatIntervalMS) {
         m_LastHeartBeatRequestMS = now;
@@ -124,16 +126,22 @@ void CVelkManager::checkConnection() {
 
 // Nothing waits for the reply: receiveHeartBeatMessage takes it whenever it comes.
 void CVelkManager::sendHeartBeatRequest() {
-    m_ExpectedID = eVelkResponse_HeartBeat;
+    expectReply(eVelkResponse_HeartBeat);
     sendParameterChange(sysex::kGroupSystem, sysex::kParamHeartBeat, 0, 0);
 }
 
+// Runs on the utility thread only, which may hold the queue already.
 void CVelkManager::disconnected() {
+    m_DisconnectedByModelChange = m_ModelChanged.exchange(false);
     setModel(0);
     m_LastHeartBeatTime = 0;
     closeVelk();
-    dropQueuedRequests();
+    clearRequestEvent();
     notifyVelkEvent(eVelkEvent_Disconnected, 0);
+}
+
+bool CVelkManager::disconnectedByModelChange() const {
+    return m_DisconnectedByModelChange;
 }
 
 // ---- Full read on connection

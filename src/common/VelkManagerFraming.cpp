@@ -4,6 +4,7 @@
 #include "common/VelkManager.h"
 #include "common/VelkManagerInternal.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace sysex = velk::sysex;
@@ -15,6 +16,12 @@ constexpr uint16_t kNoTransport = 0xFFFF;
 
 uintptr_t address(const uint8_t* pointer) {
     return reinterpret_cast<uintptr_t>(pointer);
+}
+
+// Between F0 and F7 only data bytes: a byte of 0x80 or more would end the message early on the
+// wire and leave the rest to be read as something else.
+bool carriesOnlyDataBytes(const uint8_t* bytes, uint16_t length) {
+    return length < 2 || std::all_of(bytes + 1, bytes + length - 1, [](uint8_t byte) { return byte < 0x80; });
 }
 
 }  // namespace
@@ -89,7 +96,10 @@ uint16_t CVelkManager::mi_sendPacket(uint16_t packetNumber, const uint8_t* sourc
     return mi_sendBulk(size, m_BulkMessage, checksum);
 }
 
+// A malformed message is refused before it reaches the wire; it names no lost amplifier.
 uint16_t CVelkManager::mi_sendBuffer(const uint8_t* bytes, uint16_t length) {
+    if (!carriesOnlyDataBytes(bytes, length))
+        velk::throwError(mstd::eErr_Unknown);
     CMIDIManager* midi = CMIDIManager::instance();
     if (!midi)
         return kNoTransport;

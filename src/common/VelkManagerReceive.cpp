@@ -101,9 +101,12 @@ void CVelkManager::receiveHeartBeatMessage(const uint8_t* bytes, uint32_t length
     if (model != sysex::kModelSingleAmp && model != sysex::kModelDualAmp)
         return;
 
+    // Another model: the utility thread drops this connection; a later reply opens the next one.
     const unsigned char knownModel = getModel();
-    if (knownModel != 0 && knownModel != model)
-        disconnected();
+    if (knownModel != 0 && knownModel != model) {
+        m_ModelChanged = true;
+        return;
+    }
     // A reply after a (dis)connection finds 0 here: it opens a new connection.
     if (m_LastHeartBeatTime.exchange(mstd::getWallClockSeconds()) == 0) {
         setModel(model);
@@ -151,12 +154,16 @@ void CVelkManager::receiveParamEffectData(const uint8_t* bytes, uint32_t length)
         m_EffectData[amp == 0 ? 0 : velk::kAmpIIEffectOffset] = ampType;
         selectStoredFIR(amp);
     }
-    setReceivedID(eVelkResponse_AmpTypeChange);
     m_ReceivedValue = amp;
+    if (isAwaited(eVelkResponse_AmpTypeChange))
+        publishReply(eVelkResponse_AmpTypeChange);
     notifyVelkEvent(eVelkEvent_AmpTypeChanged, amp);
 }
 
-// A failure reply still ends the sender's wait: the response ID matches either way.
+// A failure reply still ends the sender's wait: the response ID matches either way. A reply that
+// nobody waits for (late, or repeated by the transport) is dropped whole: a repeated flash write
+// reply would store whatever the amp plays by then, a repeated initialisation reply would start
+// another full read.
 void CVelkManager::receiveParamFIR(const uint8_t* bytes, uint32_t length) {
     if (length < kMinParameterChangeSize)
         return;
@@ -164,42 +171,54 @@ void CVelkManager::receiveParamFIR(const uint8_t* bytes, uint32_t length) {
     const uint8_t data2 = bytes[9];
     switch (bytes[7]) {
         case sysex::kParamInitReply:
-            if (data1 != 0 || data2 != 0)
+            if (data1 != 0 || data2 != 0 || !isAwaited(eVelkResponse_InitFIRData))
                 return;
-            setReceivedID(eVelkResponse_InitFIRData);
+            publishReply(eVelkResponse_InitFIRData);
             notifyVelkEvent(eVelkEvent_FIRDataInitialized, m_ReceivedValue);
             break;
         case sysex::kParamFlashWriteReply:
-            setReceivedID(eVelkResponse_FlashWrite);
-            if (data2 == sysex::kReplyOK) {
-                m_ReceivedValue = data1;
-                setFlashBuffer(data1);
-                notifyVelkEvent(eVelkEvent_FIRWriteDone, data1);
-            } else if (data2 == sysex::kReplyFailed) {
-                m_ReceivedValue = data1;
-                notifyVelkEvent(eVelkEvent_FIRWriteFailed, data1);
-            }
+            if (isAwaited(eVelkResponse_FlashWrite))
+                receiveFlashWriteReply(data1, data2);
             break;
         case sysex::kParamPacketReply:
-            setReceivedID(eVelkResponse_Packet);
-            if (data2 == sysex::kReplyOK) {
-                m_ReceivedValue = data1;
-                notifyVelkEvent(eVelkEvent_FIRPacketAccepted, data1);
-            } else if (data2 == sysex::kReplyFailed) {
-                m_ReceivedValue = data1;
-                notifyVelkEvent(eVelkEvent_FIRPacketRejected, data1);
-            }
+            if (isAwaited(eVelkResponse_Packet))
+                receivePacketReply(data1, data2);
             break;
         default:
             break;
     }
 }
 
+// The slot mirror holds the written record before the waiting request may go on and send the
+// next preview into the play buffer.
+void CVelkManager::receiveFlashWriteReply(uint8_t amp, uint8_t result) {
+    if (result == sysex::kReplyOK || result == sysex::kReplyFailed)
+        m_ReceivedValue = amp;
+    if (result == sysex::kReplyOK)
+        setFlashBuffer(amp);
+    publishReply(eVelkResponse_FlashWrite);
+    if (result == sysex::kReplyOK)
+        notifyVelkEvent(eVelkEvent_FIRWriteDone, amp);
+    else if (result == sysex::kReplyFailed)
+        notifyVelkEvent(eVelkEvent_FIRWriteFailed, amp);
+}
+
+void CVelkManager::receivePacketReply(uint8_t data1, uint8_t result) {
+    if (result == sysex::kReplyOK || result == sysex::kReplyFailed)
+        m_ReceivedValue = data1;
+    publishReply(eVelkResponse_Packet);
+    if (result == sysex::kReplyOK)
+        notifyVelkEvent(eVelkEvent_FIRPacketAccepted, data1);
+    else if (result == sysex::kReplyFailed)
+        notifyVelkEvent(eVelkEvent_FIRPacketRejected, data1);
+}
+
 void CVelkManager::receiveParamUpdater(const uint8_t* bytes, uint32_t length) {
     if (length < kMinParameterChangeSize || bytes[7] != sysex::kParamMainVersionReply)
         return;
     setMainVer(sysex::join14(bytes[8], bytes[9]));
-    setReceivedID(eVelkResponse_MainVersion);
+    if (isAwaited(eVelkResponse_MainVersion))
+        publishReply(eVelkResponse_MainVersion);
 }
 
 // ---- Bulk dumps
@@ -231,22 +250,22 @@ bool CVelkManager::getBulkType(const uint8_t* bytes, int32_t& blockType) {
 }
 
 void CVelkManager::receiveBulkDumpEffectData(const uint8_t* bytes, uint32_t length) {
-    if (checkBulkDump(bytes, length, kEffectDataCheck)) {
+    const bool accepted = checkBulkDump(bytes, length, kEffectDataCheck);
+    if (accepted) {
         CRegionGuard buffer(m_BufferLock);
         std::memcpy(m_EffectData, bytes + kBlockDataOffset, sizeof m_EffectData);
-        m_ReceiveError = 0;
     } else {
         mstd::logLine("[ERROR] Bulk dump received effect data error.");
-        m_ReceiveError = 1;
     }
-    setReceivedID(eVelkResponse_EffectData);
+    publishDumpReply(eVelkResponse_EffectData, accepted);
 }
 
 // The slot's coefficients are never read back; only its name and gain travel.
 void CVelkManager::receiveBulkDumpFIRHeader(const uint8_t* bytes, uint32_t length, int32_t blockType) {
     if (blockType < 0 || blockType >= sysex::kDumpEffectData)
         return;
-    if (checkBulkDump(bytes, length, kFIRHeaderCheck)) {
+    const bool accepted = checkBulkDump(bytes, length, kFIRHeaderCheck);
+    if (accepted) {
         const uint8_t* name = bytes + kBlockDataOffset;
         const uint8_t* gain = name + FIRCOE::kNameSize;
         CRegionGuard buffer(m_BufferLock);
@@ -255,22 +274,40 @@ void CVelkManager::receiveBulkDumpFIRHeader(const uint8_t* bytes, uint32_t lengt
         // At most 63 significant bytes: readers of the name may rely on its terminator.
         slot.name[FIRCOE::kNameSize - 1] = '\0';
         slot.gain = static_cast<int16_t>(sysex::join14(gain[0], gain[1]));
-        m_ReceiveError = 0;
     } else {
         mstd::logLine("[ERROR] bulk dump received FIR data error.");
-        m_ReceiveError = 1;
     }
-    setReceivedID(blockType);
+    publishDumpReply(blockType, accepted);
 }
 
 // ---- Reply bookkeeping
 
-// The lock is taken after the store so a waiter either sees the ID or is already asleep and
-// gets the notification.
-void CVelkManager::setReceivedID(int32_t id) {
+// A new expectation forgets any reply that came in meanwhile: only what answers this one counts.
+void CVelkManager::expectReply(int32_t id) {
+    m_ReceivedID = eVelkResponse_None;
+    m_ExpectedID = id;
+}
+
+// Only the input thread stores response IDs, so nothing changes between this test and the store.
+bool CVelkManager::isAwaited(int32_t id) const {
+    return m_ExpectedID == id && m_ReceivedID != id;
+}
+
+// Called once the state the reply announces is stored. The lock is taken after the store so a
+// waiter either sees the ID or is already asleep and gets the notification.
+void CVelkManager::publishReply(int32_t id) {
     m_ReceivedID = id;
     { std::lock_guard reply(m_ReplyLock); }
     m_ReplyArrived.notify_all();
+}
+
+// The dump request asks again when the awaited block was rejected; a block nobody waits for
+// must not change that verdict.
+void CVelkManager::publishDumpReply(int32_t id, bool accepted) {
+    if (!isAwaited(id))
+        return;
+    m_ReceiveError = accepted ? 0 : 1;
+    publishReply(id);
 }
 
 // Ends as soon as the receive path stores the awaited response ID; the time limit is looked at

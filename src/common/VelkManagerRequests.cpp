@@ -6,8 +6,6 @@
 #include "common/VelkManager.h"
 #include "common/VelkManagerInternal.h"
 
-#include <thread>
-
 namespace {
 
 constexpr uint32_t kPassIntervalMS = 10;
@@ -33,25 +31,6 @@ void CVelkManager::clearRequestEvent() {
     m_RequestQueue = {};
 }
 
-// The input thread must not wait for the queue while a pass holds it: the pass may be closing
-// that very input, which waits for the running delivery to end. The pass drops the requests
-// itself before it takes the next one; outside a pass the queue is held only for a moment.
-void CVelkManager::dropQueuedRequests() {
-    for (;;) {
-        if (m_RequestLock->try_lock()) {
-            m_RequestQueue = {};
-            m_RequestLock->unlock();
-            return;
-        }
-        if (m_PassRunning) {
-            m_DropQueuedRequests = true;
-            if (m_PassRunning)
-                return;
-        }
-        std::this_thread::yield();
-    }
-}
-
 void CVelkManager::deleteLongMessage() {
     if (CMIDIManager* midi = CMIDIManager::instance())
         midi->deleteLongMessageBuffer();
@@ -62,10 +41,20 @@ void CVelkManager::deleteLongMessage() {
 void* CVelkManager::velkUtilityThread(void*) {
     for (;;) {
         CVelkManager* manager = instance();
-        manager->doRequestEvent();
+        manager->runUtilityPass();
         if (manager->m_StopThread)
             return nullptr;
-        manager->waitForNextPass();
+    }
+}
+
+// Nothing may end the thread but a stop: a failure here costs one pass.
+void CVelkManager::runUtilityPass() {
+    try {
+        doRequestEvent();
+        if (!m_StopThread)
+            waitForNextPass();
+    } catch (...) {
+        mstd::logLine("[CATCH] Exception! - CVelkManager::velkUtilityThread()");
     }
 }
 
@@ -77,51 +66,35 @@ void CVelkManager::waitForNextPass() {
     m_WakeRequested = false;
 }
 
-// One pass: the connection check, then every queued request, holding the queue for the whole
-// pass so that replies stay matched to the request that waits for them. A failed request ends
-// the pass and drops what was queued behind it.
+// One pass: the connection check, then every queued request. A failed request ends the pass and
+// drops what was queued behind it.
 void CVelkManager::doRequestEvent() {
-    bool inPass = false;
     try {
         checkConnection();
-        beginPass();
-        inPass = true;
-        while (!m_RequestQueue.empty()) {
-            if (m_StopThread || m_DropQueuedRequests.exchange(false)) {
-                m_RequestQueue = {};
-                break;
-            }
-            const VelkRequestEvent request = m_RequestQueue.front();
-            m_RequestQueue.pop();
-            runRequest(request);
-        }
-        inPass = false;
-        endPass();
+        runQueuedRequests();
     } catch (const mstd::CGenericException& exception) {
-        if (inPass)
-            endPass();
         notifyVelkEvent(eVelkEvent_Error, exception.getErrorCode());
         handleRequestFailure(exception.getErrorCode());
     } catch (...) {
         mstd::logLine("[CATCH] Exception! - CVelkManager::doRequestEvent()");
-        if (inPass)
-            endPass();
         clearRequestEvent();
         notifyVelkEvent(eVelkEvent_Error, mstd::eErr_Unknown);
     }
 }
 
-void CVelkManager::beginPass() {
-    beginCriticalSection(m_RequestLock);
-    m_PassRunning = true;
-}
-
-// A drop asked for during the pass is settled: either the queue is empty, or the failure that
-// ended the pass empties it.
-void CVelkManager::endPass() {
-    m_PassRunning = false;
-    m_DropQueuedRequests = false;
-    endCriticalSection(m_RequestLock);
+// Holds the queue for the whole pass, so that replies stay matched to the request that waits for
+// them.
+void CVelkManager::runQueuedRequests() {
+    CRegionGuard requests(m_RequestLock);
+    while (!m_RequestQueue.empty()) {
+        if (m_StopThread) {
+            m_RequestQueue = {};
+            return;
+        }
+        const VelkRequestEvent request = m_RequestQueue.front();
+        m_RequestQueue.pop();
+        runRequest(request);
+    }
 }
 
 // A time-out or a failed send means the amplifier is gone; anything else only spoils the
@@ -180,14 +153,16 @@ void CVelkManager::runRequest(const VelkRequestEvent& request) {
         case eVelkRequest_FIRDataWrite:
             sendFIRDataWriteReq(amp);
             break;
-        case eVelkRequest_FIRCOE:
-            sendFIRCOE(amp, m_SpeakerTabFirCoe);
+        case eVelkRequest_FIRCOE: {
+            FIRCOE staged = stagedFIRCOE();
+            sendFIRCOE(amp, staged);
             break;
+        }
         case eVelkRequest_ChangeFIR:
             sendChangeFIR(amp);
             break;
         case eVelkRequest_FIRName:
-            sendFIRName(amp, m_SpeakerTabIrName);
+            sendFIRName(amp, stagedIrName().data());
             break;
         case eVelkRequest_InitFIRData:
             sendInitFIRDataReq();

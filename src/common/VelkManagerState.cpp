@@ -1,3 +1,4 @@
+#include "common/ErrorCodes.h"
 #include "common/VelkManager.h"
 #include "common/VelkManagerInternal.h"
 
@@ -72,10 +73,16 @@ void CVelkManager::storeEffectByte(uint8_t index, uint8_t value) {
     m_EffectData[index] = value;
 }
 
-// Any amp value but 1 means Amp I, as in the commands that carry it.
+// Any amp value but 1 means Amp I, as in the commands that carry it. An amp type the amplifier
+// does not have would name the other amp's slots (or no byte a message may carry): refused.
 int CVelkManager::firNumber(int amp) {
-    CRegionGuard buffer(m_BufferLock);
-    return amp == 1 ? kAmpTypeCount + m_EffectData[kAmpIIOffset] : m_EffectData[0];
+    const int slot = [&] {
+        CRegionGuard buffer(m_BufferLock);
+        return currentSlot(amp == 1 ? 1 : 0);
+    }();
+    if (slot < 0)
+        velk::throwError(mstd::eErr_Unknown);
+    return slot;
 }
 
 // ---- Impulse responses
@@ -136,11 +143,25 @@ void CVelkManager::selectStoredFIR(int amp) {
 }
 
 void CVelkManager::setSpeakerTabFIRCOE(const FIRCOE& in) {
+    CRegionGuard buffer(m_BufferLock);
     std::memcpy(&m_SpeakerTabFirCoe, &in, sizeof in);
 }
 
 void CVelkManager::setSpeakerTabIrName(const char* name) {
+    CRegionGuard buffer(m_BufferLock);
     std::memcpy(m_SpeakerTabIrName, name, sizeof m_SpeakerTabIrName);
+}
+
+FIRCOE CVelkManager::stagedFIRCOE() {
+    CRegionGuard buffer(m_BufferLock);
+    return m_SpeakerTabFirCoe;
+}
+
+std::array<char, 64> CVelkManager::stagedIrName() {
+    std::array<char, 64> name;
+    CRegionGuard buffer(m_BufferLock);
+    std::memcpy(name.data(), m_SpeakerTabIrName, name.size());
+    return name;
 }
 
 // ---- Gain conversions

@@ -19,7 +19,7 @@ int CVelkManager::sendPlayBuffer(int amp) {
     for (size_t packet = 0; packet < sysex::kPacketCount; ++packet) {
         const size_t offset = packet * sysex::kPacketPayloadSize;
         const size_t length = std::min(sysex::kPacketPayloadSize, sizeof m_SendBuffer - offset);
-        m_ExpectedID = eVelkResponse_Packet;
+        expectReply(eVelkResponse_Packet);
         if (mi_sendPacket(static_cast<uint16_t>(packet), m_SendBegin + offset, static_cast<uint16_t>(length),
                           ampField) != 0)
             velk::throwError(mstd::eErr_MIDISend);

@@ -445,4 +445,25 @@ TEST(MIDIManagerWithoutService, logsTheFailureOpensAndSendsNothingAndPicksUpASer
     CMIDIManager::setServiceProvider(nullptr);
 }
 
+// The search for the amp rewrites the reason on the utility thread while a window reads it (a race
+// under ThreadSanitizer when it was handed out by reference).
+TEST(MIDIManagerWithoutService, reasonMayBeReadWhileASearchRewritesIt) {
+    CMIDIManager::setServiceProvider([] { return std::shared_ptr<midi::MidiService>(); });
+    testing::internal::CaptureStderr();
+    CMIDIManager::initialize(nullptr, nullptr);
+    testing::internal::GetCapturedStderr();
+    CMIDIManager* manager = CMIDIManager::instance();
+    std::thread search([manager] {
+        for (int i = 0; i < 200; ++i) {
+            Names names;
+            manager->getMidiInDevices(names);
+        }
+    });
+    for (int i = 0; i < 200; ++i)
+        EXPECT_FALSE(manager->serviceUnavailableReason().empty());
+    search.join();
+    CMIDIManager::terminate();
+    CMIDIManager::setServiceProvider(nullptr);
+}
+
 }  // namespace

@@ -41,6 +41,17 @@ TEST_F(Commands, changeFIRSelectsTheSlotOfTheCurrentAmpType) {
     EXPECT_EQ(Inspector::expectedID(*manager), 20);
 }
 
+// Amp type 5 of Amp I would name Amp II's first slot, 0x7F of Amp II a byte no message may carry.
+TEST_F(Commands, slotsOfUnknownAmpTypesAndBytesAbove7FAreNeverSent) {
+    receive(effectDump({5, 0, 0, 0, 0, 0, 0, 0, 0x7F}));
+    char name[64] = "\xC3\xA9";
+    EXPECT_EQ(errorCodeOf([&] { manager->sendChangeFIR(0); }), 1010);
+    EXPECT_EQ(errorCodeOf([&] { manager->sendFIRDataWriteReq(1); }), 1010);
+    EXPECT_EQ(errorCodeOf([&] { manager->sendReverbType(0, 0x80); }), 1010);
+    EXPECT_EQ(errorCodeOf([&] { manager->sendFIRName(0, name); }), 1010);
+    EXPECT_TRUE(amp.received().empty());
+}
+
 TEST_F(Commands, firGainTravelsAsTwoSevenBitHalvesAndReachesOnlyAKnownAmpsPlayBuffer) {
     manager->sendFIRGain(0, 5181);
     EXPECT_EQ(amp.received(1).at(0), parameterChange(0x04, 0x04, 0x28, 0x3D));
@@ -148,12 +159,22 @@ TEST_F(Commands, unansweredRequestsTimeOutAfterExactlyFiveSecondsWithOneMessageS
     EXPECT_EQ(recordBytes(playBuffer(0)), recordBytes(record)) << "the mirror changes before the stream";
 }
 
-TEST_F(Commands, waitEndsAtOnceWhenTheReplyIsAlreadyThere) {
-    receive(parameterChange(0x70, 0x61, 0, 5));
-    Inspector::setExpectedID(*manager, 25);
+// A packet acknowledgement repeated by the transport must not end the next packet's wait.
+TEST_F(Commands, onlyAReplyToTheCurrentExpectationEndsTheWait) {
+    const Bytes acknowledgement = parameterChange(0x04, 0x42, 0, 0);
+    Inspector::expectReply(*manager, 24);
+    receive(acknowledgement);
     EXPECT_TRUE(manager->checkReceiveMessage());
     EXPECT_EQ(Inspector::receivedID(*manager), -1);
     EXPECT_EQ(Inspector::expectedID(*manager), -1);
+    // Repeated after its wait ended, then late for a wait that timed out.
+    for (int stale = 0; stale < 2; ++stale) {
+        receive(acknowledgement);
+        Inspector::expectReply(*manager, 24);
+        bool answered = true;
+        runAdvancingClock([&] { answered = manager->checkReceiveMessage(); });
+        EXPECT_FALSE(answered) << stale;
+    }
 }
 
 // ---- Framing

@@ -14,60 +14,66 @@ Bytes fir(uint8_t parameter, uint8_t data1, uint8_t data2) {
     return parameterChange(0x04, parameter, data1, data2);
 }
 
-TEST_F(ReceivePath, firstHeartBeatConnectsWithTheModelAndAModelSwitchReconnects) {
+// Another model is only flagged here: the utility thread drops the connection (Dispatcher tests).
+TEST_F(ReceivePath, firstHeartBeatConnectsOnceWithItsModel) {
     receive(heartBeatReply(0x31));
     receive(heartBeatReply(0x31));
-    EXPECT_EQ(manager->getModel(), 0x31);
     receive(heartBeatReply(0x32));
-    EXPECT_EQ(events.events(),
-              (Events{{eVelkEvent_Connected, 1}, {eVelkEvent_Disconnected}, {eVelkEvent_Connected, 2}}));
-    EXPECT_EQ(manager->getModel(), 0x32);
+    EXPECT_EQ(events.events(), (Events{{eVelkEvent_Connected, 1}}));
+    EXPECT_EQ(manager->getModel(), 0x31);
 }
 
 TEST_F(ReceivePath, messagesSetTheResponseIDValueAndEvents) {
     const struct {
         const char* what;
+        int32_t awaiting;  // the reply the utility thread waits for
         std::vector<Bytes> messages;
         int32_t responseID;
         int32_t value;
         Events raised;
         uint16_t mainVersion = 0;
     } table[] = {
-        {"heartbeat", {heartBeatReply(0x31)}, -1, 0, {{eVelkEvent_Connected, 1}}},
+        {"heartbeat", -1, {heartBeatReply(0x31)}, -1, 0, {{eVelkEvent_Connected, 1}}},
         {"heartbeat type with a low nibble",
+         -1,
          {edited(heartBeatReply(0x31), [](Bytes& m) { m[3] = 0x6F; })},
          -1,
          0,
          {{eVelkEvent_Connected, 1}}},
         {"unreadable heartbeats",
+         -1,
          {heartBeatReply(0x33), edited(heartBeatReply(0x31), [](Bytes& m) { m[6] = 0x45; }),
           edited(heartBeatReply(0x31), [](Bytes& m) { m.erase(m.begin() + 7); }),
           edited(heartBeatReply(0x31), [](Bytes& m) { m[2] = 0x7E; })},
          -1,
          0,
          {}},
-        {"packet accepted", {fir(0x42, 5, 0)}, 24, 5, {{eVelkEvent_FIRPacketAccepted, 5}}},
-        {"packet rejected", {fir(0x42, 5, 1)}, 24, 5, {{eVelkEvent_FIRPacketRejected, 5}}},
-        {"packet other status", {fir(0x42, 5, 2)}, 24, 0, {}},
-        {"flash write done", {fir(0x47, 1, 0)}, 21, 1, {{eVelkEvent_FIRWriteDone, 1}}},
-        {"flash write failed", {fir(0x47, 1, 1)}, 21, 1, {{eVelkEvent_FIRWriteFailed, 1}}},
-        {"flash write other status", {fir(0x47, 1, 2)}, 21, 0, {}},
-        {"initialisation with the last value",
-         {fir(0x42, 7, 0), fir(0x48, 0, 0)},
+        {"packet accepted", 24, {fir(0x42, 5, 0)}, 24, 5, {{eVelkEvent_FIRPacketAccepted, 5}}},
+        {"packet rejected", 24, {fir(0x42, 5, 1)}, 24, 5, {{eVelkEvent_FIRPacketRejected, 5}}},
+        {"packet other status", 24, {fir(0x42, 5, 2)}, 24, 0, {}},
+        {"flash write done", 21, {fir(0x47, 1, 0)}, 21, 1, {{eVelkEvent_FIRWriteDone, 1}}},
+        {"flash write failed", 21, {fir(0x47, 1, 1)}, 21, 1, {{eVelkEvent_FIRWriteFailed, 1}}},
+        {"flash write other status", 21, {fir(0x47, 1, 2)}, 21, 0, {}},
+        {"initialisation, repeated by the transport",
          23,
-         7,
-         {{eVelkEvent_FIRPacketAccepted, 7}, {eVelkEvent_FIRDataInitialized, 7}}},
-        {"initialisation with data", {fir(0x48, 1, 0), fir(0x48, 0, 1)}, -1, 0, {}},
-        {"unknown FIR parameter", {fir(0x43, 0, 0)}, -1, 0, {}},
-        {"main version", {parameterChange(0x70, 0x61, 0x01, 0x02)}, 25, 0, {}, 130},
-        {"other system parameter", {parameterChange(0x70, 0x62, 0x7F, 0x7F)}, -1, 0, {}},
-        {"amp type change", {ampTypeChange(1, 2)}, 12, 1, {{eVelkEvent_AmpTypeChanged, 1}}},
-        {"amp type with data 1 set", {parameterChange(0x00, 0x40, 1, 2)}, -1, 0, {}},
-        {"amp type of no amp", {parameterChange(0x00, 0x41, 0, 2)}, -1, 0, {}},
-        {"amp type of no slot", {ampTypeChange(0, 5)}, -1, 0, {}},
-        {"amp type in another group", {parameterChange(0x01, 0x40, 0, 2)}, -1, 0, {}},
-        {"another tag", {edited(ampTypeChange(0, 2), [](Bytes& m) { m[5] = 0x33; })}, -1, 0, {}},
+         {fir(0x48, 0, 0), fir(0x48, 0, 0)},
+         23,
+         0,
+         {{eVelkEvent_FIRDataInitialized, 0}}},
+        {"packet reply nobody waits for", -1, {fir(0x42, 5, 0)}, -1, 0, {}},
+        {"flash write reply nobody waits for", 24, {fir(0x47, 1, 0)}, -1, 0, {}},
+        {"initialisation with data", 23, {fir(0x48, 1, 0), fir(0x48, 0, 1)}, -1, 0, {}},
+        {"unknown FIR parameter", -1, {fir(0x43, 0, 0)}, -1, 0, {}},
+        {"main version", 25, {parameterChange(0x70, 0x61, 0x01, 0x02)}, 25, 0, {}, 130},
+        {"other system parameter", 25, {parameterChange(0x70, 0x62, 0x7F, 0x7F)}, -1, 0, {}},
+        {"amp type change", -1, {ampTypeChange(1, 2)}, -1, 1, {{eVelkEvent_AmpTypeChanged, 1}}},
+        {"amp type with data 1 set", -1, {parameterChange(0x00, 0x40, 1, 2)}, -1, 0, {}},
+        {"amp type of no amp", -1, {parameterChange(0x00, 0x41, 0, 2)}, -1, 0, {}},
+        {"amp type of no slot", -1, {ampTypeChange(0, 5)}, -1, 0, {}},
+        {"amp type in another group", -1, {parameterChange(0x01, 0x40, 0, 2)}, -1, 0, {}},
+        {"another tag", -1, {edited(ampTypeChange(0, 2), [](Bytes& m) { m[5] = 0x33; })}, -1, 0, {}},
         {"too short for data 2",
+         25,
          {{0xF0, 0x43, 0x7D, 0x10, 0x58, 0x32, 0x70, 0x61, 0x01},
           {0xF0, 0x43, 0x7D, 0x10, 0x58, 0x32, 0x04, 0x42, 0x01},
           {0xF0, 0x43, 0x7D, 0x10, 0x58, 0x32, 0x00, 0x40, 0x00}},
@@ -78,6 +84,7 @@ TEST_F(ReceivePath, messagesSetTheResponseIDValueAndEvents) {
     for (const auto& row : table) {
         SCOPED_TRACE(row.what);
         restart();
+        Inspector::expectReply(*manager, row.awaiting);
         for (const Bytes& message : row.messages)
             receive(message);
         EXPECT_EQ(Inspector::receivedID(*manager), row.responseID);
@@ -92,15 +99,36 @@ TEST_F(ReceivePath, onlyASuccessfulFlashWriteStoresThePlayBufferInTheSlot) {
     receive(ampTypeChange(0, 3));
     const FIRCOE preview = recordWithPattern("Preview", 4115, 9);
     manager->setPlayBuffer(0, preview);
+    Inspector::expectReply(*manager, 21);
     receive(fir(0x47, 0, 1));
     EXPECT_EQ(firSlot(3).name[0], 0);
+    Inspector::expectReply(*manager, 21);
     receive(fir(0x47, 0, 0));
     EXPECT_EQ(recordBytes(firSlot(3)), recordBytes(preview));
+}
+
+// The waiting request goes on as soon as it sees the reply, perhaps to stream the next preview
+// into the play buffer: the slot must hold the written record by then.
+TEST_F(ReceivePath, flashWriteReplyIsAnnouncedOnlyOnceTheSlotHoldsTheRecord) {
+    receive(ampTypeChange(0, 3));
+    const FIRCOE written = recordWithPattern("Written", 4115, 9);
+    manager->setPlayBuffer(0, written);
+    Inspector::expectReply(*manager, 21);
+    const Bytes reply = fir(0x47, 0, 0);
+    manager->beginBufferAccess();
+    Background input([&] { manager->handleMIDIIn(reply.data(), static_cast<uint32_t>(reply.size())); });
+    EXPECT_FALSE(input.finished(50ms));
+    EXPECT_EQ(Inspector::receivedID(*manager), -1);
+    manager->endBufferAccess();
+    ASSERT_TRUE(input.finished());
+    EXPECT_EQ(Inspector::receivedID(*manager), 21);
+    EXPECT_EQ(recordBytes(firSlot(3)), recordBytes(written));
 }
 
 // ---- Bulk dumps
 
 TEST_F(ReceivePath, acceptedEffectDumpReplacesTheEffectBlock) {
+    Inspector::expectReply(*manager, 10);
     EXPECT_EQ(receive(effectDump({2, 1, 0, 0, 0, 0, 0, 0, 4})), "");
     EXPECT_EQ(manager->getAmpType(0), 2);
     EXPECT_EQ(manager->getAmpType(1), 4);
@@ -113,7 +141,9 @@ TEST_F(ReceivePath, acceptedFIRHeaderSetsNameAndGainButKeepsTheSlotsCoefficients
     receive(ampTypeChange(1, 4));
     const FIRCOE flashed = recordWithPattern("Flashed", 100, 4);
     manager->setPlayBuffer(1, flashed);
+    Inspector::expectReply(*manager, 21);
     receive(fir(0x47, 1, 0));
+    Inspector::expectReply(*manager, 9);
     EXPECT_EQ(receive(firHeaderDump(9, "Vintage 30", 0x3FFF)), "");
     EXPECT_EQ(Inspector::receivedID(*manager), 9);
     EXPECT_EQ(Inspector::receiveError(*manager), 0);
@@ -157,6 +187,7 @@ TEST_F(ReceivePath, rejectedDumpsLogSetTheErrorAndKeepTheMirror) {
     receive(effectDump({1, 1, 1, 1, 1, 0, 0, 0, 1, 1, 1, 1, 1}));
     for (const auto& row : table) {
         SCOPED_TRACE(testing::PrintToString(row.message));
+        Inspector::expectReply(*manager, row.responseID);
         EXPECT_EQ(receive(row.message), row.log);
         EXPECT_EQ(manager->getAmpType(0), 1);
         EXPECT_EQ(firSlot(6).name[0], 0);
@@ -188,13 +219,12 @@ void throwingListener(EVelkEventID, int32_t, void*) {
     throw std::runtime_error("listener failed");
 }
 
-TEST_F(ReceivePath, exceptionsStopAtTheInputEntry) {
+// A throwing listener ends neither the input thread's delivery nor the others' hearing of it.
+TEST_F(ReceivePath, listenerExceptionsStopAtTheListener) {
     manager->addListenerCallback(throwingListener, nullptr);
-    const Bytes heartBeat = heartBeatReply(0x31);
-    testing::internal::CaptureStderr();
-    CVelkManager::procMIDIIn(manager, heartBeat.data(), static_cast<uint32_t>(heartBeat.size()));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "[CATCH] Exception! - CVelkManager::procMIDIIn()\n");
-    EXPECT_TRUE(manager->isConnected());
+    manager->addListenerCallback(EventRecorder::callback, &events);
+    EXPECT_EQ(receive(heartBeatReply(0x31)), "[CATCH] Exception! - CVelkManager::notifyVelkEvent()\n");
+    EXPECT_EQ(events.events(), (Events{{eVelkEvent_Connected, 1}, {eVelkEvent_Connected, 1}}));
 }
 
 }  // namespace

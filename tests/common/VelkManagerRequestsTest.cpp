@@ -66,18 +66,16 @@ void throwOnMainVersion(EVelkEventID id, int32_t, void*) {
         throw std::runtime_error("not ours");
 }
 
-TEST_F(Dispatcher, foreignExceptionsAreReportedAsUnknownAndEmptyTheQueue) {
+TEST_F(Dispatcher, aThrowingListenerNeitherFailsTheRequestNorEndsThePass) {
     manager->addListenerCallback(throwOnMainVersion, nullptr);
     manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
     manager->sendRequest(eVelkRequest_BoosterType, 0, 1);
     testing::internal::CaptureStderr();
     manager->doRequestEvent();
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "[CATCH] Exception! - CVelkManager::doRequestEvent()\n");
-    EXPECT_EQ(events.events().back(), (SEvent{eVelkEvent_Error, 1010}));
-    EXPECT_EQ(Inspector::queuedRequests(*manager), 0u);
-    EXPECT_EQ(amp.received().size(), 1u);
-    EXPECT_TRUE(manager->isConnected());
+              "[CATCH] Exception! - CVelkManager::notifyVelkEvent()\n");
+    EXPECT_EQ(events.events(), (Events{{eVelkEvent_MainVersion, 110}}));
+    EXPECT_EQ(amp.received(2).size(), 2u);
 }
 
 TEST_F(Dispatcher, requestPostedDuringAPassWaitsForTheQueueAndRunsInTheNextPass) {
@@ -109,6 +107,22 @@ TEST_F(Dispatcher, queuedNameRequestsSendACopyOfTheLastStagedName) {
         EXPECT_EQ(message[9], static_cast<uint8_t>("Second"[message[8]]));
 }
 
+// The name request pauses between characters; a name staged meanwhile waits for its own request.
+TEST_F(Dispatcher, nameStagedWhileANameIsSentLeavesThatNameWhole) {
+    char first[64] = "AB";
+    char second[64] = "XY";
+    manager->setSpeakerTabIrName(first);
+    manager->sendRequest(eVelkRequest_FIRName, 0, 0);
+    Background pass([this] { manager->doRequestEvent(); });
+    ASSERT_TRUE(clock.awaitWaiters(1));
+    manager->setSpeakerTabIrName(second);
+    while (!pass.finished(1ms)) {
+        if (clock.waiterCount() > 0)
+            clock.advance(10);
+    }
+    EXPECT_STREQ(playBuffer(0).name, "AB");
+}
+
 TEST_F(Dispatcher, openWhileOpenDoesNothingAndCloseClosesThePorts) {
     manager->sendRequest(eVelkRequest_Open, 0, 0);
     manager->doRequestEvent();
@@ -119,21 +133,21 @@ TEST_F(Dispatcher, openWhileOpenDoesNothingAndCloseClosesThePorts) {
     EXPECT_TRUE(amp.received().empty()) << "nothing reaches a closed port";
 }
 
-// The input thread must not wait for the pass, which may itself be closing that input.
-TEST_F(Dispatcher, modelSwitchDropsTheQueueWithoutTheInputThreadWaitingForTheRequestLock) {
-    amp.setSilent();
-    manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
+// The input thread only flags the change: the next pass drops the connection and its queue, and
+// what is posted on the new connection runs.
+TEST_F(Dispatcher, modelSwitchIsSettledByTheNextPass) {
     manager->sendRequest(eVelkRequest_BoosterType, 0, 1);
-    Background pass([this] { manager->doRequestEvent(); });
-    ASSERT_EQ(amp.received(1).size(), 1u);
-    amp.send(heartBeatReply(0x32));
-    ASSERT_TRUE(events.waitFor(eVelkEvent_Connected));
-    EXPECT_EQ(events.events(), (Events{{eVelkEvent_Disconnected}, {eVelkEvent_Connected, 2}}));
-    ASSERT_TRUE(clock.awaitWaiters(1));
-    clock.advance(5000);
-    ASSERT_TRUE(pass.finished());
-    EXPECT_EQ(amp.received(), std::vector<Bytes>{parameterChange(0x70, 0x21, 0, 0)});
-    EXPECT_EQ(Inspector::queuedRequests(*manager), 0u);
+    receive(heartBeatReply(0x32));
+    EXPECT_EQ(manager->getModel(), 0x31);
+    manager->doRequestEvent();
+    EXPECT_EQ(events.events().front(), (SEvent{eVelkEvent_Disconnected}));
+    EXPECT_TRUE(manager->disconnectedByModelChange());
+    EXPECT_TRUE(amp.received().empty());
+    clock.advance(500);  // the next heartbeat request is due
+    connect(0x32);
+    manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
+    manager->doRequestEvent();
+    EXPECT_EQ(events.events(), (Events{{eVelkEvent_MainVersion, 110}}));
 }
 
 Bytes firstPacket(const FIRCOE& record, uint8_t ampField) {

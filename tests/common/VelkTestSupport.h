@@ -26,7 +26,7 @@ struct VelkManagerInspector {
     static int32_t expectedID(const CVelkManager& manager) { return manager.m_ExpectedID; }
     static int32_t receiveError(const CVelkManager& manager) { return manager.m_ReceiveError; }
     static int32_t receivedValue(const CVelkManager& manager) { return manager.m_ReceivedValue; }
-    static void setExpectedID(CVelkManager& manager, int32_t id) { manager.m_ExpectedID = id; }
+    static void expectReply(CVelkManager& manager, int32_t id) { manager.expectReply(id); }
     // No response ID and an error flag that no receive routine stores, to see what one message sets.
     static void clearReply(CVelkManager& manager) {
         manager.m_ReceivedID = -1;

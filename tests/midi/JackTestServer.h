@@ -19,7 +19,7 @@ class JackTestServer {
 public:
     static bool jackdInstalled();
 
-    // Starts `jackd -n NAME -d dummy -r 48000 -p 64` and returns once it accepts clients; null with
+    // Starts `jackd -n NAME -S -d dummy -r 48000 -p 64` and returns once it accepts clients; null with
     // `whyNot` set when it does not. NAME is the first of "velk-test-0TAG".."velk-test-3TAG" that no
     // live server holds: JACK's machine-wide table of servers keeps the entry of a server that was
     // killed until a server of the same name starts, so a few fixed names keep the table from filling.

@@ -1,6 +1,7 @@
 #include "common/MIDIManager.h"
 
 #include "common/DebugUtil.h"
+#include "common/SysexInputAssembler.h"
 #include "midi/MidiService.h"
 #include "midi/ServiceSelection.h"
 
@@ -13,8 +14,6 @@ namespace {
 
 // What sendShortMessage answers for anything that is not a short message (0xF0 needs a long send).
 constexpr int kStatusNotShortMessage = -10838;
-// A device that never ends its message must not make us grow without bound.
-constexpr size_t kMaxIncomingSysexLength = 64 * 1024;
 
 using ServiceSelector = std::function<midi::ServiceSelection()>;
 
@@ -112,7 +111,7 @@ struct CMIDIManager::SPrivateMember {
 
     // Held while incoming packets are parsed and delivered.
     std::recursive_mutex inputLock;
-    std::vector<uint8_t> longMessageBuffer;  // empty: no message in progress
+    CSysexInputAssembler longMessageBuffer;
     int32_t bufferSize = 0;
     // Set by deleteLongMessageBuffer(), which must not wait for a delivery in progress.
     std::atomic<bool> discardLongMessage = false;
@@ -269,8 +268,7 @@ int CMIDIManager::openMidiIn(uint32_t sourceIndex, MidiInCallback callback, void
         m_MidiInUserData = userData;
         m_Member->bufferSize = bufferSize;
         m_Member->longMessageBuffer.clear();
-        m_Member->longMessageBuffer.reserve(
-            std::clamp<size_t>(std::max(bufferSize, 0), 0, kMaxIncomingSysexLength));
+        m_Member->longMessageBuffer.reserve(static_cast<size_t>(std::max(bufferSize, 0)));
     }
     std::shared_ptr<midi::MidiService> client = m_Member->currentClient();
     std::optional<midi::Endpoint> source = listedEndpoint(EndpointSide::Sources, sourceIndex);
@@ -473,7 +471,9 @@ void CMIDIManager::assembleMidiIn(const std::vector<midi::Packet>& packets) {
         for (const midi::Packet& packet : packets) {
             if (m_Member->discardLongMessage.exchange(false))
                 m_Member->longMessageBuffer.clear();
-            if (!assembleBytes(packet.bytes))
+            if (!m_Member->longMessageBuffer.feed(packet.bytes, [this](std::span<const uint8_t> message) {
+                    return deliverMidiIn(message);
+                }))
                 break;
         }
     } catch (...) {
@@ -484,27 +484,7 @@ void CMIDIManager::assembleMidiIn(const std::vector<midi::Packet>& packets) {
 }
 
 // False once the callback has closed the input: the rest of the delivery is dropped.
-bool CMIDIManager::assembleBytes(const std::vector<uint8_t>& bytes) {
-    std::vector<uint8_t>& message = m_Member->longMessageBuffer;
-    for (uint8_t byte : bytes) {
-        if (byte < 0x80) {
-            if (message.size() >= kMaxIncomingSysexLength)
-                message.clear();  // dropped whole: its remaining bytes find no message in progress
-            else if (!message.empty())
-                message.push_back(byte);
-            continue;
-        }
-        if (!message.empty()) {
-            if (byte == 0xF7) {
-                message.push_back(0xF7);
-                m_MidiInCallback(m_MidiInUserData, message.data(), static_cast<uint32_t>(message.size()));
-                if (t_inputClosedInDelivery)
-                    return false;
-            }
-            message.clear();
-        }
-        if (byte == 0xF0)
-            message.push_back(0xF0);
-    }
-    return true;
+bool CMIDIManager::deliverMidiIn(std::span<const uint8_t> message) {
+    m_MidiInCallback(m_MidiInUserData, message.data(), static_cast<uint32_t>(message.size()));
+    return !t_inputClosedInDelivery;
 }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -85,7 +86,7 @@ private:
     static void procMidiIn(const std::vector<midi::Packet>& packets, void* readRefCon, void* srcConnRefCon);
     static void procMidiOut(midi::SysexRequest* request);
     void assembleMidiIn(const std::vector<midi::Packet>& packets);
-    bool assembleBytes(const std::vector<uint8_t>& bytes);
+    bool deliverMidiIn(std::span<const uint8_t> message);
 
     std::unique_ptr<SPrivateMember> m_Member;
     // Both guarded by the input lock.

@@ -8,6 +8,9 @@
 #include "app/AppWindow.h"
 #include "app/AppWindowController.h"
 #include "app/LaunchOptions.h"
+#include "app/MainMenu.h"
+#include "app/MidiConnection.h"
+#include "app/PreferenceWindowController.h"
 #include "app/Screenshot.h"
 #include "app/SimulatedAmplifier.h"
 #include "app/VelkUtilityApp.h"
@@ -33,8 +36,12 @@ int main(int argc, char** argv) {
         CMIDIManager::setServiceChoice(*options->midi);
 
     AppDelegate delegate;
+    velk::app::applyStoredMidiChoice(!simulated && !options->midi);
     AppWindow window;
     AppWindowController controller(window);
+    auto* menu = new MainMenu(window);
+    auto* settings = new PreferenceWindowController(&window);
+    QObject::connect(menu, &MainMenu::settingsRequested, settings, &PreferenceWindowController::startAction);
     if (simulated)
         window.statusBar()->addPermanentWidget(new QLabel(velk::strings::text("Status_Simulated")));
     controller.awakeFromNib();

@@ -41,6 +41,13 @@ public:
     // The open service, or null when none could be opened ("why" says what to do).
     midi::MidiService* service() const;
     const std::string& serviceUnavailableReason() const;
+    // Closes our ports and lets the service go; the next listing opens the service of the
+    // current choice.
+    void reselectService();
+    // Wraps every service opened from now on, e.g. to watch its traffic; null wraps nothing.
+    using ServiceWrapper =
+        std::function<std::shared_ptr<midi::MidiService>(std::shared_ptr<midi::MidiService>)>;
+    static void setServiceWrapper(ServiceWrapper wrapper);
 
     void getMidiInDevices(std::vector<std::string>& devices);
     void getMidiOutDevices(std::vector<std::string>& devices);

@@ -150,6 +150,9 @@ public:
     // openVelk takes the first source and the first destination whose name contains it.
     void setDeviceModelText(const std::string& text);
     std::string getDeviceModelText();
+    // Any thread: the next pass drops the connection and lets the MIDI service go, so that the
+    // next eVelkRequest_Open looks again with the current text and service choice.
+    void reconnect();
     void openVelk();
     void closeVelk();
     void openMidiIn(int32_t sourceIndex);
@@ -230,6 +233,7 @@ private:
     void endPass();
     void handleRequestFailure(int32_t errorCode);
     void waitForNextPass();
+    void reconnectNow();
     void setReceivedID(int32_t id);
     void sendEffectParameter(int32_t responseID, uint8_t parameter, int value);
     void waitForReplyOrThrow();
@@ -252,6 +256,7 @@ private:
     std::atomic<time_t> m_LastHeartBeatTime{0};
     uint64_t m_LastConnectionCheckMS = 0;
     std::atomic<bool> m_Opened{false};
+    std::atomic<bool> m_ReconnectRequested{false};
 
     // Walks hold the registry lock, so a removal returns only once no other thread can still be
     // calling the removed callback; removals from inside a callback leave a hole until the

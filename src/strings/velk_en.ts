@@ -922,5 +922,105 @@ Exit status: 0 done, 1 wrong arguments, 3 no MIDI service (the reason is printed
         <source>Launch_ScreenshotFailed</source>
         <translation>The screenshot could not be written to %1.</translation>
     </message>
+    <message id="Menu_File">
+        <source>Menu_File</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message id="Menu_View">
+        <source>Menu_View</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message id="Menu_Help">
+        <source>Menu_Help</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message id="Menu_Settings">
+        <source>Menu_Settings</source>
+        <translation>&amp;Settings…</translation>
+    </message>
+    <message id="Menu_Quit">
+        <source>Menu_Quit</source>
+        <translation>&amp;Quit</translation>
+    </message>
+    <message id="Menu_About">
+        <source>Menu_About</source>
+        <translation>&amp;About Velk Vovezid</translation>
+    </message>
+    <message id="About_Text">
+        <source>About_Text</source>
+        <translation>Version %1. An editor for the VelkSolvo amplifier heads, licensed under the %2. Home: %3</translation>
+    </message>
+    <message id="Settings_Title">
+        <source>Settings_Title</source>
+        <translation>Settings</translation>
+    </message>
+    <message id="Settings_SendConnection">
+        <source>Settings_SendConnection</source>
+        <translation>FX Loop Send</translation>
+    </message>
+    <message id="Settings_ReturnConnection">
+        <source>Settings_ReturnConnection</source>
+        <translation>FX Loop Return</translation>
+    </message>
+    <message id="Settings_ConnectionAmpI">
+        <source>Settings_ConnectionAmpI</source>
+        <translation>Amp I</translation>
+    </message>
+    <message id="Settings_ConnectionAmpII">
+        <source>Settings_ConnectionAmpII</source>
+        <translation>Amp II</translation>
+    </message>
+    <message id="Settings_ConnectionBoth">
+        <source>Settings_ConnectionBoth</source>
+        <translation>Amp I and Amp II</translation>
+    </message>
+    <message id="Settings_PrimaryChannel">
+        <source>Settings_PrimaryChannel</source>
+        <translation>Channel of stereo impulse responses</translation>
+    </message>
+    <message id="Settings_ChannelLeft">
+        <source>Settings_ChannelLeft</source>
+        <translation>Left</translation>
+    </message>
+    <message id="Settings_ChannelRight">
+        <source>Settings_ChannelRight</source>
+        <translation>Right</translation>
+    </message>
+    <message id="Settings_ChannelAsk">
+        <source>Settings_ChannelAsk</source>
+        <translation>Ask for each file</translation>
+    </message>
+    <message id="Settings_Midi">
+        <source>Settings_Midi</source>
+        <translation>MIDI connection</translation>
+    </message>
+    <message id="Settings_MidiService">
+        <source>Settings_MidiService</source>
+        <translation>Service:</translation>
+    </message>
+    <message id="Settings_MidiDevice">
+        <source>Settings_MidiDevice</source>
+        <translation>Device:</translation>
+    </message>
+    <message id="Settings_MidiServiceAuto">
+        <source>Settings_MidiServiceAuto</source>
+        <translation>Automatic (ALSA, else JACK)</translation>
+    </message>
+    <message id="Settings_MidiServiceAlsa">
+        <source>Settings_MidiServiceAlsa</source>
+        <translation>ALSA sequencer</translation>
+    </message>
+    <message id="Settings_MidiServiceJack">
+        <source>Settings_MidiServiceJack</source>
+        <translation>JACK</translation>
+    </message>
+    <message id="Settings_MidiDeviceHelp">
+        <source>Settings_MidiDeviceHelp</source>
+        <translation>The amplifier is the first device whose port names contain this text. Pick a device present now or type the text.</translation>
+    </message>
+    <message id="Settings_ResetIRs">
+        <source>Settings_ResetIRs</source>
+        <translation>Reset Stored IRs…</translation>
+    </message>
 </context>
 </TS>

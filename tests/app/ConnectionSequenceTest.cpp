@@ -1,18 +1,9 @@
 // The main window against the built-in simulated amplifier on the in-process MIDI hub, with the
 // device manager running as in the editor: the connection sequence, the tabs it builds, and the
 // errors it shows. The device manager runs on a clock the test moves, except in one real-time run.
-#include <gtest/gtest.h>
 #include <QTabWidget>
-#include <QTest>
-#include <atomic>
-#include <thread>
 
-#include "AppTestSupport.h"
-#include "app/AppDelegate.h"
-#include "app/AppWindow.h"
-#include "app/AppWindowController.h"
-#include "app/SimulatedAmplifier.h"
-#include "common/ManualClock.h"
+#include "EditorOnSimulatedHead.h"
 #include "strings/StringTable.h"
 
 namespace {
@@ -20,65 +11,7 @@ namespace {
 using velk::sim::HeadModel;
 using velk::strings::text;
 
-class ConnectionSequenceTest : public testing::Test {
-protected:
-    ConnectionSequenceTest() {
-        QObject::connect(&controller, &AppWindowController::allDataReceived, [this] { ++stateReads; });
-    }
-    void TearDown() override {
-        controller.windowWillClose();
-        // A request that a failed test left waiting for its reply ends only as the clock moves.
-        std::atomic<bool> quitting = true;
-        std::thread ticker([&] {
-            for (; quitting; std::this_thread::sleep_for(std::chrono::milliseconds(1)))
-                clock.advance(10);
-        });
-        delegate.applicationWillTerminate();
-        quitting = false;
-        ticker.join();
-        mstd::setProcessClock(nullptr);
-        velk::test::clearPreferenceStore();
-    }
-
-    // Starts the editor as the program does, against a head of this model and firmware.
-    void launch(HeadModel model, bool plugged = true) {
-        if (!realTime)
-            mstd::setProcessClock(&clock);
-        amplifier = std::make_unique<SimulatedAmplifier>(model);
-        if (!plugged)
-            amplifier->head().unplug();
-        controller.awakeFromNib();
-        delegate.applicationDidFinishLaunching();
-    }
-
-    // Turns the GUI thread's event loop, moving the clock 10 ms per real millisecond, until `done`;
-    // false when `limitMS` of clock time pass first. In real time the search repeats every 3 s and
-    // a reply may take up to 5 s: the limit allows for both, and a busy machine.
-    bool driveUntil(const std::function<bool()>& done, uint64_t limitMS = 15'000) {
-        if (realTime)
-            return QTest::qWaitFor(done, static_cast<int>(limitMS));
-        for (uint64_t driven = 0; driven < limitMS; driven += 10) {
-            QTest::qWait(1);
-            if (done())
-                return true;
-            clock.advance(10);
-        }
-        return done();
-    }
-    bool driveUntilStateRead(int count = 1, uint64_t limitMS = 15'000) {
-        return driveUntil([&] { return stateReads >= count; }, limitMS);
-    }
-
-    VelkUtilityApp& app = velk::test::editorApplication();
-    bool realTime = false;
-    mstd::CManualClock clock;
-    velk::test::AnsweringPresenter user;
-    AppDelegate delegate;
-    AppWindow window;
-    AppWindowController controller{window};
-    std::unique_ptr<SimulatedAmplifier> amplifier;
-    int stateReads = 0;
-};
+class ConnectionSequenceTest : public velk::test::EditorOnSimulatedHead {};
 
 struct Head {
     HeadModel model;

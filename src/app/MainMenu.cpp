@@ -31,6 +31,9 @@ MainMenu::MainMenu(QMainWindow& window) : QObject(&window) {
     m_quit->setMenuRole(QAction::QuitRole);
     connect(m_quit, &QAction::triggered, &window, &QWidget::close);
 
+    m_midiMonitor = m_view->addAction(text("Menu_MidiMonitor"));
+    connect(m_midiMonitor, &QAction::triggered, this, &MainMenu::midiMonitorRequested);
+
     m_about = m_help->addAction(text("Menu_About"));
     m_about->setMenuRole(QAction::AboutRole);
     connect(m_about, &QAction::triggered, this, [] {

@@ -6,7 +6,8 @@ class QAction;
 class QMainWindow;
 class QMenu;
 
-// The main window's menu bar, in the desktop's conventions: File (Settings…, Quit), View and Help
+// The main window's menu bar, in the desktop's conventions: File (Settings…, Quit), View (MIDI
+// Monitor) and Help
 // (About). Other parts of the editor add their own entries to these menus.
 class MainMenu : public QObject {
     Q_OBJECT
@@ -19,12 +20,14 @@ public:
     QAction* settingsAction() const { return m_settings; }
     QAction* quitAction() const { return m_quit; }
     QAction* aboutAction() const { return m_about; }
+    QAction* midiMonitorAction() const { return m_midiMonitor; }
 
     // What the About entry tells: the version, the licence and the project's home.
     static QString aboutText();
 
 signals:
     void settingsRequested();
+    void midiMonitorRequested();
 
 private:
     QMenu* m_file = nullptr;
@@ -33,4 +36,5 @@ private:
     QAction* m_settings = nullptr;
     QAction* m_quit = nullptr;
     QAction* m_about = nullptr;
+    QAction* m_midiMonitor = nullptr;
 };

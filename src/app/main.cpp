@@ -10,6 +10,7 @@
 #include "app/LaunchOptions.h"
 #include "app/MainMenu.h"
 #include "app/MidiConnection.h"
+#include "app/MidiMonitorWindowController.h"
 #include "app/PreferenceWindowController.h"
 #include "app/Screenshot.h"
 #include "app/SimulatedAmplifier.h"
@@ -36,12 +37,15 @@ int main(int argc, char** argv) {
         CMIDIManager::setServiceChoice(*options->midi);
 
     AppDelegate delegate;
+    MidiMonitorWindowController monitor;
     velk::app::applyStoredMidiChoice(!simulated && !options->midi);
     AppWindow window;
     AppWindowController controller(window);
     auto* menu = new MainMenu(window);
     auto* settings = new PreferenceWindowController(&window);
     QObject::connect(menu, &MainMenu::settingsRequested, settings, &PreferenceWindowController::startAction);
+    QObject::connect(menu, &MainMenu::midiMonitorRequested, &monitor,
+                     &MidiMonitorWindowController::showWindow);
     if (simulated)
         window.statusBar()->addPermanentWidget(new QLabel(velk::strings::text("Status_Simulated")));
     controller.awakeFromNib();

@@ -1022,5 +1022,153 @@ Exit status: 0 done, 1 wrong arguments, 3 no MIDI service (the reason is printed
         <source>Settings_ResetIRs</source>
         <translation>Reset Stored IRs…</translation>
     </message>
+    <message id="Sysex_Unknown">
+        <source>Sysex_Unknown</source>
+        <translation>not a message of the amplifier</translation>
+    </message>
+    <message id="Sysex_HeartBeat">
+        <source>Sysex_HeartBeat</source>
+        <translation>heartbeat</translation>
+    </message>
+    <message id="Sysex_HeartBeatSingle">
+        <source>Sysex_HeartBeatSingle</source>
+        <translation>heartbeat reply, single-amp head</translation>
+    </message>
+    <message id="Sysex_HeartBeatDual">
+        <source>Sysex_HeartBeatDual</source>
+        <translation>heartbeat reply, dual-amp head</translation>
+    </message>
+    <message id="Sysex_HeartBeatOther">
+        <source>Sysex_HeartBeatOther</source>
+        <translation>heartbeat reply, unknown model %1</translation>
+    </message>
+    <message id="Sysex_MainVersionRequest">
+        <source>Sysex_MainVersionRequest</source>
+        <translation>firmware version request</translation>
+    </message>
+    <message id="Sysex_MainVersion">
+        <source>Sysex_MainVersion</source>
+        <translation>firmware version %1</translation>
+    </message>
+    <message id="Sysex_DumpRequest">
+        <source>Sysex_DumpRequest</source>
+        <translation>dump request %1</translation>
+    </message>
+    <message id="Sysex_Dump">
+        <source>Sysex_Dump</source>
+        <translation>dump %1</translation>
+    </message>
+    <message id="Sysex_DamagedDump">
+        <source>Sysex_DamagedDump</source>
+        <translation>dump %1, damaged (size or checksum wrong)</translation>
+    </message>
+    <message id="Sysex_AmpTypeChanged">
+        <source>Sysex_AmpTypeChanged</source>
+        <translation>Amp %1 amp type turned to %2</translation>
+    </message>
+    <message id="Sysex_Booster">
+        <source>Sysex_Booster</source>
+        <translation>Amp %1 booster type %2</translation>
+    </message>
+    <message id="Sysex_FxLoop">
+        <source>Sysex_FxLoop</source>
+        <translation>Amp %1 FX loop %2</translation>
+    </message>
+    <message id="Sysex_Reverb">
+        <source>Sysex_Reverb</source>
+        <translation>Amp %1 reverb type %2</translation>
+    </message>
+    <message id="Sysex_NoiseGate">
+        <source>Sysex_NoiseGate</source>
+        <translation>Amp %1 noise gate %2</translation>
+    </message>
+    <message id="Sysex_SendConnection">
+        <source>Sysex_SendConnection</source>
+        <translation>FX loop send connection %1</translation>
+    </message>
+    <message id="Sysex_ReturnConnection">
+        <source>Sysex_ReturnConnection</source>
+        <translation>FX loop return connection %1</translation>
+    </message>
+    <message id="Sysex_SelectStoredIr">
+        <source>Sysex_SelectStoredIr</source>
+        <translation>Amp %1 plays stored IR %2</translation>
+    </message>
+    <message id="Sysex_IrNameCharacter">
+        <source>Sysex_IrNameCharacter</source>
+        <translation>Amp %1 IR name, character %2 is %3</translation>
+    </message>
+    <message id="Sysex_IrGain">
+        <source>Sysex_IrGain</source>
+        <translation>Amp %1 IR gain %2</translation>
+    </message>
+    <message id="Sysex_FlashWrite">
+        <source>Sysex_FlashWrite</source>
+        <translation>flash write, Amp %1 into slot %2</translation>
+    </message>
+    <message id="Sysex_InitIrData">
+        <source>Sysex_InitIrData</source>
+        <translation>reset of all stored IRs</translation>
+    </message>
+    <message id="Sysex_CoefficientPacket">
+        <source>Sysex_CoefficientPacket</source>
+        <translation>coefficient packet %1 of %2 for Amp %3</translation>
+    </message>
+    <message id="Sysex_DamagedCoefficientPacket">
+        <source>Sysex_DamagedCoefficientPacket</source>
+        <translation>coefficient packet %1 of %2 for Amp %3, damaged (size or checksum wrong)</translation>
+    </message>
+    <message id="Sysex_PacketAccepted">
+        <source>Sysex_PacketAccepted</source>
+        <translation>coefficient packet %1 of %2, accepted</translation>
+    </message>
+    <message id="Sysex_PacketRejected">
+        <source>Sysex_PacketRejected</source>
+        <translation>coefficient packet %1 of %2, rejected</translation>
+    </message>
+    <message id="Sysex_FlashWriteDone">
+        <source>Sysex_FlashWriteDone</source>
+        <translation>flash write done</translation>
+    </message>
+    <message id="Sysex_FlashWriteFailed">
+        <source>Sysex_FlashWriteFailed</source>
+        <translation>flash write failed</translation>
+    </message>
+    <message id="Sysex_IrDataInitialized">
+        <source>Sysex_IrDataInitialized</source>
+        <translation>stored IRs reset</translation>
+    </message>
+    <message id="Monitor_Title">
+        <source>Monitor_Title</source>
+        <translation>MIDI Monitor</translation>
+    </message>
+    <message id="Monitor_Pause">
+        <source>Monitor_Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message id="Monitor_Clear">
+        <source>Monitor_Clear</source>
+        <translation>Clear</translation>
+    </message>
+    <message id="Monitor_Copy">
+        <source>Monitor_Copy</source>
+        <translation>Copy as Text</translation>
+    </message>
+    <message id="Monitor_Save">
+        <source>Monitor_Save</source>
+        <translation>Save…</translation>
+    </message>
+    <message id="Monitor_SaveTitle">
+        <source>Monitor_SaveTitle</source>
+        <translation>Save the MIDI traffic</translation>
+    </message>
+    <message id="Monitor_SaveFailed">
+        <source>Monitor_SaveFailed</source>
+        <translation>Could not save to %1: %2</translation>
+    </message>
+    <message id="Menu_MidiMonitor">
+        <source>Menu_MidiMonitor</source>
+        <translation>&amp;MIDI Monitor</translation>
+    </message>
 </context>
 </TS>

@@ -658,10 +658,6 @@ Exit status: 0 done, 1 wrong arguments, 3 no MIDI service (the reason is printed
         <source>Tab_SpeakerSimulationAmpII</source>
         <translation>Speaker Simulation · Amp II</translation>
     </message>
-    <message id="Status_Searching">
-        <source>Status_Searching</source>
-        <translation>Searching for the amplifier… Connect it with a USB cable and switch it on.</translation>
-    </message>
     <message id="Status_Opened">
         <source>Status_Opened</source>
         <translation>Amplifier found; waiting for it to answer…</translation>
@@ -696,7 +692,7 @@ Exit status: 0 done, 1 wrong arguments, 3 no MIDI service (the reason is printed
     </message>
     <message id="Status_NoMidiService">
         <source>Status_NoMidiService</source>
-        <translation>No MIDI service is available: %1</translation>
+        <translation>No MIDI service is available: %1. Load the ALSA sequencer (sudo modprobe snd-seq) or start a JACK server; or start the editor with --simulate dual to try it without an amplifier.</translation>
     </message>
     <message id="Status_Simulated">
         <source>Status_Simulated</source>
@@ -1169,6 +1165,10 @@ Exit status: 0 done, 1 wrong arguments, 3 no MIDI service (the reason is printed
     <message id="Menu_MidiMonitor">
         <source>Menu_MidiMonitor</source>
         <translation>&amp;MIDI Monitor</translation>
+    </message>
+    <message id="Status_NoDevice">
+        <source>Status_NoDevice</source>
+        <translation>No MIDI device whose name contains “%1” answers. Connect the amplifier and switch it on, or open File › Settings… to choose its device; start the editor with --simulate dual to try it without an amplifier.</translation>
     </message>
 </context>
 </TS>

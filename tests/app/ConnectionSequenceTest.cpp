@@ -4,6 +4,7 @@
 #include <QTabWidget>
 
 #include "EditorOnSimulatedHead.h"
+#include "common/MIDIManager.h"
 #include "strings/StringTable.h"
 
 namespace {
@@ -45,7 +46,8 @@ TEST_F(ConnectionSequenceTest, amplifierSwitchedOnLaterIsFoundByTheRepeatedSearc
     launch(HeadModel::Dual, false);
     EXPECT_FALSE(driveUntilStateRead(1, 3500)) << "no amplifier, no connection";
     EXPECT_EQ(controller.tabView()->count(), 2) << "the single-amp tabs";
-    EXPECT_EQ(controller.statusText(), text("Status_Searching"));
+    EXPECT_EQ(controller.statusText(), text("Status_NoDevice").arg("VelkSolvo/"))
+        << "says how to go on: choose another device, or try the simulated head";
     ASSERT_EQ(amplifier->head().plug(), 0);
     ASSERT_TRUE(driveUntilStateRead()) << "the window opens the ports again after each failed search";
     EXPECT_EQ(controller.tabView()->count(), 4);
@@ -62,6 +64,14 @@ TEST_F(ConnectionSequenceTest, silentAmplifierShowsTheTimeoutAndIsSearchedAgain)
         << "the time-out drops the connection";
     amplifier->head().setSilent(false);
     EXPECT_TRUE(driveUntilStateRead(2)) << "connected and read again";
+}
+
+TEST_F(ConnectionSequenceTest, withoutMidiServiceTheStatusSaysWhatToStart) {
+    mstd::setProcessClock(&clock);
+    CMIDIManager::setServiceProvider([] { return std::shared_ptr<midi::MidiService>(); });
+    controller.awakeFromNib();
+    EXPECT_EQ(controller.statusText(), text("Status_NoMidiService").arg("no MIDI service provided"));
+    CMIDIManager::setServiceProvider(nullptr);
 }
 
 }  // namespace

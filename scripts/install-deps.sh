@@ -10,7 +10,7 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libsndfile1-dev sox
     fonts-dejavu-core fonts-dejavu-extra  # the lettering of the panel artwork
-    xvfb xauth procps
+    xvfb xauth procps xdotool x11-utils  # x11-utils: xwininfo, for the checks that drive the window
     desktop-file-utils
 )
 

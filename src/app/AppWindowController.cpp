@@ -84,6 +84,8 @@ void AppWindowController::changeModel(int32_t model) {
     m_TabView->addTab(m_SpeakerSimulationViewI, m_TabForBivo[2]);
     if (model == kDualAmpHead)
         m_TabView->addTab(m_SpeakerSimulationViewII, m_TabForBivo[3]);
+    if (m_startTab < m_TabView->count())
+        m_TabView->setCurrentIndex(m_startTab);
 }
 
 void AppWindowController::receiveVelkEvent(EVelkEventID event, int32_t data) {

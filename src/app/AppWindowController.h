@@ -30,6 +30,8 @@ public:
     int32_t model() const { return m_modelType; }
     // Rebuilds the tabs for a model; nothing happens for the model already shown.
     void changeModel(int32_t model);
+    // The tab (from 0) shown whenever the tabs are built, when the model has that many.
+    void setStartTab(int index) { m_startTab = index; }
 
     // Reacts to one device manager event; main thread only.
     void receiveVelkEvent(EVelkEventID event, int32_t data);
@@ -70,6 +72,7 @@ private:
 
     AppWindow& m_window;
     int32_t m_modelType = 0;
+    int m_startTab = 0;
     // The four tab labels: effect settings Amp I, Amp II, speaker simulation Amp I, Amp II.
     QStringList m_TabForBivo;
     QTabWidget* m_TabView = nullptr;

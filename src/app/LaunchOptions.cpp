@@ -12,6 +12,8 @@ using velk::strings::text;
 const QString kSimulate = QStringLiteral("simulate");
 const QString kMidi = QStringLiteral("midi");
 const QString kScreenshot = QStringLiteral("screenshot");
+const QString kTab = QStringLiteral("tab");
+constexpr int kTabCount = 4;
 
 std::optional<velk::sim::HeadModel> headModel(const QString& name) {
     if (name == QLatin1String("single"))
@@ -31,6 +33,7 @@ std::optional<LaunchOptions> LaunchOptions::parse(const QStringList& arguments, 
     parser.addOption({kSimulate, text("Launch_Simulate"), QStringLiteral("single|dual")});
     parser.addOption({kMidi, text("Launch_Midi"), QStringLiteral("auto|alsa|jack")});
     parser.addOption({kScreenshot, text("Launch_Screenshot"), QStringLiteral("FILE")});
+    parser.addOption({kTab, text("Launch_Tab"), QStringLiteral("N")});
     parser.process(arguments);
 
     LaunchOptions options;
@@ -49,6 +52,15 @@ std::optional<LaunchOptions> LaunchOptions::parse(const QStringList& arguments, 
         }
     }
     options.screenshot = parser.value(kScreenshot);
+    if (parser.isSet(kTab)) {
+        bool isNumber = false;
+        const int position = parser.value(kTab).toInt(&isNumber);
+        if (!isNumber || position < 1 || position > kTabCount) {
+            error = text("Launch_BadTab").arg(parser.value(kTab));
+            return std::nullopt;
+        }
+        options.tab = position - 1;
+    }
     return options;
 }
 

@@ -11,10 +11,12 @@
 //   --simulate single|dual   run against the built-in simulated amplifier instead of a real one
 //   --midi auto|alsa|jack    the MIDI service to look for the amplifier on
 //   --screenshot FILE        render the main window to a PNG once connected, then quit
+//   --tab N                  show the Nth tab (from 1, left to right) once the tabs are built
 struct LaunchOptions {
     std::optional<velk::sim::HeadModel> simulate;
     std::optional<midi::ServiceChoice> midi;
     QString screenshot;
+    int tab = 0;  // from 0
 
     // Reads the options; on a mistake returns nothing and says why in `error`. --help and
     // --version print and exit as usual.

@@ -46,6 +46,7 @@ int main(int argc, char** argv) {
     QObject::connect(menu, &MainMenu::settingsRequested, settings, &PreferenceWindowController::startAction);
     QObject::connect(menu, &MainMenu::midiMonitorRequested, &monitor,
                      &MidiMonitorWindowController::showWindow);
+    controller.setStartTab(options->tab);
     if (simulated)
         window.statusBar()->addPermanentWidget(new QLabel(velk::strings::text("Status_Simulated")));
     controller.awakeFromNib();

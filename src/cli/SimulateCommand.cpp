@@ -8,7 +8,6 @@
 #include "cli/Text.h"
 #include "sim/AmpSimulator.h"
 #include "sim/TracingDevicePorts.h"
-#include "strings/SysexText.h"
 
 namespace velk::cli {
 
@@ -86,8 +85,8 @@ int SimulateCommand::run(const ParsedArguments& arguments, std::ostream& out, st
     stop->prepare();
     std::unique_ptr<sim::DevicePorts> ports = m_Environment.makeDevicePorts(plan.service);
     if (plan.trace)
-        ports = std::make_unique<sim::TracingDevicePorts>(
-            std::move(ports), std::make_shared<midi::TraceLog>(err, strings::sysexAnnotator()));
+        ports = std::make_unique<sim::TracingDevicePorts>(std::move(ports),
+                                                          std::make_shared<midi::TraceLog>(err));
     const sim::DevicePorts& shown = *ports;
     sim::AmpSimulator head(std::move(ports), {plan.model, plan.mainVersion, {}});
     for (const SimulatorFault& fault : plan.faults)

@@ -906,6 +906,14 @@ Exit status: 0 done, 1 wrong arguments, 3 no MIDI service (the reason is printed
         <source>Launch_Screenshot</source>
         <translation>Draw the main window into a PNG file once the amplifier's settings have been read, then quit.</translation>
     </message>
+    <message id="Launch_Tab">
+        <source>Launch_Tab</source>
+        <translation>Show the Nth tab (1 to 4, left to right) once the amplifier is found.</translation>
+    </message>
+    <message id="Launch_BadTab">
+        <source>Launch_BadTab</source>
+        <translation>--tab takes a tab's position, 1 to 4, not “%1”.</translation>
+    </message>
     <message id="Launch_BadSimulate">
         <source>Launch_BadSimulate</source>
         <translation>--simulate takes single or dual, not “%1”.</translation>

@@ -104,17 +104,19 @@ TEST(LaunchOptions, readsTheHeadTheServiceAndTheScreenshotFileAndRefusesUnknownO
     };
     const std::optional<LaunchOptions> plain = parse({});
     ASSERT_TRUE(plain);
-    EXPECT_FALSE(plain->simulate || plain->midi || !plain->screenshot.isEmpty())
-        << "a real amplifier on the automatic service";
+    EXPECT_FALSE(plain->simulate || plain->midi || !plain->screenshot.isEmpty() || plain->tab)
+        << "a real amplifier on the automatic service, first tab";
     EXPECT_EQ(parse({"--simulate", "dual"})->simulate, velk::sim::HeadModel::Dual);
     const std::optional<LaunchOptions> options =
-        parse({"--simulate=single", "--midi", "jack", "--screenshot", "a.png"});
+        parse({"--simulate=single", "--midi", "jack", "--screenshot", "a.png", "--tab", "4"});
     ASSERT_TRUE(options);
     EXPECT_EQ(options->simulate, velk::sim::HeadModel::Single);
     EXPECT_EQ(options->midi, midi::ServiceChoice::Jack);
     EXPECT_EQ(options->screenshot, QStringLiteral("a.png"));
+    EXPECT_EQ(options->tab, 3);
     for (const QStringList& wrong :
-         {QStringList{"--simulate", "triple"}, QStringList{"--midi", "coremidi"}}) {
+         {QStringList{"--simulate", "triple"}, QStringList{"--midi", "coremidi"}, QStringList{"--tab", "5"},
+          QStringList{"--tab", "0"}, QStringList{"--tab", "two"}}) {
         EXPECT_FALSE(parse(wrong));
         EXPECT_TRUE(error.contains(wrong[1])) << error.toStdString();
     }

@@ -138,6 +138,14 @@ TEST_F(ControllerTest, tabsAndStatusLineFollowTheConnectedModel) {
         << "the panels outlive their tabs";
 }
 
+TEST_F(ControllerTest, startTabIsShownWheneverTheModelHasIt) {
+    controller.setStartTab(3);
+    controller.awakeFromNib();
+    EXPECT_EQ(controller.tabView()->currentIndex(), 0) << "the single-amp head has two tabs";
+    controller.receiveVelkEvent(eVelkEvent_Connected, 2);
+    EXPECT_EQ(controller.tabView()->currentWidget(), controller.speakerSimulationView(1));
+}
+
 TEST_F(ControllerTest, mainVersionDecidesWhetherTheFxLoopConnectionIsOffered) {
     controller.awakeFromNib();
     struct Case {

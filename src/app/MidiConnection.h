@@ -10,7 +10,7 @@ namespace velk::app {
 
 // Hands the stored choice to the MIDI port manager and the device manager; at start-up, before
 // the device manager opens the service. `useStoredService` is false when the service was chosen
-// otherwise (--midi, --simulate).
+// on the command line (--midi).
 void applyStoredMidiChoice(bool useStoredService);
 
 // Keeps a new choice and has the device manager look for the amplifier again with it at once.

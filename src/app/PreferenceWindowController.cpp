@@ -239,7 +239,8 @@ void PreferenceWindowController::showMidiChoice() {
     const auto stored = std::find(std::begin(kServices), std::end(kServices), preference.m_MidiService());
     m_MidiService->setCurrentIndex(stored == std::end(kServices) ? 0 : int(stored - std::begin(kServices)));
     refreshDevices();
-    m_MidiDevice->setEditText(preference.m_MidiDeviceText());
+    // What is in effect, which a simulated head may have chosen over the stored text.
+    m_MidiDevice->setEditText(QString::fromStdString(CVelkManager::instance()->getDeviceModelText()));
 }
 
 // Keeps what the user is typing: only the offered names change.

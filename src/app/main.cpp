@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
 
     AppDelegate delegate;
     MidiMonitorWindowController monitor;
-    velk::app::applyStoredMidiChoice(!simulated && !options->midi);
+    if (!simulated)  // the simulated head is found under its own name on its own hub
+        velk::app::applyStoredMidiChoice(!options->midi);
     AppWindow window;
     AppWindowController controller(window);
     auto* menu = new MainMenu(window);

@@ -11,6 +11,7 @@
 
 #include "app/AppDelegate.h"
 #include "app/AppWindow.h"
+#include "app/EffectSettingsWindowController.h"
 #include "app/MainQueue.h"
 #include "app/PanelLayout.h"
 #include "app/PanelView.h"
@@ -66,6 +67,8 @@ AppWindowController::~AppWindowController() {
 void AppWindowController::awakeFromNib() {
     restoreWindowPosition();
     CVelkManager* manager = CVelkManager::instance();
+    for (EffectSettingsWindowController* panel : m_EffectSettings)
+        panel->awakeFromNib();
     manager->addListenerCallback(_VelkEventCallback, this);
     m_listening = true;
     manager->sendRequest(eVelkRequest_Open, 0, 0);
@@ -177,8 +180,10 @@ void AppWindowController::buildLayout() {
     m_window.setCentralWidget(central);
 
     using namespace velk::layout;
-    m_EffectSettingsViewI = new PanelView(effect::kImage_Base, m_TabView);
-    m_EffectSettingsViewII = new PanelView(effect::kImage_Base, m_TabView);
+    for (int amp = 0; amp < 2; ++amp)
+        m_EffectSettings[amp] = new EffectSettingsWindowController(m_window, amp, m_TabView);
+    m_EffectSettingsViewI = m_EffectSettings[0]->view();
+    m_EffectSettingsViewII = m_EffectSettings[1]->view();
     m_SpeakerSimulationViewI = new PanelView(speaker::kImage_Base, m_TabView);
     m_SpeakerSimulationViewII = new PanelView(speaker::kImage_Base, m_TabView);
     for (QWidget* view :

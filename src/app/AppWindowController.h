@@ -2,11 +2,13 @@
 
 #include <QObject>
 #include <QStringList>
+#include <array>
 #include <cstdint>
 
 #include "common/VelkManager.h"
 
 class AppWindow;
+class EffectSettingsWindowController;
 class QLabel;
 class QProgressBar;
 class QTabWidget;
@@ -53,6 +55,7 @@ public:
     QWidget* effectSettingsView(int amp) const {
         return amp == 0 ? m_EffectSettingsViewI : m_EffectSettingsViewII;
     }
+    EffectSettingsWindowController* effectSettings(int amp) const { return m_EffectSettings.at(amp); }
     QWidget* speakerSimulationView(int amp) const {
         return amp == 0 ? m_SpeakerSimulationViewI : m_SpeakerSimulationViewII;
     }
@@ -78,6 +81,7 @@ private:
     QTabWidget* m_TabView = nullptr;
     QWidget* m_EffectSettingsViewI = nullptr;
     QWidget* m_EffectSettingsViewII = nullptr;
+    std::array<EffectSettingsWindowController*, 2> m_EffectSettings{};  // owned by their views
     QWidget* m_SpeakerSimulationViewI = nullptr;
     QWidget* m_SpeakerSimulationViewII = nullptr;
     QProgressBar* m_waitIndicator = nullptr;

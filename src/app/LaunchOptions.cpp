@@ -13,6 +13,7 @@ const QString kSimulate = QStringLiteral("simulate");
 const QString kMidi = QStringLiteral("midi");
 const QString kScreenshot = QStringLiteral("screenshot");
 const QString kTab = QStringLiteral("tab");
+const QString kEffectBlock = QStringLiteral("effect-block");
 constexpr int kTabCount = 4;
 
 std::optional<velk::sim::HeadModel> headModel(const QString& name) {
@@ -21,6 +22,21 @@ std::optional<velk::sim::HeadModel> headModel(const QString& name) {
     if (name == QLatin1String("dual"))
         return velk::sim::HeadModel::Dual;
     return std::nullopt;
+}
+
+// Sixteen 7-bit bytes, as the amplifier holds them: anything else is no effect block.
+std::optional<LaunchOptions::EffectBlock> parseEffectBlock(const QString& hex) {
+    const QByteArray bytes = QByteArray::fromHex(hex.toLatin1());
+    LaunchOptions::EffectBlock block{};
+    if (hex.size() != 2 * static_cast<qsizetype>(block.size()) ||
+        bytes.size() != static_cast<qsizetype>(block.size()))
+        return std::nullopt;
+    for (size_t i = 0; i < block.size(); ++i) {
+        block[i] = static_cast<uint8_t>(bytes[static_cast<qsizetype>(i)]);
+        if (block[i] > 0x7F)
+            return std::nullopt;
+    }
+    return block;
 }
 
 }  // namespace
@@ -34,6 +50,7 @@ std::optional<LaunchOptions> LaunchOptions::parse(const QStringList& arguments, 
     parser.addOption({kMidi, text("Launch_Midi"), QStringLiteral("auto|alsa|jack")});
     parser.addOption({kScreenshot, text("Launch_Screenshot"), QStringLiteral("FILE")});
     parser.addOption({kTab, text("Launch_Tab"), QStringLiteral("N")});
+    parser.addOption({kEffectBlock, text("Launch_EffectBlock"), QStringLiteral("HEX")});
     parser.process(arguments);
 
     LaunchOptions options;
@@ -60,6 +77,13 @@ std::optional<LaunchOptions> LaunchOptions::parse(const QStringList& arguments, 
             return std::nullopt;
         }
         options.tab = position - 1;
+    }
+    if (parser.isSet(kEffectBlock)) {
+        options.effectBlock = parseEffectBlock(parser.value(kEffectBlock));
+        if (!options.effectBlock || !options.simulate) {
+            error = text("Launch_BadEffectBlock").arg(parser.value(kEffectBlock));
+            return std::nullopt;
+        }
     }
     return options;
 }

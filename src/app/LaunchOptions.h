@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <array>
+#include <cstdint>
 #include <optional>
 
 #include "midi/ServiceSelection.h"
@@ -12,11 +14,15 @@
 //   --midi auto|alsa|jack    the MIDI service to look for the amplifier on
 //   --screenshot FILE        render the main window to a PNG once connected, then quit
 //   --tab N                  show the Nth tab (from 1, left to right) once the tabs are built
+//   --effect-block HEX       with --simulate: the simulated head's 16-byte effect block, 32 hex digits
 struct LaunchOptions {
+    using EffectBlock = std::array<uint8_t, velk::sim::AmpState::kEffectBlockSize>;
+
     std::optional<velk::sim::HeadModel> simulate;
     std::optional<midi::ServiceChoice> midi;
     QString screenshot;
     int tab = 0;  // from 0
+    std::optional<EffectBlock> effectBlock;
 
     // Reads the options; on a mistake returns nothing and says why in `error`. --help and
     // --version print and exit as usual.

@@ -33,6 +33,9 @@ int main(int argc, char** argv) {
     std::unique_ptr<SimulatedAmplifier> simulated;
     if (options->simulate)
         simulated = std::make_unique<SimulatedAmplifier>(*options->simulate);
+    if (options->effectBlock)
+        simulated->head().editState(
+            [&](velk::sim::AmpState& state) { state.effectBlock = *options->effectBlock; });
     else if (options->midi)
         CMIDIManager::setServiceChoice(*options->midi);
 

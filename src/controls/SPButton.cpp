@@ -5,12 +5,19 @@
 #include <QPainter>
 #include <QStyleOptionButton>
 
+#include "controls/FocusMark.h"
 #include "controls/ImageStrip.h"
 
 SPButton::SPButton(QWidget* parent, int tag) : QAbstractButton(parent), m_tag(tag) {
     if (m_tag != 0)
         m_cell.setImageDivideNum(m_tag);
-    setFocusPolicy(m_tag != 0 ? Qt::NoFocus : Qt::StrongFocus);
+    setFocusPolicy(Qt::TabFocus);
+    connect(this, &QAbstractButton::toggled, this, [this](bool on) { m_words.applyTo(*this, on ? 1 : 0); });
+}
+
+void SPButton::setWords(ControlWords words) {
+    m_words = std::move(words);
+    m_words.applyTo(*this, isChecked() ? 1 : 0);
 }
 
 void SPButton::setImage(const QImage& strip) {
@@ -34,8 +41,13 @@ QSize SPButton::sizeHint() const {
 
 void SPButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (m_cell.drawWithFrame(painter, rect()))
-        return;
+    if (!m_cell.drawWithFrame(painter, rect()))
+        paintPlainButton(painter);
+    if (velk::controls::showsFocusMark(*this))
+        velk::controls::paintFocusFrame(painter, rect());
+}
+
+void SPButton::paintPlainButton(QPainter& painter) {
     QStyleOptionButton option;
     option.initFrom(this);
     option.text = text();

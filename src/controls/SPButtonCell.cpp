@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "controls/FocusMark.h"
 #include "controls/ImageStrip.h"
 #include "controls/SPButton.h"
 
@@ -80,7 +81,8 @@ bool SPButtonCell::drawWithFrame(QPainter& painter, const QRect& bounds) {
 
     painter.save();
     painter.setClipRect(bounds);
-    const qreal opacity = m_button.hasFocus() ? kFocusedOpacity : 1.0;
+    // The button the keyboard works on: a click gives no focus to mark.
+    const qreal opacity = velk::controls::showsFocusMark(m_button) ? kFocusedOpacity : 1.0;
     velk::controls::drawStripFrame(painter, strip, m_ImageDivideNum, m_index, bounds, opacity);
     painter.restore();
     return true;

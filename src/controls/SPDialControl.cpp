@@ -7,8 +7,10 @@
 #include <QStyleOptionSlider>
 #include <QStylePainter>
 #include <QWheelEvent>
+#include <algorithm>
 #include <optional>
 
+#include "controls/FocusMark.h"
 #include "controls/ImageStrip.h"
 
 namespace {
@@ -32,6 +34,8 @@ std::optional<QMetaProperty> boundProperty(const QObject* object, const QByteArr
     return object->metaObject()->property(index);
 }
 
+constexpr qreal kFocusRingInset = 2.0;
+
 bool shiftHeld(const QInputEvent* event) {
     return event->modifiers().testFlag(Qt::ShiftModifier);
 }
@@ -45,6 +49,7 @@ void SPDialControl::setDefaultImage(const QImage& image, int divide) {
 
 SPDialControl::SPDialControl(QWidget* parent) : QAbstractSlider(parent) {
     setFocusPolicy(Qt::StrongFocus);
+    connect(this, &QAbstractSlider::valueChanged, this, [this](int value) { m_words.applyTo(*this, value); });
     const DefaultStrip& strip = defaultStrip();
     if (!strip.image.isNull() && strip.divide > 0) {
         m_cell.setImageDivideNum(strip.divide);
@@ -59,6 +64,11 @@ void SPDialControl::setImage(const QImage& image) {
     }
     m_cell.setImage(image);
     update();
+}
+
+void SPDialControl::setWords(ControlWords words) {
+    m_words = std::move(words);
+    m_words.applyTo(*this, value());
 }
 
 void SPDialControl::bindValue(QObject* model, const char* propertyName) {
@@ -103,8 +113,20 @@ QSize SPDialControl::sizeHint() const {
 
 void SPDialControl::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (m_cell.drawWithFrame(painter, rect()))
-        return;
+    if (!m_cell.drawWithFrame(painter, rect()))
+        paintPlainDial(painter);
+    if (velk::controls::showsFocusMark(*this))
+        paintFocusMark(painter);
+}
+
+void SPDialControl::paintFocusMark(QPainter& painter) const {
+    // The widest ring about the knob's axis that stays inside the dial.
+    const QPointF centre = m_cell.centre();
+    const qreal reach = std::min({centre.x(), centre.y(), width() - centre.x(), height() - centre.y()});
+    velk::controls::paintFocusRing(painter, centre, reach - kFocusRingInset);
+}
+
+void SPDialControl::paintPlainDial(QPainter& painter) {
     QStyleOptionSlider option;
     option.initFrom(this);
     option.minimum = minimum();
@@ -120,10 +142,13 @@ void SPDialControl::mousePressEvent(QMouseEvent* event) {
         event->ignore();
         return;
     }
-    m_tracking = m_cell.startTrackingAt(event->position());
+    // The press may already announce a change, and whoever hears it may cancel the drag.
     m_lastPoint = event->position();
-    if (!m_tracking)
+    m_tracking = true;
+    if (!m_cell.startTrackingAt(m_lastPoint)) {
+        m_tracking = false;
         event->ignore();
+    }
 }
 
 void SPDialControl::mouseMoveEvent(QMouseEvent* event) {
@@ -149,13 +174,17 @@ void SPDialControl::keyPressEvent(QKeyEvent* event) {
             increase = false;
             break;
         default:
-            QAbstractSlider::keyPressEvent(event);
+            keyPressedForSlider(event);
             return;
     }
-    // A step that overshoots a limit still moves the knob to it, and the amplifier must hear of
-    // that; only a step that changed nothing is not announced.
+    m_cell.setValueByUser(m_cell.calcIncDecValue(increase, shiftHeld(event)));
+}
+
+void SPDialControl::keyPressedForSlider(QKeyEvent* event) {
+    // Home, End, Page Up and Page Down turn the knob as the slider knows them; the amplifier must
+    // hear of that as of any other turn.
     const int before = value();
-    m_cell.setRoundedValue(m_cell.calcIncDecValue(increase, shiftHeld(event)));
+    QAbstractSlider::keyPressEvent(event);
     if (value() != before)
         notifyValueToModelObject();
 }
@@ -166,10 +195,7 @@ void SPDialControl::wheelEvent(QWheelEvent* event) {
         event->ignore();
         return;
     }
-    const int before = value();
-    m_cell.setRoundedValue(m_cell.calcIncDecValue(delta > 0, shiftHeld(event)));
-    if (value() != before)
-        notifyValueToModelObject();
+    m_cell.setValueByUser(m_cell.calcIncDecValue(delta > 0, shiftHeld(event)));
 }
 
 void SPDialControl::updateFromBoundValue() {

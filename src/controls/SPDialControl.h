@@ -5,11 +5,12 @@
 #include <QImage>
 #include <QPointer>
 
+#include "controls/ControlWords.h"
 #include "controls/SPDialControlCell.h"
 
 // The rotary knob of the editor panels: shows its value as one frame of a strip of knob pictures
-// and turns by dragging, arrow keys and the scroll wheel. Every user change is written into the
-// bound model property and then announced with `action`.
+// and turns by dragging, the keyboard (arrows, Home, End, Page Up, Page Down) and the scroll wheel.
+// Every user change is written into the bound model property and then announced with `action`.
 class SPDialControl : public QAbstractSlider {
     Q_OBJECT
 public:
@@ -25,6 +26,8 @@ public:
     void setImage(const QImage& image);
     void setMaxDegree(double degrees) { m_cell.setMaxDegree(degrees); }
     void setCenterPoint(QPointF point) { m_cell.setCenterPoint(point); }
+    // Names the dial and words its values for the user and assistive technology.
+    void setWords(ControlWords words);
 
     // Binds the dial's value to an integer property with a NOTIFY signal, both ways: a change of
     // the property moves the knob, a user change writes the property.
@@ -54,7 +57,12 @@ private slots:
     void updateFromBoundValue();
 
 private:
+    void paintPlainDial(QPainter& painter);
+    void paintFocusMark(QPainter& painter) const;
+    void keyPressedForSlider(QKeyEvent* event);
+
     SPDialControlCell m_cell{*this};
+    ControlWords m_words;
     QPointer<QObject> m_boundObject;
     QByteArray m_boundProperty;
     bool m_tracking = false;

@@ -51,12 +51,15 @@ void SPDialControlCell::setCenterPoint(QPointF point) {
     m_UseCenterPoint = true;
 }
 
+QPointF SPDialControlCell::centre() const {
+    return m_UseCenterPoint ? m_CenterPoint : QPointF(m_control.width() / 2.0, m_control.height() / 2.0);
+}
+
 float SPDialControlCell::calcAbsValueFrom(QPointF point) {
     if (m_MaxDegree < 1.0)
         m_MaxDegree = kDefaultMaxDegree;
     const double sweepEnd = m_MaxDegree / 360.0 * 2.0 * std::numbers::pi - std::numbers::pi;
-    const QPointF centre =
-        m_UseCenterPoint ? m_CenterPoint : QPointF(m_control.width() / 2.0, m_control.height() / 2.0);
+    const QPointF centre = this->centre();
     // Zero straight above the centre, growing clockwise (y points down).
     const float angle =
         std::atan2(static_cast<float>(point.x() - centre.x()), static_cast<float>(-(point.y() - centre.y())));
@@ -97,7 +100,8 @@ bool SPDialControlCell::startTrackingAt(QPointF point) {
         return false;
     if (s_behavior == eBehavior_Incremental)
         return true;
-    setRoundedValue(valueOfFraction(calcAbsValueFrom(point)));
+    // A click without a drag turns the knob too, so it is announced like any other change.
+    setValueByUser(valueOfFraction(calcAbsValueFrom(point)));
     return true;
 }
 
@@ -115,11 +119,7 @@ bool SPDialControlCell::continueTracking(QPointF lastPoint, QPointF currentPoint
         if (std::fabs(jump) < kJumpPercent)
             newValue = valueOfFraction(pointed);
     }
-    const float rounded = std::floor(newValue + 0.5f);
-    if (rounded != static_cast<float>(m_control.value())) {
-        setRoundedValue(rounded);
-        m_control.notifyValueToModelObject();
-    }
+    setValueByUser(newValue);
     return true;
 }
 
@@ -147,8 +147,12 @@ float SPDialControlCell::valueOfFraction(float fraction) const {
     return static_cast<float>(min) + fraction * (static_cast<float>(max) - static_cast<float>(min));
 }
 
-void SPDialControlCell::setRoundedValue(float value) {
+void SPDialControlCell::setValueByUser(float value) {
     int sliderValue = 0;
-    if (toSliderValue(std::floor(value + 0.5f), sliderValue))
-        m_control.setValue(sliderValue);
+    if (!toSliderValue(std::floor(value + 0.5f), sliderValue))
+        return;
+    const int before = m_control.value();
+    m_control.setValue(sliderValue);
+    if (m_control.value() != before)
+        m_control.notifyValueToModelObject();
 }

@@ -31,6 +31,8 @@ public:
     double maxDegree() const { return m_MaxDegree; }
     void setCenterPoint(QPointF point);
     void resetCenterPoint() { m_UseCenterPoint = false; }
+    // Where the knob turns about: the custom centre, else the middle of the dial.
+    QPointF centre() const;
 
     // The sweep fraction of a point in the dial's coordinates: 0 at 150 degrees counter-clockwise
     // from the top, 1 at the end of the sweep. Not clamped.
@@ -43,9 +45,10 @@ public:
     // Draws that frame over `bounds`; false when there is no strip to draw from.
     bool drawWithFrame(QPainter& painter, const QRect& bounds) const;
 
-    // Sets the dial to a computed value, rounded to the nearest whole number; a result that is no
-    // number (a degenerate sweep) leaves the value as it is.
-    void setRoundedValue(float value);
+    // Sets the dial to a value the user chose, rounded to the nearest whole number, and announces
+    // it once when the dial's value really changed: a value beyond a limit stops at the limit,
+    // which may be no change at all. A result that is no number (a degenerate sweep) changes nothing.
+    void setValueByUser(float value);
 
     bool startTrackingAt(QPointF point);
     bool continueTracking(QPointF lastPoint, QPointF currentPoint, bool shiftHeld);

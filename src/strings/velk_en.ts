@@ -726,6 +726,86 @@ Exit status: 0 done, 1 wrong arguments, 3 no MIDI service (the reason is printed
         <source>ReverbHallLabel</source>
         <translation>Hall reverb</translation>
     </message>
+    <message id="AmpName0">
+        <source>AmpName0</source>
+        <translation>Amp I</translation>
+    </message>
+    <message id="AmpName1">
+        <source>AmpName1</source>
+        <translation>Amp II</translation>
+    </message>
+    <message id="Control_ToolTip">
+        <source>Control_ToolTip</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message id="Control_FxLoop">
+        <source>Control_FxLoop</source>
+        <translation>%1 FX loop</translation>
+    </message>
+    <message id="Control_NoiseGate">
+        <source>Control_NoiseGate</source>
+        <translation>%1 noise gate</translation>
+    </message>
+    <message id="Control_Booster">
+        <source>Control_Booster</source>
+        <translation>%1 booster: %2</translation>
+    </message>
+    <message id="Control_Reverb">
+        <source>Control_Reverb</source>
+        <translation>%1 reverb: %2</translation>
+    </message>
+    <message id="Value_On">
+        <source>Value_On</source>
+        <translation>on</translation>
+    </message>
+    <message id="Value_Off">
+        <source>Value_Off</source>
+        <translation>off</translation>
+    </message>
+    <message id="NoiseGate0">
+        <source>NoiseGate0</source>
+        <translation>off</translation>
+    </message>
+    <message id="NoiseGate1">
+        <source>NoiseGate1</source>
+        <translation>low</translation>
+    </message>
+    <message id="NoiseGate2">
+        <source>NoiseGate2</source>
+        <translation>mid</translation>
+    </message>
+    <message id="NoiseGate3">
+        <source>NoiseGate3</source>
+        <translation>high</translation>
+    </message>
+    <message id="BoosterType0">
+        <source>BoosterType0</source>
+        <translation>white</translation>
+    </message>
+    <message id="BoosterType1">
+        <source>BoosterType1</source>
+        <translation>green</translation>
+    </message>
+    <message id="BoosterType2">
+        <source>BoosterType2</source>
+        <translation>amber</translation>
+    </message>
+    <message id="ReverbType0">
+        <source>ReverbType0</source>
+        <translation>spring</translation>
+    </message>
+    <message id="ReverbType1">
+        <source>ReverbType1</source>
+        <translation>plate</translation>
+    </message>
+    <message id="ReverbType2">
+        <source>ReverbType2</source>
+        <translation>room</translation>
+    </message>
+    <message id="ReverbType3">
+        <source>ReverbType3</source>
+        <translation>hall</translation>
+    </message>
     <message id="AmpType0">
         <source>AmpType0</source>
         <translation>Clean</translation>
@@ -921,6 +1001,14 @@ Exit status: 0 done, 1 wrong arguments, 3 no MIDI service (the reason is printed
     <message id="Launch_BadMidi">
         <source>Launch_BadMidi</source>
         <translation>--midi takes auto, alsa or jack, not “%1”.</translation>
+    </message>
+    <message id="Launch_EffectBlock">
+        <source>Launch_EffectBlock</source>
+        <translation>With --simulate: the simulated head's effect settings, its 16-byte effect block as 32 hex digits (Amp I from byte 0, Amp II from byte 8: amp type, booster, FX loop, reverb, noise gate).</translation>
+    </message>
+    <message id="Launch_BadEffectBlock">
+        <source>Launch_BadEffectBlock</source>
+        <translation>--effect-block takes 32 hex digits, 16 bytes of 00 to 7F, together with --simulate, not “%1”.</translation>
     </message>
     <message id="Launch_ScreenshotFailed">
         <source>Launch_ScreenshotFailed</source>

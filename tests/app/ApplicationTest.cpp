@@ -114,9 +114,15 @@ TEST(LaunchOptions, readsTheHeadTheServiceAndTheScreenshotFileAndRefusesUnknownO
     EXPECT_EQ(options->midi, midi::ServiceChoice::Jack);
     EXPECT_EQ(options->screenshot, QStringLiteral("a.png"));
     EXPECT_EQ(options->tab, 3);
+    const QString block =
+        "0001010302000000"
+        "0002000103000000";
+    EXPECT_EQ(parse({"--simulate", "dual", "--effect-block", block})->effectBlock->at(11), 1);
     for (const QStringList& wrong :
          {QStringList{"--simulate", "triple"}, QStringList{"--midi", "coremidi"}, QStringList{"--tab", "5"},
-          QStringList{"--tab", "0"}, QStringList{"--tab", "two"}}) {
+          QStringList{"--tab", "0"}, QStringList{"--tab", "two"}, QStringList{"--effect-block", block},
+          QStringList{"--effect-block", QString(block).replace(2, 2, "80"), "--simulate", "dual"},
+          QStringList{"--effect-block", "zz" + block.mid(2), "--simulate", "dual"}}) {
         EXPECT_FALSE(parse(wrong));
         EXPECT_TRUE(error.contains(wrong[1])) << error.toStdString();
     }

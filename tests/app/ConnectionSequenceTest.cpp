@@ -3,7 +3,7 @@
 // errors it shows. The device manager runs on a clock the test moves, except in one real-time run.
 #include <QTabWidget>
 
-#include "EditorOnSimulatedHead.h"
+#include "SimulatedEditorTest.h"
 #include "common/MIDIManager.h"
 #include "strings/StringTable.h"
 
@@ -12,7 +12,7 @@ namespace {
 using velk::sim::HeadModel;
 using velk::strings::text;
 
-class ConnectionSequenceTest : public velk::test::EditorOnSimulatedHead {};
+using ConnectionSequenceTest = velk::test::SimulatedEditorTest;
 
 struct Head {
     HeadModel model;

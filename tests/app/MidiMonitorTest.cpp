@@ -3,14 +3,14 @@
 #include <QClipboard>
 #include <QPushButton>
 
-#include "EditorOnSimulatedHead.h"
+#include "SimulatedEditorTest.h"
 #include "app/MidiMonitorWindowController.h"
 
 namespace {
 
 using velk::sim::HeadModel;
 
-class MidiMonitorTest : public velk::test::EditorOnSimulatedHead {
+class MidiMonitorTest : public velk::test::SimulatedEditorTest {
 protected:
     // Asks for the whole state again and waits until the monitor has listed its last reply.
     bool readStateWatched() {

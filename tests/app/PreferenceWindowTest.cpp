@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "EditorOnSimulatedHead.h"
+#include "SimulatedEditorTest.h"
 #include "app/MainMenu.h"
 #include "app/PreferenceWindowController.h"
 #include "app/RadioMatrix.h"
@@ -20,7 +20,7 @@ using velk::sim::Request;
 constexpr int kCancelTag = 0;
 constexpr int kRightChannelRow = 1;
 
-class PreferenceWindowTest : public velk::test::EditorOnSimulatedHead {
+class PreferenceWindowTest : public velk::test::SimulatedEditorTest {
 protected:
     // Opens the dialog from the menu, runs `whileOpen` in it and ends it with the tag it returns.
     void runDialog(const std::function<int()>& whileOpen) {

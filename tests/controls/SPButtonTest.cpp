@@ -1,6 +1,7 @@
 #include "controls/SPButton.h"
 
 #include <gtest/gtest.h>
+#include <QAccessible>
 #include <QCursor>
 #include <QDialog>
 #include <QTest>
@@ -117,7 +118,7 @@ TEST_F(ButtonWidgetTest, momentaryButtonRedrawsForThePointerThePressModalWindows
     EXPECT_EQ(shownFrame(), 0) << "disabled while hovered";
 }
 
-TEST_F(ButtonWidgetTest, taggedSwitchShowsItsOnFrameAndTakesNoFocus) {
+TEST_F(ButtonWidgetTest, taggedSwitchShowsItsOnFrameAndTakesTheFocusFromTheKeyboardOnly) {
     auto* toggle = new SPButton(&window, 6);
     toggle->setCheckable(true);
     toggle->setImage(numberedStrip(6));
@@ -125,11 +126,35 @@ TEST_F(ButtonWidgetTest, taggedSwitchShowsItsOnFrameAndTakesNoFocus) {
     toggle->show();
     toggle->setChecked(true);
     EXPECT_EQ(velk::test::shownFrame(*toggle), 5);
-    EXPECT_EQ(toggle->focusPolicy(), Qt::NoFocus);
-    EXPECT_EQ(SPButton().focusPolicy(), Qt::StrongFocus);
+    EXPECT_EQ(toggle->focusPolicy(), Qt::TabFocus);
     toggle->cell().setImageDivideNum(3);
     toggle->grab();
     EXPECT_EQ(toggle->cell().index(), -1) << "a stray frame count draws nothing";
+}
+
+TEST_F(ButtonWidgetTest, tabbedToSwitchShowsTheFocusMarkAndSpaceTogglesItWithItsWords) {
+    auto* toggle = new SPButton(&window, 4);
+    toggle->setCheckable(true);
+    toggle->setImage(numberedStrip(4));
+    toggle->setGeometry(100, 40, 20, 10);
+    toggle->setWords({"Amp II reverb: hall", [](int on) { return on ? "on" : "off"; }, "%1 (%2)"});
+    toggle->show();
+    EXPECT_EQ(toggle->toolTip(), "Amp II reverb: hall (off)");
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const QColor unmarked = toggle->grab().toImage().pixelColor(1, 5);
+    toggle->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(toggle->grab().toImage().pixelColor(1, 5), unmarked) << "no mark for a focus by the mouse";
+    button->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(button, Qt::Key_Tab);
+    ASSERT_TRUE(toggle->hasFocus()) << "the next control";
+    EXPECT_NE(toggle->grab().toImage().pixelColor(1, 5), unmarked) << "the focus mark at the edge";
+    QTest::keyClick(toggle, Qt::Key_Space);
+    EXPECT_TRUE(toggle->isChecked());
+    EXPECT_EQ(toggle->toolTip(), "Amp II reverb: hall (on)");
+    QAccessibleInterface* told = QAccessible::queryAccessibleInterface(toggle);
+    EXPECT_EQ(told->text(QAccessible::Name), "Amp II reverb: hall");
+    EXPECT_EQ(told->text(QAccessible::Description), "on");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <cmath>
+#include <functional>
 #include <numbers>
 #include <utility>
 
@@ -89,11 +90,10 @@ TEST_F(DialTest, clickTurnsTheKnobToTheAngleAroundItsCentre) {
 
 TEST_F(DialTest, dragFollowsThePointerWithinHalfTheTravelAndAnnouncesEachChange) {
     press(pointAt(0));
-    EXPECT_EQ(actions.count(), 0) << "a press alone announces nothing";
     drag(pointAt(30, 1000));
     EXPECT_EQ(dial.value(), 60);
     drag(pointAt(30, 1000));
-    EXPECT_EQ(actions.count(), 1) << "no change, no action";
+    EXPECT_EQ(actions.count(), 2) << "the press and the drag; no change, no action";
     press(pointAt(-150));
     drag(pointAt(-150 + 300 * 0.49, 1000));
     EXPECT_EQ(dial.value(), 49) << "just short of half the travel";
@@ -104,6 +104,52 @@ TEST_F(DialTest, dragFollowsThePointerWithinHalfTheTravelAndAnnouncesEachChange)
     dial.cancelTracking();
     drag(pointAt(120, 1000));
     EXPECT_EQ(dial.value(), 100) << "the rest of a cancelled drag";
+}
+
+// Every way the user turns the knob is announced once when the value changed, never otherwise.
+TEST_F(DialTest, eachUserTurnIsAnnouncedOnceAndOnlyWhenTheValueChanged) {
+    struct Turn {
+        const char* name;
+        int from;
+        std::function<void()> turn;
+        int value, announced;
+    };
+    const auto keyTurn = [this](int k) { return [this, k] { key(k); }; };
+    const auto click = [this](double degrees) {
+        return [this, degrees] { QTest::mouseClick(&dial, Qt::LeftButton, {}, pointAt(degrees)); };
+    };
+    const auto pressAndDrag = [this](double from, double to) {
+        return [this, from, to] {
+            press(pointAt(from));
+            drag(pointAt(to, 1000));
+        };
+    };
+    const Turn turns[] = {
+        {"click", 50, click(90), 80, 1},
+        {"click on the shown value", 50, click(0), 50, 0},
+        {"Home", 50, keyTurn(Qt::Key_Home), 0, 1},
+        {"Home at the minimum", 0, keyTurn(Qt::Key_Home), 0, 0},
+        {"End", 50, keyTurn(Qt::Key_End), 100, 1},
+        {"Page Up", 50, keyTurn(Qt::Key_PageUp), 60, 1},
+        {"Page Down at the minimum", 0, keyTurn(Qt::Key_PageDown), 0, 0},
+        {"drag past the end", 100, pressAndDrag(150, 160), 100, 0},
+        {"press near the end and drag past it", 50, pressAndDrag(120, 160), 100, 2},
+    };
+    for (const Turn& t : turns) {
+        dial.setValue(t.from);
+        actions.clear();
+        t.turn();
+        EXPECT_EQ(dial.value(), t.value) << t.name;
+        EXPECT_EQ(actions.count(), t.announced) << t.name;
+    }
+}
+
+TEST_F(DialTest, listenerThatCancelsTheDragOnTheClickEndsIt) {
+    QObject::connect(&dial, &SPDialControl::action, [this] { dial.cancelTracking(); });
+    press(pointAt(90));
+    drag(pointAt(100, 1000));
+    EXPECT_EQ(dial.value(), 80);
+    EXPECT_EQ(actions.count(), 1);
 }
 
 TEST_F(DialTest, incrementalBehaviourStepsWithVerticalDragOnly) {
@@ -171,7 +217,7 @@ TEST_F(DialTest, logarithmicScaleTurnsByTheLogarithmOfAPositiveRange) {
     EXPECT_EQ(dial.value(), 21);
     wheel(-120);
     EXPECT_EQ(dial.value(), 20);
-    EXPECT_EQ(actions.count(), 2);
+    EXPECT_EQ(actions.count(), 3) << "the press, the wheel up and down";
     dial.setRange(0, 1000);
     dial.setValue(500);
     key(Qt::Key_Up);
@@ -197,6 +243,20 @@ TEST_F(DialTest, boundPropertyAndKnobFollowEachOther) {
     dial.notifyValueToModelObject();
     EXPECT_EQ(model.level, 43);
     EXPECT_EQ(actions.count(), 2) << "a disabled dial tells nobody";
+}
+
+TEST_F(DialTest, wordsOfTheValueFollowTheKnob) {
+    dial.setRange(0, 3);
+    dial.setWords({"Amp II noise gate",
+                   [](int v) {
+                       return QStringList{"off", "low", "mid", "high"}.at(v);
+                   },
+                   "%1 (%2)"});
+    EXPECT_EQ(dial.toolTip(), "Amp II noise gate (off)");
+    key(Qt::Key_End);
+    EXPECT_EQ(dial.toolTip(), "Amp II noise gate (high)");
+    EXPECT_EQ(dial.accessibleName(), "Amp II noise gate");
+    EXPECT_EQ(dial.accessibleDescription(), "high");
 }
 
 TEST_F(DialTest, pressOnASiblingDrawnOverTheDialIsNotTracked) {

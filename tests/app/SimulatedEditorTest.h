@@ -1,5 +1,8 @@
 #pragma once
 
+// The editor's main window against the built-in simulated amplifier on the in-process MIDI hub,
+// with the device manager running as in the editor, on a clock the test moves unless it asks for
+// real time.
 #include <gtest/gtest.h>
 #include <QTest>
 #include <atomic>
@@ -16,11 +19,9 @@
 
 namespace velk::test {
 
-// The editor against the built-in simulated amplifier on the in-process MIDI hub, with the device
-// manager running as in the editor, on a clock the test moves (or in real time).
-class EditorOnSimulatedHead : public testing::Test {
+class SimulatedEditorTest : public testing::Test {
 protected:
-    EditorOnSimulatedHead() {
+    SimulatedEditorTest() {
         QObject::connect(&controller, &AppWindowController::allDataReceived, [this] { ++stateReads; });
     }
     void TearDown() override {

@@ -1,0 +1,157 @@
+// The effect settings panels of the editor against the built-in simulated head: clicks at the
+// centres of the controls' frames, and what reaches the head's effect block.
+#include <QLabel>
+#include <QTabWidget>
+
+#include "SimulatedEditorTest.h"
+#include "app/EffectSettingsWindowController.h"
+#include "app/PanelLayout.h"
+#include "app/PanelView.h"
+#include "controls/SPButton.h"
+#include "controls/SPDialControl.h"
+#include "strings/StringTable.h"
+
+namespace {
+
+using velk::sim::HeadModel;
+using velk::sim::Request;
+namespace effect = velk::layout::effect;
+
+// Bytes of the effect block, counted from the amp's first byte.
+constexpr int kBoosterByte = 1, kFxLoopByte = 2, kReverbByte = 3, kNoiseGateByte = 4;
+
+class EffectSettingsPanelTest : public velk::test::SimulatedEditorTest {
+protected:
+    // The editor connected to a head of this model, with its state read and the window on show.
+    void connect(HeadModel model) {
+        launch(model);
+        ASSERT_TRUE(driveUntilStateRead());
+        window.show();
+    }
+    EffectSettingsWindowController& panel(int amp) { return *controller.effectSettings(amp); }
+
+    // Clicks where the user sees the control of `frame` on the panel of `amp`.
+    void clickAt(int amp, const velk::layout::SPFrame& frame) {
+        QWidget* view = panel(amp).view();
+        controller.tabView()->setCurrentWidget(view);
+        const QPoint centre = velk::layout::qtRect(frame).center();
+        QWidget* target = view->childAt(centre);
+        ASSERT_NE(target, nullptr);
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(view, centre));
+    }
+    uint8_t headByte(int amp, int byte) const {
+        return amplifier->head().state().effectBlock[amp * 8 + byte];
+    }
+    bool driveUntilHeadHas(int amp, int byte, int value) {
+        return driveUntil([&] { return headByte(amp, byte) == value; });
+    }
+};
+
+TEST_F(EffectSettingsPanelTest, eachControlChangesTheEffectBlockOfItsAmp) {
+    connect(HeadModel::Dual);
+    struct Change {
+        const char* name;
+        int amp;
+        std::function<void()> act;
+        int byte, value;
+    };
+    const auto click = [this](int amp, velk::layout::SPFrame frame) {
+        return [this, amp, frame] { clickAt(amp, frame); };
+    };
+    const Change changes[] = {
+        {"green booster", 0, click(0, effect::kFrame_Booster_Green_Sw), kBoosterByte, 1},
+        {"amber booster", 1, click(1, effect::kFrame_Booster_Amber_Sw), kBoosterByte, 2},
+        {"hall reverb", 0, click(0, effect::kFrame_Reverb_Hall_Sw), kReverbByte, 3},
+        {"plate reverb", 1, click(1, effect::kFrame_Reverb_Plate_Sw), kReverbByte, 1},
+        {"room reverb", 1, click(1, effect::kFrame_Reverb_Room_Sw), kReverbByte, 2},
+        {"FX loop on", 1, click(1, effect::kFrame_Fx_Loop_Sw), kFxLoopByte, 1},
+        {"FX loop off", 1, click(1, effect::kFrame_Fx_Loop_Sw), kFxLoopByte, 0},
+        {"noise gate clicked high", 0, click(0, effect::kFrame_Noise_Gate_Knob), kNoiseGateByte, 3},
+        {"noise gate down a step by key", 0,
+         [this] { QTest::keyClick(panel(0).noiseGateKnob(), Qt::Key_Down); }, kNoiseGateByte, 2},
+        {"spring reverb by space", 0, [this] { QTest::keyClick(panel(0).reverbSw(0), Qt::Key_Space); },
+         kReverbByte, 0},
+    };
+    for (const Change& c : changes) {
+        const uint8_t otherAmp = headByte(1 - c.amp, c.byte);
+        c.act();
+        EXPECT_TRUE(driveUntilHeadHas(c.amp, c.byte, c.value)) << c.name;
+        EXPECT_EQ(headByte(1 - c.amp, c.byte), otherAmp) << c.name << ": the other amp";
+    }
+    EXPECT_EQ(panel(0).boosterLabel()->text(), velk::strings::text("BoosterGreenLabel"));
+    EXPECT_FALSE(panel(0).boosterSw(0)->isChecked());
+    EXPECT_EQ(amplifier->head().receivedCount(Request::EffectParameter), std::size(changes));
+}
+
+TEST_F(EffectSettingsPanelTest, clickingTheSelectedTypeKeepsItOnAndSendsNothing) {
+    connect(HeadModel::Single);
+    clickAt(0, effect::kFrame_Booster_White_Sw);
+    clickAt(0, effect::kFrame_Reverb_Spring_Sw);
+    EXPECT_TRUE(panel(0).boosterSw(0)->isChecked());
+    EXPECT_TRUE(panel(0).reverbSw(0)->isChecked());
+    clickAt(0, effect::kFrame_Fx_Loop_Sw);  // a change that does reach the head, after the others
+    ASSERT_TRUE(driveUntilHeadHas(0, kFxLoopByte, 1));
+    EXPECT_EQ(amplifier->head().receivedCount(Request::EffectParameter), 1);
+}
+
+struct Indicator {
+    HeadModel model;
+    int amp;
+    bool visible, on;
+};
+void PrintTo(const Indicator& i, std::ostream* os) {
+    *os << "amp " << i.amp << (i.model == HeadModel::Dual ? " of the dual head" : " of the single head");
+}
+
+class AmpIndicatorTest : public EffectSettingsPanelTest, public testing::WithParamInterface<Indicator> {};
+
+TEST_P(AmpIndicatorTest, showsTheAmpOnlyOnTheDualHead) {
+    connect(GetParam().model);
+    SPButton& indicator = *panel(GetParam().amp).ampChLabel();
+    EXPECT_EQ(indicator.isVisibleTo(panel(GetParam().amp).view()), GetParam().visible);
+    EXPECT_EQ(indicator.isChecked(), GetParam().on);
+}
+
+INSTANTIATE_TEST_SUITE_P(Heads, AmpIndicatorTest,
+                         testing::Values(Indicator{HeadModel::Single, 0, false, false},
+                                         Indicator{HeadModel::Dual, 0, true, false},
+                                         Indicator{HeadModel::Dual, 1, true, true}));
+
+TEST_F(EffectSettingsPanelTest, disconnectedPanelIsDimmedAndItsKnobSendsNothing) {
+    launch(HeadModel::Dual, false);
+    EXPECT_TRUE(panel(0).isDimmed()) << "no amplifier yet";
+    EXPECT_FALSE(panel(0).fxLoopSw()->isEnabled());
+    ASSERT_EQ(amplifier->head().plug(), 0);
+    ASSERT_TRUE(driveUntilStateRead());
+    window.show();
+    EXPECT_FALSE(panel(0).isDimmed());
+    panel(0).receiveVelkEvent(eVelkEvent_Disconnected, 0);
+    EXPECT_TRUE(panel(0).isDimmed());
+    SPDialControl& knob = *panel(0).noiseGateKnob();
+    EXPECT_FALSE(knob.isEnabled());
+    knob.setEnabled(true);  // as if the amplifier went away in the middle of a turn
+    clickAt(0, effect::kFrame_Noise_Gate_Knob);
+    EXPECT_FALSE(knob.isEnabled());
+    EXPECT_EQ(knob.value(), 0) << "back to what the amplifier holds";
+    CVelkManager::instance()->sendRequest(eVelkRequest_FxLoop, 0, 1);  // a change that does reach the head
+    ASSERT_TRUE(driveUntilHeadHas(0, kFxLoopByte, 1));
+    EXPECT_EQ(amplifier->head().receivedCount(Request::EffectParameter), 1);
+}
+
+TEST_F(EffectSettingsPanelTest, outOfRangeBoosterTypeLeavesSwitchesAndLabelAsTheyWere) {
+    connect(HeadModel::Single);
+    clickAt(0, effect::kFrame_Booster_Green_Sw);
+    ASSERT_TRUE(driveUntilHeadHas(0, kBoosterByte, 1));
+    amplifier->head().editState([](velk::sim::AmpState& state) { state.effectBlock[kBoosterByte] = 3; });
+    CVelkManager::instance()->sendRequest(eVelkRequest_AllBulkDump, 0, 0);
+    ASSERT_TRUE(driveUntilStateRead(2));
+    EffectData read{};
+    ASSERT_TRUE(CVelkManager::instance()->getEffectData(0, read));
+    ASSERT_EQ(read.boosterType, 3);
+    EXPECT_FALSE(panel(0).boosterSw(0)->isChecked());
+    EXPECT_TRUE(panel(0).boosterSw(1)->isChecked());
+    EXPECT_FALSE(panel(0).boosterSw(2)->isChecked());
+    EXPECT_EQ(panel(0).boosterLabel()->text(), velk::strings::text("BoosterGreenLabel"));
+}
+
+}  // namespace

@@ -2,6 +2,9 @@
 // ten packets to the simulated head over the in-process MIDI hub, the head answering each packet
 // after a fixed delay d. Counters: "overhead_us", the time beyond 10 x d; "editor_overhead_us",
 // the time beyond what the head really waited (its timed waits wake late on a busy machine).
+// The second argument opens the MIDI monitor's tap: every message is kept, and a collector reads
+// and words them every 100 ms as the monitor window does (its drawing aside); its time over the
+// closed run's is the monitor's cost.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -10,9 +13,13 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 #include "common/MIDIManager.h"
+#include "common/SysexMeaning.h"
 #include "common/VelkManager.h"
+#include "midi/TracingMidiService.h"
+#include "midi/TrafficTap.h"
 #include "midi/VirtualMidiHub.h"
 #include "sim/AmpSimulator.h"
 #include "sim/VirtualDevicePorts.h"
@@ -53,6 +60,40 @@ private:
     int m_Count = 0;
 };
 
+// The monitor's side of the tap while it is open: collects and words what passed, 10 times a second.
+class MonitorCollector {
+public:
+    explicit MonitorCollector(bool open) {
+        if (!open)
+            return;
+        m_Tap->setWatching(true);
+        CMIDIManager::setServiceWrapper([tap = m_Tap](std::shared_ptr<midi::MidiService> service) {
+            return std::make_shared<midi::TracingMidiService>(std::move(service), tap);
+        });
+        m_Thread = std::jthread([this](std::stop_token stop) {
+            while (!stop.stop_requested()) {
+                std::this_thread::sleep_for(100ms);
+                collect();
+            }
+        });
+    }
+    ~MonitorCollector() { CMIDIManager::setServiceWrapper(nullptr); }
+
+private:
+    void collect() {
+        for (const midi::TrafficEntry& entry : m_Tap->take()) {
+            std::string line = midi::traceLine(entry.when, entry.direction, entry.bytes);
+            velk::sysex::Meaning meaning = m_Interpreter.interpret(entry.bytes);
+            benchmark::DoNotOptimize(line);
+            benchmark::DoNotOptimize(meaning);
+        }
+    }
+
+    const std::shared_ptr<midi::TrafficTap> m_Tap = std::make_shared<midi::TrafficTap>();
+    velk::sysex::CSysexInterpreter m_Interpreter;
+    std::jthread m_Thread;
+};
+
 FIRCOE benchRecord() {
     FIRCOE record{};
     std::strcpy(record.name, "Bench 4x12");
@@ -64,6 +105,7 @@ FIRCOE benchRecord() {
 
 void BM_FircoeStream(benchmark::State& state) {
     const auto delay = std::chrono::microseconds(state.range(0));
+    MonitorCollector monitor(state.range(1) != 0);
     midi::VirtualMidiHub hub;
     AmpSimulator head(std::make_unique<velk::sim::VirtualDevicePorts>(hub), {HeadModel::Dual, 110, {}});
     head.editWireFaults([delay](velk::sim::WireFaults& w) { w.setReplyDelay(delay); });
@@ -106,7 +148,11 @@ void BM_FircoeStream(benchmark::State& state) {
     CMIDIManager::setServiceProvider(nullptr);
 }
 
-// d = 0 and 2 ms.
-BENCHMARK(BM_FircoeStream)->Arg(0)->Arg(2000)->UseManualTime()->Unit(benchmark::kMillisecond);
+// d = 0 and 2 ms; the monitor closed and open.
+BENCHMARK(BM_FircoeStream)
+    ->ArgsProduct({{0, 2000}, {0, 1}})
+    ->ArgNames({"d_us", "monitor"})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -234,7 +234,8 @@ void AppWindowController::showSearching() {
         showStatus(
             text("Status_NoMidiService").arg(QString::fromStdString(midi->serviceUnavailableReason())));
     else
-        showStatus(text("Status_Searching"));
+        showStatus(text("Status_NoDevice")
+                       .arg(QString::fromStdString(CVelkManager::instance()->getDeviceModelText())));
 }
 
 void AppWindowController::showConnection(bool ready) {

@@ -10,6 +10,14 @@ const QString kWindowRect = QStringLiteral("WindowRect");
 const QString kPrimaryCh = QStringLiteral("PrimaryCh");
 const QString kFolderPathAmpI = QStringLiteral("FolderPathAmpI");
 const QString kFolderPathAmpII = QStringLiteral("FolderPathAmpII");
+// Added later: a store written before they existed loads with the defaults.
+const QString kMidiService = QStringLiteral("MidiService");
+const QString kMidiDeviceText = QStringLiteral("MidiDeviceText");
+
+QString storedText(const QSettings& settings, const QString& key, const char* fallback) {
+    const QString stored = settings.value(key).toString();
+    return stored.isEmpty() ? QString::fromLatin1(fallback) : stored;
+}
 
 // A stored folder that still exists, or else the default folder.
 QString existingFolder(const QSettings& settings, const QString& key) {
@@ -42,6 +50,8 @@ void Preference::load() {
     m_primaryCh = channel.isValid() ? static_cast<int32_t>(channel.toLongLong()) : 0;
     m_folderPathAmpI = existingFolder(settings, kFolderPathAmpI);
     m_folderPathAmpII = existingFolder(settings, kFolderPathAmpII);
+    m_midiService = storedText(settings, kMidiService, kDefaultMidiService);
+    m_midiDeviceText = storedText(settings, kMidiDeviceText, kDefaultMidiDeviceText);
 }
 
 void Preference::save() {
@@ -53,6 +63,8 @@ void Preference::save() {
     settings.setValue(kPrimaryCh, m_primaryCh);
     settings.setValue(kFolderPathAmpI, m_folderPathAmpI);
     settings.setValue(kFolderPathAmpII, m_folderPathAmpII);
+    settings.setValue(kMidiService, m_midiService);
+    settings.setValue(kMidiDeviceText, m_midiDeviceText);
     settings.sync();
 }
 

@@ -36,6 +36,15 @@ public:
     void setM_FolderPathAmpI(const QString& path) { m_folderPathAmpI = path; }
     const QString& m_FolderPathAmpII() const { return m_folderPathAmpII; }
     void setM_FolderPathAmpII(const QString& path) { m_folderPathAmpII = path; }
+    // The MIDI service the amplifier is looked for on: "auto", "alsa" or "jack".
+    const QString& m_MidiService() const { return m_midiService; }
+    void setM_MidiService(const QString& service) { m_midiService = service; }
+    // The text the amplifier's port names contain.
+    const QString& m_MidiDeviceText() const { return m_midiDeviceText; }
+    void setM_MidiDeviceText(const QString& text) { m_midiDeviceText = text; }
+
+    static constexpr const char* kDefaultMidiService = "auto";
+    static constexpr const char* kDefaultMidiDeviceText = "VelkSolvo/";
 
 private:
     Preference() = default;
@@ -44,4 +53,6 @@ private:
     qint64 m_primaryCh = 0;
     QString m_folderPathAmpI;
     QString m_folderPathAmpII;
+    QString m_midiService;
+    QString m_midiDeviceText;
 };

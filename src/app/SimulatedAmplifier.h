@@ -20,6 +20,8 @@ public:
     SimulatedAmplifier& operator=(const SimulatedAmplifier&) = delete;
 
     velk::sim::AmpSimulator& head() { return *m_head; }
+    // Where further simulated devices can join the head.
+    midi::VirtualMidiHub& hub() { return m_hub; }
 
 private:
     midi::VirtualMidiHub m_hub;

@@ -9,8 +9,11 @@
 #include "app/AppIdentity.h"
 #include "app/AppWindow.h"
 #include "app/AppWindowController.h"
-#include "app/HelpMenu.h"
 #include "app/LaunchOptions.h"
+#include "app/MainMenu.h"
+#include "app/MidiConnection.h"
+#include "app/MidiMonitorWindowController.h"
+#include "app/PreferenceWindowController.h"
 #include "app/Screenshot.h"
 #include "app/SimulatedAmplifier.h"
 #include "app/SimulatorMenu.h"
@@ -48,23 +51,31 @@ int main(int argc, char** argv) {
     VelkUtilityApp app(argc, argv);
     // The MIDI service is chosen before the window creates the device manager.
     std::unique_ptr<SimulatedAmplifier> simulated;
-    if (options->simulate)
+    if (options->simulate) {
         simulated = std::make_unique<SimulatedAmplifier>(*options->simulate);
-    if (options->effectBlock)
-        simulated->head().editState(
-            [&](velk::sim::AmpState& state) { state.effectBlock = *options->effectBlock; });
-    else if (options->midi)
+        if (options->effectBlock)
+            simulated->head().editState(
+                [&](velk::sim::AmpState& state) { state.effectBlock = *options->effectBlock; });
+    } else if (options->midi) {
         CMIDIManager::setServiceChoice(*options->midi);
+    }
 
     AppDelegate delegate;
+    MidiMonitorWindowController monitor;
+    if (!simulated)  // the simulated head is found under its own name on its own hub
+        velk::app::applyStoredMidiChoice(!options->midi);
     AppWindow window;
     AppWindowController controller(window);
+    auto* menu = new MainMenu(window);
+    auto* settings = new PreferenceWindowController(&window);
+    QObject::connect(menu, &MainMenu::settingsRequested, settings, &PreferenceWindowController::startAction);
+    QObject::connect(menu, &MainMenu::midiMonitorRequested, &monitor,
+                     &MidiMonitorWindowController::showWindow);
     controller.setStartTab(options->tab);
     if (simulated) {
         window.statusBar()->addPermanentWidget(new QLabel(velk::strings::text("Status_Simulated")));
         addSimulatorMenu(*window.menuBar(), *simulated);
     }
-    addHelpMenu(*window.menuBar());
     controller.awakeFromNib();
     window.show();
     delegate.applicationDidFinishLaunching();

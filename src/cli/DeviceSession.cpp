@@ -8,6 +8,7 @@
 #include "common/ErrorCodes.h"
 #include "common/MIDIManager.h"
 #include "midi/TracingMidiService.h"
+#include "strings/SysexText.h"
 
 namespace velk::cli {
 
@@ -34,7 +35,8 @@ DeviceSession::DeviceSession(const DeviceOptions& options, const Environment& en
     m_ServiceName = selection.service->serviceName();
     std::shared_ptr<midi::MidiService> service = std::move(selection.service);
     if (options.trace)
-        service = std::make_shared<midi::TracingMidiService>(service, std::make_shared<midi::TraceLog>(err));
+        service = std::make_shared<midi::TracingMidiService>(
+            service, std::make_shared<midi::TraceLog>(err, strings::sysexAnnotator()));
     CMIDIManager::setServiceProvider([service] { return service; });
     CVelkManager::initialize();
     m_Manager = CVelkManager::instance();

@@ -26,6 +26,11 @@ ServiceSelector& serviceSelector() {
     return selector;
 }
 
+CMIDIManager::ServiceWrapper& serviceWrapper() {
+    static CMIDIManager::ServiceWrapper wrapper;
+    return wrapper;
+}
+
 // Which manager the current thread is delivering input for, so that a callback closing the input
 // is recognised; and whether it did, so that the rest of that delivery is dropped.
 thread_local const CMIDIManager* t_deliveringFor = nullptr;
@@ -139,6 +144,10 @@ void CMIDIManager::setServiceChoice(midi::ServiceChoice choice) {
     serviceSelector() = automaticSelector(choice);
 }
 
+void CMIDIManager::setServiceWrapper(ServiceWrapper wrapper) {
+    serviceWrapper() = std::move(wrapper);
+}
+
 int CMIDIManager::initialize(MIDINotifyProc notifyProc, void* notifyRefCon) {
     terminate();
     s_instance = new CMIDIManager(notifyProc, notifyRefCon);
@@ -172,6 +181,8 @@ CMIDIManager::~CMIDIManager() {
 
 bool CMIDIManager::openClient() {
     midi::ServiceSelection selection = serviceSelector()();
+    if (selection.service && serviceWrapper())
+        selection.service = serviceWrapper()(std::move(selection.service));
     if (selection.service && m_Member->notifyProc) {
         selection.service->setChangeHandler(
             [proc = m_Member->notifyProc, refCon = m_Member->notifyRefCon] { proc(nullptr, refCon); });
@@ -194,6 +205,10 @@ void CMIDIManager::releaseClient() {
     }
     if (released)
         released->setChangeHandler(nullptr);
+}
+
+void CMIDIManager::reselectService() {
+    releaseClient();
 }
 
 std::shared_ptr<midi::MidiService> CMIDIManager::service() const {

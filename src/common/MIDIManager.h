@@ -43,6 +43,13 @@ public:
     // amp on the utility thread may replace both at any time.
     std::shared_ptr<midi::MidiService> service() const;
     std::string serviceUnavailableReason() const;
+    // Closes our ports and lets the service go; the next listing opens the service of the
+    // current choice.
+    void reselectService();
+    // Wraps every service opened from now on, e.g. to watch its traffic; null wraps nothing.
+    using ServiceWrapper =
+        std::function<std::shared_ptr<midi::MidiService>(std::shared_ptr<midi::MidiService>)>;
+    static void setServiceWrapper(ServiceWrapper wrapper);
 
     void getMidiInDevices(std::vector<std::string>& devices);
     void getMidiOutDevices(std::vector<std::string>& devices);

@@ -151,6 +151,9 @@ public:
     // openVelk takes the first source and the first destination whose name contains it.
     void setDeviceModelText(const std::string& text);
     std::string getDeviceModelText();
+    // Any thread: the next pass drops the connection and lets the MIDI service go, so that the
+    // next eVelkRequest_Open looks again with the current text and service choice.
+    void reconnect();
     void openVelk();
     void closeVelk();
     void openMidiIn(int32_t sourceIndex);
@@ -241,6 +244,7 @@ private:
     void receivePacketReply(uint8_t data1, uint8_t result);
     FIRCOE stagedFIRCOE();
     std::array<char, 64> stagedIrName();
+    void reconnectNow();
     void sendEffectParameter(int32_t responseID, uint8_t parameter, int value);
     void waitForReplyOrThrow();
     int firNumber(int amp);
@@ -262,6 +266,7 @@ private:
     std::atomic<time_t> m_LastHeartBeatTime{0};
     uint64_t m_LastConnectionCheckMS = 0;
     std::atomic<bool> m_Opened{false};
+    std::atomic<bool> m_ReconnectRequested{false};
 
     // Walks hold the registry lock, so a removal returns only once no other thread can still be
     // calling the removed callback; removals from inside a callback leave a hole until the

@@ -46,6 +46,18 @@ std::string CVelkManager::getDeviceModelText() {
     return m_DeviceModelText;
 }
 
+void CVelkManager::reconnect() {
+    m_ReconnectRequested = true;
+}
+
+// Searches at once rather than at the next "not connected", which may be 3 s away.
+void CVelkManager::reconnectNow() {
+    disconnected();
+    if (CMIDIManager* midi = CMIDIManager::instance())
+        midi->reselectService();
+    openVelk();
+}
+
 // Failures are only logged: the next eVelkRequest_Open tries again.
 void CVelkManager::openVelk() {
     try {
@@ -105,6 +117,8 @@ void CVelkManager::openMidiOut(int32_t destinationIndex) {
 void CVelkManager::checkConnection() {
     if (m_ModelChanged)
         disconnected();
+    if (m_ReconnectRequested.exchange(false))
+        reconnectNow();
     const uint64_t now = mstd::getClockMS();
     if (m_Opened && now - m_LastHeartBeatRequestMS >= kHeartBeatIntervalMS) {
         m_LastHeartBeatRequestMS = now;

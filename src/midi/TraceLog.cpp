@@ -8,7 +8,12 @@ namespace midi {
 void TraceLog::write(TraceDirection direction, std::span<const uint8_t> bytes) {
     const std::string line = traceLine(std::chrono::system_clock::now(), direction, bytes);
     std::lock_guard lock(m_Mutex);
-    m_Out << line << '\n' << std::flush;
+    m_Out << line;
+    if (m_Annotate) {
+        if (const std::string meaning = m_Annotate(bytes); !meaning.empty())
+            m_Out << "  " << meaning;
+    }
+    m_Out << '\n' << std::flush;
 }
 
 std::string traceLine(std::chrono::system_clock::time_point when, TraceDirection direction,

@@ -4,7 +4,7 @@
 
 namespace midi {
 
-TracingMidiService::TracingMidiService(std::shared_ptr<MidiService> traced, std::shared_ptr<TraceLog> log)
+TracingMidiService::TracingMidiService(std::shared_ptr<MidiService> traced, std::shared_ptr<TraceSink> log)
     : m_Traced(std::move(traced)), m_Log(std::move(log)) {}
 
 // Each delivery is one line, as the service handed it over: a message split over deliveries

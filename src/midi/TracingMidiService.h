@@ -7,11 +7,11 @@
 
 namespace midi {
 
-// A service that writes every message it sends and every delivery it receives to a trace log,
+// A service that reports every message it sends and every delivery it receives to a trace sink,
 // and otherwise is the service it wraps. Wrap the service before the port manager opens it.
 class TracingMidiService : public MidiService {
 public:
-    TracingMidiService(std::shared_ptr<MidiService> traced, std::shared_ptr<TraceLog> log);
+    TracingMidiService(std::shared_ptr<MidiService> traced, std::shared_ptr<TraceSink> log);
 
     std::string serviceName() const override { return m_Traced->serviceName(); }
     bool alive() const override { return m_Traced->alive(); }
@@ -27,7 +27,7 @@ public:
 
 private:
     const std::shared_ptr<MidiService> m_Traced;
-    const std::shared_ptr<TraceLog> m_Log;
+    const std::shared_ptr<TraceSink> m_Log;
 };
 
 }  // namespace midi

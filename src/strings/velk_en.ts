@@ -830,10 +830,6 @@ Exit status: 0 done, 1 wrong arguments, 3 no MIDI service (the reason is printed
         <source>Tab_SpeakerSimulationAmpII</source>
         <translation>Speaker Simulation · Amp II</translation>
     </message>
-    <message id="Status_Searching">
-        <source>Status_Searching</source>
-        <translation>Searching for the amplifier… Connect it with a USB cable and switch it on.</translation>
-    </message>
     <message id="Status_Opened">
         <source>Status_Opened</source>
         <translation>Amplifier found; waiting for it to answer…</translation>
@@ -868,7 +864,7 @@ Exit status: 0 done, 1 wrong arguments, 3 no MIDI service (the reason is printed
     </message>
     <message id="Status_NoMidiService">
         <source>Status_NoMidiService</source>
-        <translation>No MIDI service is available: %1</translation>
+        <translation>No MIDI service is available: %1. Load the ALSA sequencer (sudo modprobe snd-seq) or start a JACK server; or start the editor with --simulate dual to try it without an amplifier.</translation>
     </message>
     <message id="Status_Simulated">
         <source>Status_Simulated</source>
@@ -1210,21 +1206,257 @@ Exit status: 0 done, 1 wrong arguments, 3 no MIDI service (the reason is printed
         <source>Menu_Simulator_Plug</source>
         <translation>&amp;Plug the Amplifier In</translation>
     </message>
+    <message id="Menu_File">
+        <source>Menu_File</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message id="Menu_View">
+        <source>Menu_View</source>
+        <translation>&amp;View</translation>
+    </message>
     <message id="Menu_Help">
         <source>Menu_Help</source>
         <translation>&amp;Help</translation>
     </message>
-    <message id="Menu_Help_About">
-        <source>Menu_Help_About</source>
-        <translation>&amp;About Velk Vovezid</translation>
+    <message id="Menu_Settings">
+        <source>Menu_Settings</source>
+        <translation>&amp;Settings…</translation>
     </message>
-    <message id="About_Title">
-        <source>About_Title</source>
-        <translation>About Velk Vovezid</translation>
+    <message id="Menu_Quit">
+        <source>Menu_Quit</source>
+        <translation>&amp;Quit</translation>
+    </message>
+    <message id="Menu_About">
+        <source>Menu_About</source>
+        <translation>&amp;About Velk Vovezid</translation>
     </message>
     <message id="About_Text">
         <source>About_Text</source>
-        <translation>&lt;h3&gt;Velk Vovezid %1&lt;/h3&gt;&lt;p&gt;Editor for the VelkSolvo guitar amplifier heads over USB-MIDI.&lt;/p&gt;&lt;p&gt;Free software under the GNU General Public License, version 3 or (at your option) any later version (GPL-3.0-or-later). It comes with no warranty.&lt;/p&gt;</translation>
+        <translation>Version %1. An editor for the VelkSolvo amplifier heads, licensed under the %2. Home: %3</translation>
+    </message>
+    <message id="Settings_Title">
+        <source>Settings_Title</source>
+        <translation>Settings</translation>
+    </message>
+    <message id="Settings_SendConnection">
+        <source>Settings_SendConnection</source>
+        <translation>FX Loop Send</translation>
+    </message>
+    <message id="Settings_ReturnConnection">
+        <source>Settings_ReturnConnection</source>
+        <translation>FX Loop Return</translation>
+    </message>
+    <message id="Settings_ConnectionAmpI">
+        <source>Settings_ConnectionAmpI</source>
+        <translation>Amp I</translation>
+    </message>
+    <message id="Settings_ConnectionAmpII">
+        <source>Settings_ConnectionAmpII</source>
+        <translation>Amp II</translation>
+    </message>
+    <message id="Settings_ConnectionBoth">
+        <source>Settings_ConnectionBoth</source>
+        <translation>Amp I and Amp II</translation>
+    </message>
+    <message id="Settings_PrimaryChannel">
+        <source>Settings_PrimaryChannel</source>
+        <translation>Channel of stereo impulse responses</translation>
+    </message>
+    <message id="Settings_ChannelLeft">
+        <source>Settings_ChannelLeft</source>
+        <translation>Left</translation>
+    </message>
+    <message id="Settings_ChannelRight">
+        <source>Settings_ChannelRight</source>
+        <translation>Right</translation>
+    </message>
+    <message id="Settings_ChannelAsk">
+        <source>Settings_ChannelAsk</source>
+        <translation>Ask for each file</translation>
+    </message>
+    <message id="Settings_Midi">
+        <source>Settings_Midi</source>
+        <translation>MIDI connection</translation>
+    </message>
+    <message id="Settings_MidiService">
+        <source>Settings_MidiService</source>
+        <translation>Service:</translation>
+    </message>
+    <message id="Settings_MidiDevice">
+        <source>Settings_MidiDevice</source>
+        <translation>Device:</translation>
+    </message>
+    <message id="Settings_MidiServiceAuto">
+        <source>Settings_MidiServiceAuto</source>
+        <translation>Automatic (ALSA, else JACK)</translation>
+    </message>
+    <message id="Settings_MidiServiceAlsa">
+        <source>Settings_MidiServiceAlsa</source>
+        <translation>ALSA sequencer</translation>
+    </message>
+    <message id="Settings_MidiServiceJack">
+        <source>Settings_MidiServiceJack</source>
+        <translation>JACK</translation>
+    </message>
+    <message id="Settings_MidiDeviceHelp">
+        <source>Settings_MidiDeviceHelp</source>
+        <translation>The amplifier is the first device whose port names contain this text. Pick a device present now or type the text.</translation>
+    </message>
+    <message id="Settings_ResetIRs">
+        <source>Settings_ResetIRs</source>
+        <translation>Reset Stored IRs…</translation>
+    </message>
+    <message id="Sysex_Unknown">
+        <source>Sysex_Unknown</source>
+        <translation>not a message of the amplifier</translation>
+    </message>
+    <message id="Sysex_HeartBeat">
+        <source>Sysex_HeartBeat</source>
+        <translation>heartbeat</translation>
+    </message>
+    <message id="Sysex_HeartBeatSingle">
+        <source>Sysex_HeartBeatSingle</source>
+        <translation>heartbeat reply, single-amp head</translation>
+    </message>
+    <message id="Sysex_HeartBeatDual">
+        <source>Sysex_HeartBeatDual</source>
+        <translation>heartbeat reply, dual-amp head</translation>
+    </message>
+    <message id="Sysex_HeartBeatOther">
+        <source>Sysex_HeartBeatOther</source>
+        <translation>heartbeat reply, unknown model %1</translation>
+    </message>
+    <message id="Sysex_MainVersionRequest">
+        <source>Sysex_MainVersionRequest</source>
+        <translation>firmware version request</translation>
+    </message>
+    <message id="Sysex_MainVersion">
+        <source>Sysex_MainVersion</source>
+        <translation>firmware version %1</translation>
+    </message>
+    <message id="Sysex_DumpRequest">
+        <source>Sysex_DumpRequest</source>
+        <translation>dump request %1</translation>
+    </message>
+    <message id="Sysex_Dump">
+        <source>Sysex_Dump</source>
+        <translation>dump %1</translation>
+    </message>
+    <message id="Sysex_DamagedDump">
+        <source>Sysex_DamagedDump</source>
+        <translation>dump %1, damaged (size or checksum wrong)</translation>
+    </message>
+    <message id="Sysex_AmpTypeChanged">
+        <source>Sysex_AmpTypeChanged</source>
+        <translation>Amp %1 amp type turned to %2</translation>
+    </message>
+    <message id="Sysex_Booster">
+        <source>Sysex_Booster</source>
+        <translation>Amp %1 booster type %2</translation>
+    </message>
+    <message id="Sysex_FxLoop">
+        <source>Sysex_FxLoop</source>
+        <translation>Amp %1 FX loop %2</translation>
+    </message>
+    <message id="Sysex_Reverb">
+        <source>Sysex_Reverb</source>
+        <translation>Amp %1 reverb type %2</translation>
+    </message>
+    <message id="Sysex_NoiseGate">
+        <source>Sysex_NoiseGate</source>
+        <translation>Amp %1 noise gate %2</translation>
+    </message>
+    <message id="Sysex_SendConnection">
+        <source>Sysex_SendConnection</source>
+        <translation>FX loop send connection %1</translation>
+    </message>
+    <message id="Sysex_ReturnConnection">
+        <source>Sysex_ReturnConnection</source>
+        <translation>FX loop return connection %1</translation>
+    </message>
+    <message id="Sysex_SelectStoredIr">
+        <source>Sysex_SelectStoredIr</source>
+        <translation>Amp %1 plays stored IR %2</translation>
+    </message>
+    <message id="Sysex_IrNameCharacter">
+        <source>Sysex_IrNameCharacter</source>
+        <translation>Amp %1 IR name, character %2 is %3</translation>
+    </message>
+    <message id="Sysex_IrGain">
+        <source>Sysex_IrGain</source>
+        <translation>Amp %1 IR gain %2</translation>
+    </message>
+    <message id="Sysex_FlashWrite">
+        <source>Sysex_FlashWrite</source>
+        <translation>flash write, Amp %1 into slot %2</translation>
+    </message>
+    <message id="Sysex_InitIrData">
+        <source>Sysex_InitIrData</source>
+        <translation>reset of all stored IRs</translation>
+    </message>
+    <message id="Sysex_CoefficientPacket">
+        <source>Sysex_CoefficientPacket</source>
+        <translation>coefficient packet %1 of %2 for Amp %3</translation>
+    </message>
+    <message id="Sysex_DamagedCoefficientPacket">
+        <source>Sysex_DamagedCoefficientPacket</source>
+        <translation>coefficient packet %1 of %2 for Amp %3, damaged (size or checksum wrong)</translation>
+    </message>
+    <message id="Sysex_PacketAccepted">
+        <source>Sysex_PacketAccepted</source>
+        <translation>coefficient packet %1 of %2, accepted</translation>
+    </message>
+    <message id="Sysex_PacketRejected">
+        <source>Sysex_PacketRejected</source>
+        <translation>coefficient packet %1 of %2, rejected</translation>
+    </message>
+    <message id="Sysex_FlashWriteDone">
+        <source>Sysex_FlashWriteDone</source>
+        <translation>flash write done</translation>
+    </message>
+    <message id="Sysex_FlashWriteFailed">
+        <source>Sysex_FlashWriteFailed</source>
+        <translation>flash write failed</translation>
+    </message>
+    <message id="Sysex_IrDataInitialized">
+        <source>Sysex_IrDataInitialized</source>
+        <translation>stored IRs reset</translation>
+    </message>
+    <message id="Monitor_Title">
+        <source>Monitor_Title</source>
+        <translation>MIDI Monitor</translation>
+    </message>
+    <message id="Monitor_Pause">
+        <source>Monitor_Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message id="Monitor_Clear">
+        <source>Monitor_Clear</source>
+        <translation>Clear</translation>
+    </message>
+    <message id="Monitor_Copy">
+        <source>Monitor_Copy</source>
+        <translation>Copy as Text</translation>
+    </message>
+    <message id="Monitor_Save">
+        <source>Monitor_Save</source>
+        <translation>Save…</translation>
+    </message>
+    <message id="Monitor_SaveTitle">
+        <source>Monitor_SaveTitle</source>
+        <translation>Save the MIDI traffic</translation>
+    </message>
+    <message id="Monitor_SaveFailed">
+        <source>Monitor_SaveFailed</source>
+        <translation>Could not save to %1: %2</translation>
+    </message>
+    <message id="Menu_MidiMonitor">
+        <source>Menu_MidiMonitor</source>
+        <translation>&amp;MIDI Monitor</translation>
+    </message>
+    <message id="Status_NoDevice">
+        <source>Status_NoDevice</source>
+        <translation>No MIDI device whose name contains “%1” answers. Connect the amplifier and switch it on, or open File › Settings… to choose its device; start the editor with --simulate dual to try it without an amplifier.</translation>
     </message>
 </context>
 </TS>

@@ -34,16 +34,18 @@ inline VelkUtilityApp& editorApplication() {
     return application<VelkUtilityApp>();
 }
 
-// Dismisses every alert in the user's place, and remembers what was shown.
+// Answers every alert in the user's place with the button at `answer` (the default button unless
+// told otherwise), and remembers what was shown.
 class AnsweringPresenter : public velk::app::AlertPresenter {
 public:
     AnsweringPresenter() { velk::app::setAlertPresenter(this); }
     ~AnsweringPresenter() override { velk::app::setAlertPresenter(nullptr); }
     int runModal(const velk::app::Alert& alert) override {
         alerts.push_back(alert);
-        return 0;
+        return answer;
     }
     std::vector<velk::app::Alert> alerts;
+    int answer = 0;
 };
 
 // Empties the editor's settings store, as on a first run.

@@ -6,6 +6,7 @@
 
 #include "SimulatedEditorTest.h"
 #include "app/SimulatorMenu.h"
+#include "common/MIDIManager.h"
 #include "strings/StringTable.h"
 
 namespace {
@@ -47,7 +48,8 @@ TEST_F(ConnectionSequenceTest, amplifierSwitchedOnLaterIsFoundByTheRepeatedSearc
     launch(HeadModel::Dual, false);
     EXPECT_FALSE(driveUntilStateRead(1, 3500)) << "no amplifier, no connection";
     EXPECT_EQ(controller.tabView()->count(), 2) << "the single-amp tabs";
-    EXPECT_EQ(controller.statusText(), text("Status_Searching"));
+    EXPECT_EQ(controller.statusText(), text("Status_NoDevice").arg("VelkSolvo/"))
+        << "says how to go on: choose another device, or try the simulated head";
     ASSERT_EQ(amplifier->head().plug(), 0);
     ASSERT_TRUE(driveUntilStateRead()) << "the window opens the ports again after each failed search";
     EXPECT_EQ(controller.tabView()->count(), 4);
@@ -83,6 +85,14 @@ TEST_F(ConnectionSequenceTest, simulatorMenuUnplugsTheHeadAndPlugsItInAgain) {
         << "the editor sees the amplifier go";
     plug->trigger();
     EXPECT_TRUE(driveUntilStateRead(2)) << "and finds it again";
+}
+
+TEST_F(ConnectionSequenceTest, withoutMidiServiceTheStatusSaysWhatToStart) {
+    mstd::setProcessClock(&clock);
+    CMIDIManager::setServiceProvider([] { return std::shared_ptr<midi::MidiService>(); });
+    controller.awakeFromNib();
+    EXPECT_EQ(controller.statusText(), text("Status_NoMidiService").arg("no MIDI service provided"));
+    CMIDIManager::setServiceProvider(nullptr);
 }
 
 }  // namespace

@@ -100,6 +100,20 @@ TEST_F(PreferenceTest, defaultFolderLeavesAFileInItsPlaceAlone) {
     EXPECT_TRUE(QFileInfo(blocker.fileName()).isFile());
 }
 
+TEST_F(PreferenceTest, storeOfAnOlderVersionLoadsWithTheMidiDefaults) {
+    store("PrimaryCh", 1);
+    preference.load();
+    EXPECT_EQ(preference.m_PrimaryCh(), 1);
+    EXPECT_EQ(preference.m_MidiService(), "auto");
+    EXPECT_EQ(preference.m_MidiDeviceText(), "VelkSolvo/");
+    preference.setM_MidiService("jack");
+    preference.setM_MidiDeviceText("Bench/");
+    preference.save();
+    preference.load();
+    EXPECT_EQ(preference.m_MidiService(), "jack");
+    EXPECT_EQ(preference.m_MidiDeviceText(), "Bench/");
+}
+
 TEST(RectText, readsBackWhatItWritesOriginThenSize) {
     EXPECT_EQ(rectToText(QRect(1, 2, 3, 4)), QStringLiteral("{{1, 2}, {3, 4}}"));
     for (const QRect& rect : {QRect(0, 0, 0, 0), QRect(120, 45, 960, 650), QRect(-1920, -30, 1, 2)})

@@ -300,11 +300,11 @@ TEST_F(DeviceCommands, traceShowsEverySysexBothWays) {
     plugHead(HeadModel::Single);
     ASSERT_EQ(run({"--trace", "info"}), 0);
     const std::string trace = err.str();
-    for (const char* message :
-         {" out F0 43 7D 10 58 32 70 01 00 00 F7\n", " in  F0 43 7D 60 58 48 44 31 F7\n",
-          " out F0 43 7D 20 58 48 44 32 55 54 49 4C F7\n"})
+    for (const char* message : {" out F0 43 7D 10 58 32 70 01 00 00 F7  heartbeat\n",
+                                " in  F0 43 7D 60 58 48 44 31 F7  heartbeat reply, single-amp head\n",
+                                " out F0 43 7D 20 58 48 44 32 55 54 49 4C F7  dump request UTIL\n"})
         EXPECT_NE(trace.find(message), std::string::npos) << message;
-    const std::regex traceLine(R"(\d\d:\d\d:\d\d\.\d{6} (out|in ) F0( [0-9A-F]{2})* F7)");
+    const std::regex traceLine(R"(\d\d:\d\d:\d\d\.\d{6} (out|in ) F0( [0-9A-F]{2})* F7  \w.*)");
     std::istringstream lines(trace);
     for (std::string line; std::getline(lines, line);)
         EXPECT_TRUE(std::regex_match(line, traceLine)) << line;

@@ -191,8 +191,12 @@ TEST_F(VelkctlOnJack, bothSidesTraceWhatTheyExchange) {
     startSimulator({"--trace"});
     const ProgramRun info = velkctl({"--trace", "info"});
     EXPECT_EQ(info.exitStatus, 0) << info.err;
-    EXPECT_NE(info.err.find(" out F0 43 7D 10 58 32 70 21 00 00 F7\n"), std::string::npos) << info.err;
-    EXPECT_NE(info.err.find(" in  F0 43 7D 60 58 48 44 32 F7\n"), std::string::npos) << info.err;
+    EXPECT_NE(info.err.find(" out F0 43 7D 10 58 32 70 21 00 00 F7  firmware version request\n"),
+              std::string::npos)
+        << info.err;
+    EXPECT_NE(info.err.find(" in  F0 43 7D 60 58 48 44 32 F7  heartbeat reply, dual-amp head\n"),
+              std::string::npos)
+        << info.err;
     stopSimulator();
     EXPECT_TRUE(simulatorErr.contains(" in  F0 43 7D 10 58 32 70 21 00 00 F7\n"))
         << simulatorErr.toStdString();

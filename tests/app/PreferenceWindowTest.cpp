@@ -1,0 +1,170 @@
+// The settings window against the simulated amplifier: what it lets the user change on each head,
+// what it keeps of the channel choice, the reset of the stored impulse responses, and the MIDI
+// device choice.
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "SimulatedEditorTest.h"
+#include "app/MainMenu.h"
+#include "app/PreferenceWindowController.h"
+#include "app/RadioMatrix.h"
+#include "sim/VirtualDevicePorts.h"
+
+namespace {
+
+using velk::sim::HeadModel;
+using velk::sim::Request;
+
+constexpr int kCancelTag = 0;
+constexpr int kRightChannelRow = 1;
+
+class PreferenceWindowTest : public velk::test::SimulatedEditorTest {
+protected:
+    // Opens the dialog from the menu, runs `whileOpen` in it and ends it with the tag it returns.
+    void runDialog(const std::function<int()>& whileOpen) {
+        QObject::connect(
+            &settings, &PreferenceWindowController::opened, &settings,
+            [&] { settings.finishAction(whileOpen()); }, Qt::SingleShotConnection);
+        QObject::connect(
+            &menu, &MainMenu::settingsRequested, &settings, [&] { result = settings.startAction(); },
+            Qt::SingleShotConnection);
+        menu.settingsAction()->trigger();
+    }
+    void launchAndRead(HeadModel model) {
+        launch(model);
+        ASSERT_TRUE(driveUntilStateRead());
+    }
+    struct Enabled {
+        bool send, ret, channel, reset, ok;
+        bool operator==(const Enabled&) const = default;
+    };
+    Enabled enabled() const {
+        return {settings.sendMatrix()->button(0)->isEnabled(),
+                settings.returnMatrix()->button(0)->isEnabled(),
+                settings.channelMatrix()->button(0)->isEnabled(), settings.resetButton()->isEnabled(),
+                settings.okButton()->isEnabled()};
+    }
+
+    MainMenu& menu = *new MainMenu(window);
+    PreferenceWindowController settings{&window};
+    int result = -1;
+};
+
+TEST_F(PreferenceWindowTest, singleHeadOffersResetAndChannelButNoLoopConnection) {
+    launchAndRead(HeadModel::Single);
+    runDialog([&] {
+        EXPECT_TRUE(settings.window()->isModal());
+        EXPECT_EQ(enabled(), (Enabled{false, false, true, true, true}));
+        return kCancelTag;
+    });
+    EXPECT_EQ(result, kCancelTag);
+}
+
+struct Ending {
+    int tag;
+    qint64 storedChannel;
+};
+
+class ChannelChoiceTest : public PreferenceWindowTest, public testing::WithParamInterface<Ending> {};
+
+TEST_P(ChannelChoiceTest, onlyOkKeepsTheChosenChannel) {
+    launch(HeadModel::Dual, false);
+    runDialog([&] {
+        settings.channelMatrix()->button(kRightChannelRow)->click();
+        return GetParam().tag;
+    });
+    Preference::sharedInstance().load();
+    EXPECT_EQ(Preference::sharedInstance().m_PrimaryCh(), GetParam().storedChannel);
+}
+
+INSTANTIATE_TEST_SUITE_P(Endings, ChannelChoiceTest,
+                         testing::Values(Ending{PreferenceWindowController::kOkTag, kRightChannelRow},
+                                         Ending{kCancelTag, 0}, Ending{2, 0}));
+
+TEST_F(PreferenceWindowTest, declinedResetSendsNothing) {
+    launchAndRead(HeadModel::Dual);
+    user.answer = 1;
+    runDialog([&] {
+        settings.resetButton()->click();
+        EXPECT_EQ(enabled(), (Enabled{true, true, true, true, true}));
+        return kCancelTag;
+    });
+    ASSERT_EQ(user.alerts.size(), 1u);
+    EXPECT_EQ(amplifier->head().receivedCount(Request::InitIrData), 0);
+}
+
+TEST_F(PreferenceWindowTest, confirmedResetWaitsForTheHeadThenReadsItTwice) {
+    launchAndRead(HeadModel::Dual);
+    amplifier->head().editState([](velk::sim::AmpState& state) {
+        state.effectBlock[5] = 2;  // send connection
+        state.effectBlock[6] = 1;  // return connection
+    });
+    amplifier->head().clearReceived();
+    runDialog([&] {
+        settings.resetButton()->click();
+        EXPECT_EQ(enabled(), (Enabled{false, false, false, false, false}));
+        EXPECT_TRUE(driveUntil([&] { return amplifier->head().receivedCount(Request::Dump) == 2 * 11; }));
+        EXPECT_TRUE(driveUntilStateRead(3));
+        EXPECT_EQ(enabled(), (Enabled{true, true, true, true, true}));
+        return PreferenceWindowController::kOkTag;
+    });
+    EXPECT_EQ(amplifier->head().receivedCount(Request::InitIrData), 1);
+    EXPECT_EQ(settings.sendMatrix()->selectedRow(), 2);
+    EXPECT_EQ(settings.returnMatrix()->selectedRow(), 1);
+}
+
+TEST_F(PreferenceWindowTest, loopConnectionIsSentWhenChosen) {
+    launchAndRead(HeadModel::Dual);
+    runDialog([&] {
+        settings.sendMatrix()->button(1)->click();
+        settings.returnMatrix()->button(2)->click();
+        EXPECT_TRUE(driveUntil([&] { return amplifier->head().state().effectBlock[6] == 2; }));
+        return kCancelTag;
+    });
+    EXPECT_EQ(amplifier->head().state().effectBlock[5], 1) << "kept although the dialog was cancelled";
+}
+
+TEST_F(PreferenceWindowTest, choosingAnotherDeviceReconnectsToIt) {
+    launchAndRead(HeadModel::Dual);
+    velk::sim::AmpSimulator other(std::make_unique<velk::sim::VirtualDevicePorts>(amplifier->hub()),
+                                  {HeadModel::Single, 110, "Bench/Other"});
+    ASSERT_EQ(other.plug(), 0);
+    runDialog([&] {
+        QComboBox* device = settings.midiDeviceChoice();
+        EXPECT_TRUE(driveUntil([&] { return device->findText("Bench/Other") >= 0; }))
+            << "the list follows the devices present";
+        device->setEditText("Bench/");
+        emit device->lineEdit()->editingFinished();
+        EXPECT_TRUE(driveUntil([&] { return controller.model() == 1 && stateReads >= 2; }));
+        return kCancelTag;
+    });
+    EXPECT_EQ(other.receivedCount(Request::Dump), 6);
+    Preference::sharedInstance().load();
+    EXPECT_EQ(Preference::sharedInstance().m_MidiDeviceText(), "Bench/");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PreferenceWindowTest, quitFromTheMenuKeepsTheWindowPosition) {
+    launch(HeadModel::Dual, false);
+    window.show();
+    window.move(120, 80);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    menu.quitAction()->trigger();
+    Preference::sharedInstance().load();
+    EXPECT_FALSE(Preference::sharedInstance().m_WindowRect().isNull());
+}
+
+TEST_F(PreferenceWindowTest, aboutTellsVersionLicenceAndHome) {
+    launch(HeadModel::Dual, false);
+    menu.aboutAction()->trigger();
+    ASSERT_EQ(user.alerts.size(), 1u);
+    EXPECT_EQ(user.alerts[0].informativeText, MainMenu::aboutText());
+    EXPECT_TRUE(MainMenu::aboutText().contains(QStringLiteral(PROJECT_VERSION)));
+}
+
+}  // namespace

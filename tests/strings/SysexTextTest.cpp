@@ -1,0 +1,108 @@
+// What the MIDI monitor and `velkctl --trace` say about the messages of one conversation, read in
+// the order they passed.
+#include "strings/SysexText.h"
+
+#include <gtest/gtest.h>
+#include <QCoreApplication>
+
+#include "common/SysexCodec.h"
+#include "strings/StringTable.h"
+
+namespace {
+
+namespace sysex = velk::sysex;
+using Bytes = std::vector<uint8_t>;
+
+Bytes parameterChange(uint8_t group, uint8_t parameter, uint8_t data1, uint8_t data2) {
+    Bytes message(sysex::kParameterChangeSize);
+    sysex::writeParameterChange(message.data(), group, parameter, data1, data2);
+    return message;
+}
+
+Bytes bulk(Bytes body) {
+    return sysex::bulkDump(body.data(), body.size());
+}
+
+// Packet number and amp as 14-bit values, then a few packed payload bytes.
+Bytes coefficientPacket(uint8_t number, uint8_t amp) {
+    return bulk({0x58, 0x48, 0x44, 0x32, 'F', 'I', 'R', 'C', 0, number, 0, amp, 0x01, 0x02, 0x03});
+}
+
+Bytes effectDump() {
+    Bytes body = {0x58, 0x48, 0x44, 0x32, 'U', 'T', 'I', 'L', 0, 0, 0x7F, 0x7F};
+    body.resize(sysex::kEffectDumpBodySize);
+    return bulk(body);
+}
+
+Bytes damaged(Bytes message) {
+    message[message.size() - 2] ^= 0x01;  // the checksum
+    return message;
+}
+
+struct Said {
+    Bytes message;
+    const char* words;
+};
+
+void PrintTo(const Said& said, std::ostream* os) {
+    *os << said.words;
+}
+
+class SysexNarration : public testing::TestWithParam<std::vector<Said>> {
+protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "strings_tests";
+        static char* argv[] = {name, nullptr};
+        if (!QCoreApplication::instance())
+            new QCoreApplication(argc, argv);
+        velk::strings::install();
+    }
+};
+
+TEST_P(SysexNarration, saysWhatEachMessageMeans) {
+    velk::strings::SysexNarrator narrator;
+    for (const Said& said : GetParam())
+        EXPECT_EQ(narrator.describe(said.message), said.words);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Conversations, SysexNarration,
+    testing::Values(
+        std::vector<Said>{
+            {{0xF0, 0x43, 0x7D, 0x10, 0x58, 0x32, 0x70, 0x01, 0x00, 0x00, 0xF7}, "heartbeat"},
+            {{0xF0, 0x43, 0x7D, 0x60, 0x58, 0x48, 0x44, 0x32, 0xF7}, "heartbeat reply, dual-amp head"},
+            {{0xF0, 0x43, 0x7D, 0x60, 0x58, 0x48, 0x44, 0x33, 0xF7}, "heartbeat reply, unknown model 33"},
+            {parameterChange(0x70, 0x21, 0, 0), "firmware version request"},
+            {parameterChange(0x70, 0x61, 0, 110), "firmware version 110"},
+            {{0xF0, 0x43, 0x7D, 0x20, 0x58, 0x48, 0x44, 0x32, 0x55, 0x54, 0x49, 0x4C, 0xF7},
+             "dump request UTIL"},
+            {effectDump(), "dump UTIL"},
+            {damaged(effectDump()), "dump UTIL, damaged (size or checksum wrong)"},
+        },
+        std::vector<Said>{
+            {parameterChange(0x00, 0x09, 0, 2), "Amp II booster type 2"},
+            {parameterChange(0x00, 0x05, 0, 1), "FX loop send connection 1"},
+            {parameterChange(0x00, 0x48, 0, 3), "Amp II amp type turned to 3"},
+            {parameterChange(0x04, 0x03, 5, 'Q'), "Amp I IR name, character 5 is Q"},
+            {parameterChange(0x04, 0x06, 0x7F, 0x7F), "Amp II IR gain 16383"},
+        },
+        std::vector<Said>{
+            {coefficientPacket(2, 1), "coefficient packet 3 of 10 for Amp II"},
+            {parameterChange(0x04, 0x42, 1, 0), "coefficient packet 3 of 10, accepted"},
+            {damaged(coefficientPacket(3, 1)),
+             "coefficient packet 4 of 10 for Amp II, damaged (size or checksum wrong)"},
+            {parameterChange(0x04, 0x42, 1, 1), "coefficient packet 4 of 10, rejected"},
+            {parameterChange(0x04, 0x07, 1, 7), "flash write, Amp II into slot 7"},
+            {parameterChange(0x04, 0x47, 1, 0), "flash write done"},
+            {parameterChange(0x04, 0x47, 1, 1), "flash write failed"},
+            {parameterChange(0x04, 0x08, 0, 0), "reset of all stored IRs"},
+            {parameterChange(0x04, 0x48, 0, 0), "stored IRs reset"},
+        },
+        std::vector<Said>{
+            {{0xF0, 0x43, 0x7D, 0x10, 0x58}, ""},  // the first part of a message cut by a delivery
+            {{0xF0, 0x7E, 0x00, 0x06, 0x01, 0xF7}, "not a message of the amplifier"},
+            {parameterChange(0x70, 0x33, 0, 0), "not a message of the amplifier"},
+        }));
+
+}  // namespace

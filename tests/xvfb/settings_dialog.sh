@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The settings window opened from the File menu of the editor against a dual-amp head on JACK:
+# the FX loop send and return connections chosen with the keyboard reach the amplifier at once, and
+# a confirmed reset of the stored impulse responses is followed by two full reads of the head.
+source "$(dirname "$0")/lib.sh"
+
+readonly kFullRead=(
+    "F0 43 7D 20 58 48 44 32 55 54 49 4C F7"
+    "F0 43 7D 20 58 48 44 32 46 48 4C 30 F7"
+    "F0 43 7D 20 58 48 44 32 46 48 4C 31 F7"
+    "F0 43 7D 20 58 48 44 32 46 48 4C 32 F7"
+    "F0 43 7D 20 58 48 44 32 46 48 4C 33 F7"
+    "F0 43 7D 20 58 48 44 32 46 48 4C 34 F7"
+    "F0 43 7D 20 58 48 44 32 46 48 52 30 F7"
+    "F0 43 7D 20 58 48 44 32 46 48 52 31 F7"
+    "F0 43 7D 20 58 48 44 32 46 48 52 32 F7"
+    "F0 43 7D 20 58 48 44 32 46 48 52 33 F7"
+    "F0 43 7D 20 58 48 44 32 46 48 52 34 F7"
+)
+
+settings_open() {
+    xdotool search --onlyvisible --name '^Settings' >/dev/null 2>&1
+}
+
+settings_closed() {
+    ! settings_open
+}
+
+xvfb_begin dual
+# Without a window manager the keyboard goes where it is sent.
+focus_window() {
+    xdotool windowfocus --sync "$(xdotool search --onlyvisible --name "$1" | head -1)"
+}
+
+focus_window '^Velk Vovezid'
+xvfb_key alt+f s
+xvfb_wait_for 10 settings_open || xvfb_fail "File > Settings… did not open the settings window"
+
+# The focus starts on the send connection's first row; an arrow key chooses the next row.
+xvfb_key Down
+xvfb_key Tab Down
+xvfb_expect_received \
+    "F0 43 7D 10 58 32 00 05 00 01 F7" \
+    "F0 43 7D 10 58 32 00 06 00 01 F7"
+
+# On to the reset button past the channel, the MIDI service and the device; Return confirms.
+xvfb_mark
+xvfb_key Tab Tab Tab Tab space
+xvfb_key Return
+xvfb_expect_received "F0 43 7D 10 58 32 04 08 00 00 F7" "${kFullRead[@]}" "${kFullRead[@]}"
+
+focus_window '^Settings'
+xvfb_key Escape
+xvfb_wait_for 5 settings_closed ||
+    xvfb_fail "Escape did not close the settings window"
+xvfb_end
+echo "PASS"

@@ -11,7 +11,7 @@ packages=(
     libsndfile1-dev libsoxr-dev sox  # converting impulse responses; sox is the benchmark's yardstick
     libkissfft-dev  # the magnitude response of an impulse response in the speaker panel
     fonts-dejavu-core fonts-dejavu-extra  # the lettering of the panel artwork
-    xvfb xauth procps xdotool x11-utils  # x11-utils: xwininfo, for the checks that drive the window
+    xvfb xauth procps xdotool x11-utils python3  # for the checks that drive the window (xwininfo; python3 reads JSON)
     openbox  # a window manager for the framed-window tests
     desktop-file-utils appstream
 )

@@ -3,7 +3,7 @@
 #   scripts/test.sh [BUILD_DIR] [extra cmake -D options...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build}
+build=$(realpath -m "${1:-$root/build}")  # absolute: tests run in folders of their own
 shift || true
 
 # Warnings are errors here, whatever the build type.

@@ -20,7 +20,7 @@ expect() {
 }
 
 expect "velkctl " "dump info ir list set simulate"
-expect "velkctl ir " "bypass gain install preview rename reset show"
+expect "velkctl ir " "bypass convert gain install preview rename reset show"
 expect "velkctl --midi jack ir sh" "show"
 expect "velkctl ir show --c" "--channel"
 expect "velkctl simulate --mo" "--model"

@@ -54,10 +54,13 @@ xvfb_click_frame 90 406 316 17 # the IR name field
 xvfb_key ctrl+a
 xvfb_type "$kName"
 xvfb_key Return
-# Back to the stored IR, its new name letter by letter, and the write into the slot.
+# Back to the stored IR, the letters of the new name that differ from the stored "cab-a", and
+# the write into the slot.
+readonly kStoredName="cab-a"
 name_letters=()
-for ((i = 0; i < 11; i++)); do
-    name_letters+=("$(printf 'F0 43 7D 10 58 32 04 03 %02X %02X F7' "$i" "'${kName:i:1}")")
+for ((i = 0; i < ${#kName}; i++)); do
+    [ "${kName:i:1}" = "${kStoredName:i:1}" ] ||
+        name_letters+=("$(printf 'F0 43 7D 10 58 32 04 03 %02X %02X F7' "$i" "'${kName:i:1}")")
 done
 xvfb_expect_received "F0 43 7D 10 58 32 04 00 00 00 F7" "${name_letters[@]}" "F0 43 7D 10 58 32 04 07 00 00 F7"
 xvfb_end

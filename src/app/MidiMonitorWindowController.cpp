@@ -29,7 +29,8 @@ constexpr int kLineLimit = 50'000;
 // Stops the watching when the window closes or hides, however that happens.
 class MidiMonitorWindowController::WindowWatcher : public QObject {
 public:
-    explicit WindowWatcher(MidiMonitorWindowController& controller) : m_controller(controller) {}
+    WindowWatcher(MidiMonitorWindowController& controller, QObject* parent)
+        : QObject(parent), m_controller(controller) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -48,14 +49,16 @@ MidiMonitorWindowController::MidiMonitorWindowController(QObject* parent)
         return std::make_shared<midi::TracingMidiService>(std::move(service), tap);
     });
     buildLayout();
-    m_Window->installEventFilter(new WindowWatcher(*this));
+    m_Window->installEventFilter(new WindowWatcher(*this, this));
     m_collect.setInterval(kCollectIntervalMS);
     connect(&m_collect, &QTimer::timeout, this, &MidiMonitorWindowController::updateTraffic);
 }
 
 MidiMonitorWindowController::~MidiMonitorWindowController() {
+    // Stop first, so that the Hide the closing window raises finds nothing left to do.
+    watch(false);
+    m_Window.reset();
     CMIDIManager::setServiceWrapper(nullptr);
-    m_tap->setWatching(false);
 }
 
 void MidiMonitorWindowController::showWindow() {

@@ -161,17 +161,17 @@ xvfb_received_since() {
 # Waits up to 5 s for the messages to have arrived after the mark, in the given order, and fails
 # with what did arrive otherwise.
 xvfb_expect_received() {
-    local expected tries=50
+    local expected
     expected=$(printf '%s\n' "$@")
-    while [ "$tries" -gt 0 ]; do
-        [ "$(xvfb_received_since)" = "$expected" ] && return 0
-        tries=$((tries - 1))
-        sleep 0.1
-    done
+    xvfb_wait_for 5 xvfb_received_is "$expected" && return 0
     xvfb_fail "the head received
 $(xvfb_received_since)
 instead of
 $expected"
+}
+
+xvfb_received_is() {
+    [ "$(xvfb_received_since)" = "$1" ]
 }
 
 xvfb_end() {

@@ -276,6 +276,11 @@ void SpeakerSimulationWindowController::waitCursor(bool wait) {
 
 // ---- Events
 
+void SpeakerSimulationWindowController::endWaitWithError(int32_t code) {
+    AppDelegate::displayError(code);
+    waitCursor(false);
+}
+
 void SpeakerSimulationWindowController::receiveVelkEvent(EVelkEventID event, int32_t data) {
     const bool ownAmp = data == m_AmpCh;
     switch (event) {
@@ -312,10 +317,8 @@ void SpeakerSimulationWindowController::receiveVelkEvent(EVelkEventID event, int
                 waitCursor(false);
             break;
         case eVelkEvent_FIRPacketRejected:
-            if (!ownAmp)
-                break;
-            AppDelegate::displayError(mstd::eErr_ReceiveData);
-            waitCursor(false);
+            if (ownAmp)
+                endWaitWithError(mstd::eErr_ReceiveData);
             break;
         case eVelkEvent_FIRWriteDone:
             if (!ownAmp)
@@ -325,10 +328,8 @@ void SpeakerSimulationWindowController::receiveVelkEvent(EVelkEventID event, int
             enableControls();
             break;
         case eVelkEvent_FIRWriteFailed:
-            if (!ownAmp)
-                break;
-            AppDelegate::displayError(mstd::eErr_FIRDataWrite);
-            waitCursor(false);
+            if (ownAmp)
+                endWaitWithError(mstd::eErr_FIRDataWrite);
             break;
         default:
             break;

@@ -126,6 +126,8 @@ private:
     bool isFileSelected() const { return m_FileSelectIndex != -1; }
     bool isEnableGainKnob() const;
     void waitCursor(bool wait);
+    // The amp refused what the panel waited for: say so, then stop waiting.
+    void endWaitWithError(int32_t code);
     // Posts a request for the panel's amp without waiting for the device manager; `stage` puts
     // what the request reads into the manager just before it is posted.
     void post(eVelkRequestEvent kind, int32_t argument = 0, std::function<void(CVelkManager&)> stage = {});

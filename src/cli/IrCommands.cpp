@@ -106,8 +106,9 @@ DeviceAction IrInstallCommand::plan(const ParsedArguments& arguments, const Devi
     return
         [file = loadIrFile(arguments, name), json = options.json](DeviceSession& session, std::ostream& out) {
             session.requireAmp(file.amp);
+            const int ampType = session.manager().getAmpType(file.amp);
             previewRecord(session, file.amp, file.record);
-            installPlayBuffer(session, file.amp);
+            installPlayBuffer(session, file.amp, ampType);
             printStored(session, file.amp, "Cli_IrInstall_Done", json, out);
         };
 }

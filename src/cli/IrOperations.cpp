@@ -59,6 +59,7 @@ void awaitStream(DeviceSession& session, int amp, EVelkEventID streamSent) {
     };
     progress.show(text("Cli_Progress_Packets", ampName(amp), packets, kPacketsPerRecord));
     session.awaitOneOf({streamSent}, amp, countPacket);
+    ampTypeChanged = false;
     while (packets < kPacketsPerRecord) {
         const std::optional<DeviceEvent> acknowledgement = session.awaitWithin(
             kLateAcknowledgementLimit, {eVelkEvent_FIRPacketAccepted, eVelkEvent_FIRPacketRejected}, amp);
@@ -73,14 +74,16 @@ void awaitStream(DeviceSession& session, int amp, EVelkEventID streamSent) {
         throw coreFailure(eExit_DeviceError, mstd::eErr_ReceiveData);
 }
 
-void awaitFlashWrite(DeviceSession& session, int amp) {
+// The write goes out only while the amp still has `ampType`; the manager refuses it otherwise,
+// which the amp type in the mirror tells apart from a failed write.
+void awaitFlashWrite(DeviceSession& session, int amp, int ampType) {
     Progress progress(session.err(), session.showsProgress());
     progress.show(text("Cli_Progress_FlashWrite", ampName(amp)));
     bool ampTypeChanged = false;
     const DeviceEvent answer = session.awaitOneOf(
         {eVelkEvent_FIRWriteDone, eVelkEvent_FIRWriteFailed}, amp,
         [&](const DeviceEvent& event) { ampTypeChanged = ampTypeChanged || isAmpTypeChange(event, amp); });
-    if (ampTypeChanged)
+    if (ampTypeChanged || session.manager().getAmpType(amp) != ampType)
         failAmpTypeChanged(amp);
     if (answer.id == eVelkEvent_FIRWriteFailed)
         throw coreFailure(eExit_DeviceError, mstd::eErr_FIRDataWrite);
@@ -123,19 +126,20 @@ void bypassSpeakerSimulation(DeviceSession& session, int amp) {
     awaitStream(session, amp, eVelkEvent_BypassSent);
 }
 
-void installPlayBuffer(DeviceSession& session, int amp) {
-    session.post(eVelkRequest_FIRDataWrite, amp);
-    awaitFlashWrite(session, amp);
+void installPlayBuffer(DeviceSession& session, int amp, int ampType) {
+    session.post(eVelkRequest_FIRDataWriteOfAmpType, amp, ampType);
+    awaitFlashWrite(session, amp, ampType);
 }
 
 void renameStoredIr(DeviceSession& session, int amp, const std::string& name) {
+    const int ampType = session.manager().getAmpType(amp);
     session.post(eVelkRequest_ChangeFIR, amp);
     std::this_thread::sleep_for(kRenamePause);
     char staged[FIRCOE::kNameSize] = {};
     std::memcpy(staged, name.data(), std::min(name.size(), kLongestName));
     session.manager().setSpeakerTabIrName(staged);
     session.post(eVelkRequest_FIRName, amp);
-    installPlayBuffer(session, amp);
+    installPlayBuffer(session, amp, ampType);
 }
 
 }  // namespace velk::cli

@@ -25,9 +25,10 @@ std::string irNameOf(const std::string& typed);
 void previewRecord(DeviceSession& session, int amp, const FIRCOE& record);
 // Streams the bypass record (a unit impulse at 0 dB) the same way.
 void bypassSpeakerSimulation(DeviceSession& session, int amp);
-// Writes what the amp plays into the stored slot of its current amp type. Exit 4 with 1003 when
-// the amplifier reports that the write failed.
-void installPlayBuffer(DeviceSession& session, int amp);
+// Writes what the amp plays into the stored slot of `ampType`, the amp type it had when the caller
+// began. Exit 4 with 1003 when the amplifier reports that the write failed, and exit 4 without
+// writing when the amp has changed its amp type since.
+void installPlayBuffer(DeviceSession& session, int amp, int ampType);
 // The panel's rename: back to the stored impulse response, then its new name, then the write.
 void renameStoredIr(DeviceSession& session, int amp, const std::string& name);
 

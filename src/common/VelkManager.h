@@ -57,6 +57,9 @@ enum eVelkRequestEvent : int32_t {
     eVelkRequest_FIRName = 14,          // amp; the name staged with setSpeakerTabIrName
     eVelkRequest_InitFIRData = 15,
     eVelkRequest_MainVersion = 16,
+    // amp, amp type: the flash write, sent only while the amp still has that amp type. An amp
+    // type change reloads the play buffer, so what it plays then is not what the caller streamed.
+    eVelkRequest_FIRDataWriteOfAmpType = 17,
 };
 
 struct VelkRequestEvent {
@@ -192,6 +195,7 @@ public:
     void sendFIRName(int amp, const char* name);
     void sendFIRGain(int amp, int gain);
     void sendFIRDataWriteReq(int amp);
+    void sendFIRDataWriteReqIfAmpType(int amp, int ampType);
     void sendInitFIRDataReq();
     void sendMainVerReq();
 

@@ -133,6 +133,13 @@ void CVelkManager::sendFIRDataWriteReq(int amp) {
     waitForReplyOrThrow();
 }
 
+void CVelkManager::sendFIRDataWriteReqIfAmpType(int amp, int ampType) {
+    if (getAmpType(amp) == ampType)
+        sendFIRDataWriteReq(amp);
+    else
+        notifyVelkEvent(eVelkEvent_FIRWriteFailed, amp);
+}
+
 // Listeners hear of it twice: from the reply itself and from here.
 void CVelkManager::sendInitFIRDataReq() {
     expectReply(eVelkResponse_InitFIRData);

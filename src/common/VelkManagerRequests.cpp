@@ -153,6 +153,9 @@ void CVelkManager::runRequest(const VelkRequestEvent& request) {
         case eVelkRequest_FIRDataWrite:
             sendFIRDataWriteReq(amp);
             break;
+        case eVelkRequest_FIRDataWriteOfAmpType:
+            sendFIRDataWriteReqIfAmpType(amp, request.arg2);
+            break;
         case eVelkRequest_FIRCOE: {
             FIRCOE staged = stagedFIRCOE();
             sendFIRCOE(amp, staged);

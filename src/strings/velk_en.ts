@@ -534,7 +534,7 @@ Start the ALSA sequencer ("sudo modprobe snd-seq") or a JACK server, or choose a
     </message>
     <message id="Cli_IrRename_Unchanged">
         <source>Cli_IrRename_Unchanged</source>
-        <translation>%1, amp type %2 (%3): stored IR %4 is already named %5; nothing was sent.</translation>
+        <translation>%1, amp type %2 (%3): stored IR %4 is already named %5 at %6; nothing was sent.</translation>
     </message>
     <message id="Cli_IrBypass_On">
         <source>Cli_IrBypass_On</source>

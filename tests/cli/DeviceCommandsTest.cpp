@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <regex>
+#include <thread>
 
 #include "cli/CliTestSupport.h"
 #include "common/VelkManager.h"
@@ -266,6 +267,29 @@ TEST_F(DeviceCommands, aRefusedPacketFailsTheInstallBeforeAnythingIsWritten) {
         EXPECT_EQ(head->receivedCount(Request::FlashWrite), 0) << packet;
         EXPECT_TRUE(sim::sameRecord(head->firSlot(0), sim::stockCabinet(0)));
     }
+}
+
+// The amp's type knob turned while the file streams: the amp reloads its play buffer, so it plays
+// a mix, and nothing may be stored, in Amp II's slots or anywhere.
+TEST_F(DeviceCommands, anAmpTypeChangeDuringTheStreamFailsTheInstallBeforeAnythingIsWritten) {
+    plugHead();
+    head->editWireFaults(
+        [](sim::WireFaults& faults) { faults.holdReplies(Request::CoefficientPacket, true); });
+    int status = -1;
+    std::thread install([&] { status = run({"ir", "install", "2", stereoFile}); });
+    const bool streaming = head->waitForReceived(Request::CoefficientPacket, 1, std::chrono::seconds(5));
+    const bool changed = head->changeAmpType(1, 4);
+    head->editWireFaults(
+        [](sim::WireFaults& faults) { faults.holdReplies(Request::CoefficientPacket, false); });
+    head->releaseHeldReplies();
+    install.join();
+    ASSERT_TRUE(streaming && changed);
+    EXPECT_EQ(status, 4);
+    EXPECT_NE(err.str().find("the amp type of Amp II was changed on the amplifier"), std::string::npos)
+        << err.str();
+    EXPECT_EQ(head->receivedCount(Request::FlashWrite), 0);
+    for (int slot = 0; slot < 10; ++slot)
+        EXPECT_TRUE(sim::sameRecord(head->firSlot(slot), sim::stockCabinet(slot))) << slot;
 }
 
 TEST_F(DeviceCommands, noServiceNoPortsOrNoAnswerIsNotFound) {

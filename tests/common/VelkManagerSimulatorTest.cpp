@@ -121,6 +121,22 @@ TEST_F(SimulatedHead, renameStoresTheNewNameInTheCurrentSlotAndAResetIsReadBack)
     EXPECT_STRNE(mirrored(1).name, "Renamed cab");
 }
 
+// An amp type change that arrives between the end of a stream and its flash write: the write
+// bound to the old amp type never reaches the head, and one bound to the new type does.
+TEST_F(SimulatedHead, aFlashWriteBoundToAnAmpTypeIsSentOnlyWhileTheAmpHasIt) {
+    connect(HeadModel::Dual);
+    const int before = manager->getAmpType(1);
+    const int after = (before + 1) % 5;
+    ASSERT_TRUE(head->changeAmpType(1, after));
+    ASSERT_TRUE(driveUntil(eVelkEvent_AmpTypeChanged));
+    manager->sendRequest(eVelkRequest_FIRDataWriteOfAmpType, 1, before);
+    ASSERT_TRUE(driveUntil(eVelkEvent_FIRWriteFailed));
+    EXPECT_EQ(head->receivedCount(Request::FlashWrite), 0);
+    manager->sendRequest(eVelkRequest_FIRDataWriteOfAmpType, 1, after);
+    ASSERT_TRUE(driveUntil(eVelkEvent_FIRWriteDone));
+    EXPECT_EQ(head->receivedCount(Request::FlashWrite), 1);
+}
+
 // A preview lands byte for byte. Then the head is swapped for the other model: the editor drops
 // the connection, takes the new model at once, and after the silence limit searches, reopens and
 // can read the new head in full.

@@ -6,6 +6,7 @@
 #include "common/SysexCodec.h"
 #include "common/VelkManager.h"
 #include "common/VelkManagerInternal.h"
+#include "midi/MidiService.h"
 
 #include <string>
 #include <vector>
@@ -30,6 +31,14 @@ int32_t findAmplifier(const std::vector<std::string>& devices, const std::string
 void throwIfFailed(int status) {
     if (status != 0)
         throw mstd::CGenericException(mstd::eErr_MIDIOpen, status, "");
+}
+
+// A service whose own threads failed delivers nothing more; waiting for the silence limit would
+// only delay opening it afresh.
+bool midiServiceDied() {
+    CMIDIManager* midi = CMIDIManager::instance();
+    std::shared_ptr<midi::MidiService> service = midi ? midi->service() : nullptr;
+    return service && !service->alive();
 }
 
 }  // namespace
@@ -117,7 +126,7 @@ void CVelkManager::openMidiOut(int32_t destinationIndex) {
 void CVelkManager::checkConnection() {
     if (m_ModelChanged)
         disconnected();
-    if (m_ReconnectRequested.exchange(false))
+    if (m_ReconnectRequested.exchange(false) || midiServiceDied())
         reconnectNow();
     const uint64_t now = mstd::getClockMS();
     if (m_Opened && now - m_LastHeartBeatRequestMS >= kHeartBeatIntervalMS) {

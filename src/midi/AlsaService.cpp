@@ -3,7 +3,9 @@
 #include "midi/AlsaEventBytes.h"
 #include "midi/ChangeNotifier.h"
 #include "midi/HostTime.h"
+#include "midi/SequencerInputGate.h"
 #include "midi/ServiceDevice.h"
+#include "midi/ServiceHealth.h"
 
 #include <alsa/asoundlib.h>
 #include <poll.h>
@@ -11,9 +13,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <mutex>
+#include <optional>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -49,6 +55,16 @@ bool isEndpointChange(snd_seq_event_type_t type) {
 // and a desktop without a sequencer must not get a line every time we look for one.
 void quietAlsaErrors(const char*, int, const char*, int, const char*, ...) {}
 
+[[noreturn]] void throwFailure(const char* call, int error) {
+    throw std::system_error(error, std::generic_category(), call);
+}
+
+// Input read in one go, and the opening of our input it was read for.
+struct ReadInput {
+    uint64_t opening = 0;
+    PacketList packets;
+};
+
 class AlsaService final : public MidiService {
 public:
     static std::shared_ptr<AlsaService> open(const std::string& clientName, std::string& whyNot);
@@ -56,6 +72,7 @@ public:
     ~AlsaService() override;
 
     std::string serviceName() const override { return "alsa"; }
+    bool alive() const override { return m_Health.alive(); }
     std::vector<Endpoint> sources() override {
         return endpoints(SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ);
     }
@@ -86,28 +103,31 @@ private:
     int createPort(PortDirection direction);
     int sendEvent(snd_seq_event_t& event);
     int drainOutput();
+    void wakeEventThread();
     void runEvents();
-    bool readEvents(PacketList& packets);
-    void deliverInput(const PacketList& packets);
+    std::vector<pollfd> pollDescriptors();
+    int readEvents(ReadInput& input);
+    void deliverInput(const ReadInput& input);
 
     snd_seq_t* m_Seq;
     const std::string m_ClientName;
     const int m_ClientId;
     const int m_NoticePort;
-    const int m_WakeFd;  // ends the event thread
+    const int m_WakeFd;  // wakes the event thread
+    std::atomic<bool> m_Stopping{false};
 
     // Every call on m_Seq. Taken after m_InputMutex, never before it.
     std::mutex m_SeqMutex;
-    int m_InPort = -1;
-    snd_seq_addr_t m_Source{};
-    bool m_AnySource = false;
+    SequencerInputGate m_Input;  // changed with both locks held
     int m_OutPort = -1;
+    bool m_ChangeSeen = false;  // an endpoint announcement read but not yet passed on
 
     // Held while the input handler runs; recursive so that the handler may close the input.
     std::recursive_mutex m_InputMutex;
     InputHandler m_InputHandler;
 
     ChangeNotifier m_Changes;
+    ServiceHealth m_Health;
 
     std::thread m_EventThread;
 };
@@ -120,10 +140,13 @@ std::shared_ptr<AlsaService> AlsaService::open(const std::string& clientName, st
         whyNot = snd_strerror(status);
         return nullptr;
     }
-    snd_seq_set_client_name(seq, clientName.c_str());
-    int noticePort =
-        snd_seq_create_simple_port(seq, kNoticePortName, SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_NO_EXPORT,
-                                   SND_SEQ_PORT_TYPE_APPLICATION);
+    // A client without its name could not be found by the name others look for.
+    status = snd_seq_set_client_name(seq, clientName.c_str());
+    int noticePort = status < 0
+                         ? status
+                         : snd_seq_create_simple_port(seq, kNoticePortName,
+                                                      SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_NO_EXPORT,
+                                                      SND_SEQ_PORT_TYPE_APPLICATION);
     int wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (noticePort < 0 || wakeFd < 0) {
         whyNot = noticePort < 0 ? snd_strerror(noticePort) : "no event descriptor";
@@ -133,7 +156,9 @@ std::shared_ptr<AlsaService> AlsaService::open(const std::string& clientName, st
         return nullptr;
     }
     // Without announcements we only miss change notices; the device manager still polls the lists.
-    snd_seq_connect_from(seq, noticePort, SND_SEQ_CLIENT_SYSTEM, SND_SEQ_PORT_SYSTEM_ANNOUNCE);
+    status = snd_seq_connect_from(seq, noticePort, SND_SEQ_CLIENT_SYSTEM, SND_SEQ_PORT_SYSTEM_ANNOUNCE);
+    if (status < 0)
+        std::fprintf(stderr, "[ERROR] ALSA: no endpoint announcements: %s\n", snd_strerror(status));
     return std::make_shared<AlsaService>(seq, clientName, noticePort, wakeFd);
 }
 
@@ -143,16 +168,15 @@ AlsaService::AlsaService(snd_seq_t* seq, std::string clientName, int noticePort,
       m_ClientId(snd_seq_client_id(seq)),
       m_NoticePort(noticePort),
       m_WakeFd(wakeFd) {
-    m_EventThread = std::thread([this] { runEvents(); });
+    m_EventThread = std::thread([this] { m_Health.run("ALSA event", [this] { runEvents(); }); });
 }
 
 AlsaService::~AlsaService() {
     setChangeHandler(nullptr);
     closeInput();
     closeOutput();
-    const uint64_t wake = 1;
-    while (::write(m_WakeFd, &wake, sizeof wake) < 0 && errno == EINTR) {
-    }
+    m_Stopping = true;
+    wakeEventThread();
     m_EventThread.join();
     ::close(m_WakeFd);
     snd_seq_close(m_Seq);
@@ -203,9 +227,7 @@ int AlsaService::openInput(const Endpoint& source, InputHandler handler) {
     int port = connectedPort(source, PortDirection::Input, address);
     if (port < 0)
         return port;
-    m_InPort = port;
-    m_Source = address;
-    m_AnySource = false;
+    m_Input.open(port, SequencerInputGate::Address{address.client, address.port});
     m_InputHandler = std::move(handler);
     return 0;
 }
@@ -217,8 +239,7 @@ int AlsaService::listen(InputHandler handler) {
     int port = createPort(PortDirection::Input);
     if (port < 0)
         return port;
-    m_InPort = port;
-    m_AnySource = true;
+    m_Input.open(port, std::nullopt);
     m_InputHandler = std::move(handler);
     return 0;
 }
@@ -238,11 +259,18 @@ int AlsaService::closeInput() {
     std::lock_guard inputLock(m_InputMutex);
     m_InputHandler = nullptr;
     std::lock_guard lock(m_SeqMutex);
-    if (m_InPort < 0)
+    const std::optional<int> port = m_Input.port();
+    if (!port)
         return 0;
-    int status = snd_seq_delete_simple_port(m_Seq, m_InPort);  // also ends its subscription
-    m_InPort = -1;
-    return std::min(status, 0);
+    int status = snd_seq_delete_simple_port(m_Seq, *port);  // also ends its subscription
+    m_Input.close();
+    // What the old source sent is still queued for us, to a port number the next input may get
+    // again: read it now, while the gate lets none of it through.
+    ReadInput dropped;
+    const int readStatus = readEvents(dropped);
+    if (m_ChangeSeen)
+        wakeEventThread();  // to pass on the announcements read here
+    return std::min({status, readStatus, 0});
 }
 
 int AlsaService::openOutput(const Endpoint& destination) {
@@ -344,8 +372,9 @@ int AlsaService::sendEvent(snd_seq_event_t& event) {
 // With m_SeqMutex held. Non-blocking handle: wait for room while the sequencer's pool is full.
 int AlsaService::drainOutput() {
     const auto deadline = std::chrono::steady_clock::now() + kDrainLimit;
+    int status = 0;
     for (;;) {
-        int status = snd_seq_drain_output(m_Seq);
+        status = snd_seq_drain_output(m_Seq);
         if (status == 0)
             return 0;
         if (status < 0 && status != -EAGAIN)
@@ -356,70 +385,105 @@ int AlsaService::drainOutput() {
             break;
         pollfd descriptors[4];
         int count = snd_seq_poll_descriptors(m_Seq, descriptors, 4, POLLOUT);
-        ::poll(descriptors, static_cast<nfds_t>(count), static_cast<int>(left.count()));
+        if (::poll(descriptors, static_cast<nfds_t>(count), static_cast<int>(left.count())) < 0 &&
+            errno != EINTR) {
+            status = -errno;
+            break;
+        }
     }
     snd_seq_drop_output(m_Seq);
-    return -ETIMEDOUT;
+    return status < 0 && status != -EAGAIN ? status : -ETIMEDOUT;  // else time ran out
 }
 
 void AlsaService::setChangeHandler(ChangeHandler handler) {
     m_Changes.set(std::move(handler));
 }
 
-// Our input thread: input to the handler, announcements to the change handler.
-void AlsaService::runEvents() {
-    std::vector<pollfd> descriptors;
-    {
-        std::lock_guard lock(m_SeqMutex);
-        descriptors.resize(static_cast<size_t>(snd_seq_poll_descriptors_count(m_Seq, POLLIN)) + 1);
-        snd_seq_poll_descriptors(m_Seq, descriptors.data(), static_cast<unsigned>(descriptors.size() - 1),
-                                 POLLIN);
+void AlsaService::wakeEventThread() {
+    const uint64_t wake = 1;
+    while (::write(m_WakeFd, &wake, sizeof wake) < 0 && errno == EINTR) {
     }
-    descriptors.back() = {m_WakeFd, POLLIN, 0};
+}
+
+// Our input thread: input to the handler, announcements to the change handler. A failure ends it
+// by an exception, which leaves the service dead.
+void AlsaService::runEvents() {
+    std::vector<pollfd> descriptors = pollDescriptors();
     for (;;) {
-        if (::poll(descriptors.data(), descriptors.size(), -1) < 0 && errno != EINTR)
-            return;
-        if (descriptors.back().revents & POLLIN)
-            return;
-        PacketList packets;
-        bool changed = readEvents(packets);
-        if (!packets.empty())
-            deliverInput(packets);
+        if (::poll(descriptors.data(), descriptors.size(), -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            throwFailure("poll", errno);
+        }
+        if (descriptors.back().revents & POLLIN) {
+            if (m_Stopping)
+                return;
+            uint64_t wakes = 0;
+            while (::read(m_WakeFd, &wakes, sizeof wakes) < 0 && errno == EINTR) {
+            }
+        }
+        ReadInput input;
+        bool changed = false;
+        {
+            std::lock_guard lock(m_SeqMutex);
+            if (int status = readEvents(input))
+                throwFailure("snd_seq_event_input", -status);
+            changed = std::exchange(m_ChangeSeen, false);
+        }
+        if (!input.packets.empty())
+            deliverInput(input);
         if (changed)
             m_Changes.announce();
     }
 }
 
-// Returns whether an endpoint appeared, changed or went.
-bool AlsaService::readEvents(PacketList& packets) {
-    bool changed = false;
+// The sequencer's descriptors, then our wake descriptor.
+std::vector<pollfd> AlsaService::pollDescriptors() {
     std::lock_guard lock(m_SeqMutex);
+    const int count = snd_seq_poll_descriptors_count(m_Seq, POLLIN);
+    if (count <= 0)
+        throwFailure("snd_seq_poll_descriptors_count", EBADF);
+    std::vector<pollfd> descriptors(static_cast<size_t>(count) + 1);
+    if (snd_seq_poll_descriptors(m_Seq, descriptors.data(), static_cast<unsigned>(count), POLLIN) != count)
+        throwFailure("snd_seq_poll_descriptors", EBADF);
+    descriptors.back() = {m_WakeFd, POLLIN, 0};
+    return descriptors;
+}
+
+// With m_SeqMutex held. Reads everything queued for us: input that the gate lets through, and
+// whether an endpoint appeared, changed or went (into m_ChangeSeen). A negative status when the
+// sequencer fails.
+int AlsaService::readEvents(ReadInput& input) {
     for (;;) {
         snd_seq_event_t* event = nullptr;
         int status = snd_seq_event_input(m_Seq, &event);
         if (status == -ENOSPC)
             continue;  // the kernel dropped input it had no room for; read what is left
-        if (status < 0 || !event)
-            return changed;
+        if (status == -EAGAIN)
+            return 0;
+        if (status < 0)
+            return status;
         if (event->dest.port == m_NoticePort) {
-            changed |= isEndpointChange(event->type);
-        } else if (m_InPort >= 0 && event->dest.port == m_InPort &&
-                   (m_AnySource ||
-                    (event->source.client == m_Source.client && event->source.port == m_Source.port))) {
-            Packet packet{hostTimeNs(), {}};
-            alsa::appendEventBytes(*event, packet.bytes);
-            if (!packet.bytes.empty())
-                packets.push_back(std::move(packet));
+            m_ChangeSeen |= isEndpointChange(event->type);
+            continue;
         }
-        if (snd_seq_event_input_pending(m_Seq, 0) <= 0)
-            return changed;
+        const std::optional<uint64_t> opening =
+            m_Input.admit(event->dest.port, {event->source.client, event->source.port});
+        if (!opening)
+            continue;
+        input.opening = *opening;
+        Packet packet{hostTimeNs(), {}};
+        alsa::appendEventBytes(*event, packet.bytes);
+        if (!packet.bytes.empty())
+            input.packets.push_back(std::move(packet));
     }
 }
 
-void AlsaService::deliverInput(const PacketList& packets) {
+// The input that was read is dropped when its input closed in between, even if another has opened.
+void AlsaService::deliverInput(const ReadInput& input) {
     std::lock_guard lock(m_InputMutex);
-    if (m_InputHandler)
-        m_InputHandler(packets);
+    if (m_InputHandler && m_Input.lasts(input.opening))
+        m_InputHandler(input.packets);
 }
 
 }  // namespace
@@ -429,7 +493,7 @@ std::shared_ptr<MidiService> openAlsaService(std::string& whyNot) {
     static std::weak_ptr<AlsaService> current;
     std::lock_guard lock(mutex);
     std::shared_ptr<AlsaService> service = current.lock();
-    if (!service) {
+    if (!service || !service->alive()) {
         service = AlsaService::open(kApplicationName, whyNot);
         current = service;
     }

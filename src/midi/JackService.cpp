@@ -3,20 +3,22 @@
 #include "midi/ChangeNotifier.h"
 #include "midi/HostTime.h"
 #include "midi/MessageRing.h"
+#include "midi/PosixSemaphore.h"
 #include "midi/SerialWorker.h"
 #include "midi/ServiceDevice.h"
+#include "midi/ServiceHealth.h"
 
 #include <jack/jack.h>
 #include <jack/midiport.h>
-#include <semaphore.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <deque>
+#include <exception>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -41,16 +43,9 @@ constexpr auto kCompletionPoll = 50ms;
 // JACK reports its failures on stderr by default; ours are reported through statuses.
 void quietJackMessage(const char*) {}
 
-// Waits on a POSIX semaphore (posted by the real-time thread, where only async-signal-safe calls
-// are allowed) for at most `limit`.
-void waitFor(sem_t& semaphore, std::chrono::milliseconds limit) {
-    timespec deadline{};
-    clock_gettime(CLOCK_REALTIME, &deadline);
-    deadline.tv_nsec += static_cast<long>(std::chrono::nanoseconds(limit).count() % 1000000000);
-    deadline.tv_sec += static_cast<time_t>(limit.count() / 1000) + deadline.tv_nsec / 1000000000;
-    deadline.tv_nsec %= 1000000000;
-    while (sem_timedwait(&semaphore, &deadline) < 0 && errno == EINTR) {
-    }
+// A failure of JACK's that leaves the client working is only reported.
+void reportFailure(const char* call, int status) {
+    std::fprintf(stderr, "[ERROR] JACK: %s failed (%d)\n", call, status);
 }
 
 class JackService final : public MidiService {
@@ -60,7 +55,7 @@ public:
     ~JackService() override;
 
     std::string serviceName() const override { return "jack"; }
-    bool alive() const override { return !m_ServerGone; }
+    bool alive() const override { return !m_ServerGone && m_Health.alive(); }
     std::vector<Endpoint> sources() override { return endpoints(JackPortIsOutput); }
     std::vector<Endpoint> destinations() override { return endpoints(JackPortIsInput); }
     int openInput(const Endpoint& source, InputHandler handler) override;
@@ -87,24 +82,25 @@ private:
     bool start();
     std::vector<Endpoint> endpoints(unsigned long direction);
     int connect(const std::string& from, const std::string& to);
-    void disconnect(const std::string& from, const std::string& to);
+    int disconnect(const std::string& from, const std::string& to);
     void closeClient();
     int queueMessage(const uint8_t* bytes, uint32_t length, SysexRequest* request,
                      bool needsDestination = true);
 
     // Real-time side.
-    static int process(jack_nframes_t frames, void* self);
-    void receiveCycle(void* portBuffer);
-    void sendCycle(void* portBuffer);
-    static void serverShutdown(void* self);
-    static void portRegistration(jack_port_id_t, int, void* self);
-    static void portRename(jack_port_id_t, const char*, const char*, void* self);
+    static int process(jack_nframes_t frames, void* self) noexcept;
+    void receiveCycle(void* portBuffer) noexcept;
+    void sendCycle(void* portBuffer) noexcept;
+    static void serverShutdown(void* self) noexcept;
+    static void portRegistration(jack_port_id_t, int, void* self) noexcept;
+    static void portRename(jack_port_id_t, const char*, const char*, void* self) noexcept;
 
     // Our threads.
     void runInput();
     void announcePortChanges();
     void drainInput(PacketList* packets);
     void runCompletions();
+    void failPendingSends();
     void completeSends(const std::vector<std::pair<SysexRequest*, int>>& finished);
 
     // Every call with m_Client outside the process cycle, which does not run once it is closed. A
@@ -122,9 +118,9 @@ private:
     MessageRing m_Outgoing{kRingCapacity};             // senders (under m_OutputMutex) -> process
     MessageRing m_Completed{kCompletionRingCapacity};  // process -> completion thread
     MessageRing m_Incoming{kRingCapacity};             // process -> input thread (under m_InputMutex)
-    sem_t m_SendsDone;
-    sem_t m_InputArrived;
-    sem_t m_PortsChanged;  // counted by JACK's notification thread, announced by the input thread
+    PosixSemaphore m_SendsDone;
+    PosixSemaphore m_InputArrived;
+    PosixSemaphore m_PortsChanged;  // counted by JACK's notification thread, announced by the input thread
     // Messages queued before this sequence are dropped by the process cycle (their output closed).
     std::atomic<uint64_t> m_FirstSendable{1};
     std::atomic<bool> m_ServerGone{false};
@@ -142,6 +138,7 @@ private:
 
     ChangeNotifier m_Changes;
     SerialWorker m_Notices;  // change notices run here, apart from input delivery
+    ServiceHealth m_Health;
 
     std::thread m_InputThread;
     std::thread m_CompletionThread;
@@ -165,25 +162,30 @@ std::shared_ptr<JackService> JackService::open(const std::string& clientName, st
 }
 
 JackService::JackService(jack_client_t* client)
-    : m_Client(client), m_ClientName(jack_get_client_name(client)) {
-    sem_init(&m_SendsDone, 0, 0);
-    sem_init(&m_InputArrived, 0, 0);
-    sem_init(&m_PortsChanged, 0, 0);
-    m_InputThread = std::thread([this] { runInput(); });
-    m_CompletionThread = std::thread([this] { runCompletions(); });
-}
+    : m_Client(client), m_ClientName(jack_get_client_name(client)) {}
 
+// Our threads start only once everything they wait on exists.
 bool JackService::start() {
+    if (!m_SendsDone.valid() || !m_InputArrived.valid() || !m_PortsChanged.valid())
+        return false;
     m_InPort = jack_port_register(m_Client, kInputPortName, JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
     m_OutPort = jack_port_register(m_Client, kOutputPortName, JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
     if (!m_InPort || !m_OutPort)
         return false;
     m_InPortName = jack_port_name(m_InPort);
     m_OutPortName = jack_port_name(m_OutPort);
-    jack_set_process_callback(m_Client, process, this);
     jack_on_shutdown(m_Client, serverShutdown, this);
-    jack_set_port_registration_callback(m_Client, portRegistration, this);
-    jack_set_port_rename_callback(m_Client, portRename, this);
+    if (jack_set_process_callback(m_Client, process, this) != 0 ||
+        jack_set_port_registration_callback(m_Client, portRegistration, this) != 0 ||
+        jack_set_port_rename_callback(m_Client, portRename, this) != 0)
+        return false;
+    m_InputThread = std::thread([this] { m_Health.run("JACK input", [this] { runInput(); }); });
+    m_CompletionThread = std::thread([this] {
+        m_Health.run("JACK completion", [this] { runCompletions(); });
+        // After a failure nothing completes the sends still pending, and a sender may wait without
+        // a limit (on stopping, closeOutput has cancelled them all already).
+        m_Health.run("JACK completion", [this] { failPendingSends(); });
+    });
     return jack_activate(m_Client) == 0;
 }
 
@@ -194,13 +196,12 @@ JackService::~JackService() {
     closeClient();  // no callback runs after this; then our threads may stop
     m_Notices.stop();
     m_Stopping = true;
-    sem_post(&m_SendsDone);
-    sem_post(&m_InputArrived);
+    if (!m_InputThread.joinable())
+        return;  // start() failed before them
+    m_SendsDone.post();
+    m_InputArrived.post();
     m_InputThread.join();
     m_CompletionThread.join();
-    sem_destroy(&m_SendsDone);
-    sem_destroy(&m_InputArrived);
-    sem_destroy(&m_PortsChanged);
 }
 
 // A client whose server has gone is let go without jack_client_close: JACK's threads end by
@@ -211,8 +212,10 @@ void JackService::closeClient() {
     if (!m_Client)
         return;
     if (!m_ServerGone) {
-        jack_deactivate(m_Client);
-        jack_client_close(m_Client);
+        if (int status = jack_deactivate(m_Client))
+            reportFailure("jack_deactivate", status);
+        if (int status = jack_client_close(m_Client))
+            reportFailure("jack_client_close", status);
     }
     m_Client = nullptr;
 }
@@ -251,11 +254,12 @@ int JackService::connect(const std::string& from, const std::string& to) {
 }
 
 // A port that went has taken its connections with it.
-void JackService::disconnect(const std::string& from, const std::string& to) {
+int JackService::disconnect(const std::string& from, const std::string& to) {
     std::lock_guard lock(m_ClientMutex);
-    if (m_Client && !m_ServerGone && jack_port_by_name(m_Client, from.c_str()) &&
-        jack_port_by_name(m_Client, to.c_str()))
-        jack_disconnect(m_Client, from.c_str(), to.c_str());
+    if (!m_Client || m_ServerGone || !jack_port_by_name(m_Client, from.c_str()) ||
+        !jack_port_by_name(m_Client, to.c_str()))
+        return 0;
+    return jack_disconnect(m_Client, from.c_str(), to.c_str()) == 0 ? 0 : kStatusNoEndpoint;
 }
 
 int JackService::openInput(const Endpoint& source, InputHandler handler) {
@@ -274,10 +278,10 @@ int JackService::closeInput() {
     m_InputHandler = nullptr;
     if (!m_Source)
         return 0;
-    disconnect(*m_Source, m_InPortName);
+    const int status = disconnect(*m_Source, m_InPortName);
     m_Source.reset();
     drainInput(nullptr);  // what the old source sent must not reach the next handler
-    return 0;
+    return status;
 }
 
 int JackService::openOutput(const Endpoint& destination) {
@@ -291,11 +295,12 @@ int JackService::openOutput(const Endpoint& destination) {
 
 int JackService::closeOutput() {
     std::deque<PendingSend> cancelled;
+    int status = 0;
     {
         std::lock_guard lock(m_OutputMutex);
         if (!m_Destination)
             return 0;
-        disconnect(m_OutPortName, *m_Destination);
+        status = disconnect(m_OutPortName, *m_Destination);
         m_Destination.reset();
         m_FirstSendable = m_NextSequence;
         cancelled.swap(m_Pending);
@@ -304,7 +309,7 @@ int JackService::closeOutput() {
     for (const PendingSend& send : cancelled)
         finished.emplace_back(send.request, kStatusCancelled);
     completeSends(finished);
-    return 0;
+    return status;
 }
 
 int JackService::sendSysex(SysexRequest& request) {
@@ -334,8 +339,8 @@ int JackService::sendToConnected(const uint8_t* bytes, uint32_t length) {
 int JackService::queueMessage(const uint8_t* bytes, uint32_t length, SysexRequest* request,
                               bool needsDestination) {
     std::lock_guard lock(m_OutputMutex);
-    if (m_ServerGone)
-        return kStatusServiceGone;
+    if (!alive())
+        return kStatusServiceGone;  // a dead completion thread would never complete it
     if (needsDestination && !m_Destination)
         return kStatusNotOpen;
     if (length > m_Outgoing.maxLength())
@@ -358,16 +363,17 @@ void JackService::setChangeHandler(ChangeHandler handler) {
     m_Changes.set(std::move(handler));
 }
 
-// ---- Real-time side: no locks, no allocation, no system calls beyond sem_post.
+// ---- Real-time side: no locks, no allocation, no system calls beyond sem_post, and nothing that
+// throws (JACK's calls are C, MessageRing's neither allocate nor throw).
 
-int JackService::process(jack_nframes_t frames, void* self) {
+int JackService::process(jack_nframes_t frames, void* self) noexcept {
     auto* service = static_cast<JackService*>(self);
     service->receiveCycle(jack_port_get_buffer(service->m_InPort, frames));
     service->sendCycle(jack_port_get_buffer(service->m_OutPort, frames));
     return 0;
 }
 
-void JackService::receiveCycle(void* portBuffer) {
+void JackService::receiveCycle(void* portBuffer) noexcept {
     bool arrived = false;
     const uint32_t count = jack_midi_get_event_count(portBuffer);
     for (uint32_t i = 0; i < count; ++i) {
@@ -376,10 +382,10 @@ void JackService::receiveCycle(void* portBuffer) {
             arrived |= m_Incoming.write({0, static_cast<uint32_t>(event.size), 0}, event.buffer);
     }
     if (arrived)
-        sem_post(&m_InputArrived);
+        m_InputArrived.post();
 }
 
-void JackService::sendCycle(void* portBuffer) {
+void JackService::sendCycle(void* portBuffer) noexcept {
     jack_midi_clear_buffer(portBuffer);
     bool written = false;
     bool completed = false;
@@ -402,25 +408,25 @@ void JackService::sendCycle(void* portBuffer) {
             completed |= m_Completed.write({header.sequence, 0, status}, nullptr);
     }
     if (completed)
-        sem_post(&m_SendsDone);
+        m_SendsDone.post();
 }
 
-void JackService::serverShutdown(void* self) {
+void JackService::serverShutdown(void* self) noexcept {
     auto* service = static_cast<JackService*>(self);
     service->m_ServerGone = true;
-    sem_post(&service->m_SendsDone);
+    service->m_SendsDone.post();
 }
 
 // Once the server has gone, jack_client_close cancels this thread asynchronously, perhaps in here.
 // An unwind from inside C++ code (a lock, a condition's notify) aborts the process, so this only
 // posts semaphores and leaves the rest to our input thread.
-void JackService::portRegistration(jack_port_id_t, int, void* self) {
+void JackService::portRegistration(jack_port_id_t, int, void* self) noexcept {
     auto* service = static_cast<JackService*>(self);
-    sem_post(&service->m_PortsChanged);
-    sem_post(&service->m_InputArrived);
+    service->m_PortsChanged.post();
+    service->m_InputArrived.post();
 }
 
-void JackService::portRename(jack_port_id_t, const char*, const char*, void* self) {
+void JackService::portRename(jack_port_id_t, const char*, const char*, void* self) noexcept {
     portRegistration(0, 0, self);
 }
 
@@ -428,8 +434,7 @@ void JackService::portRename(jack_port_id_t, const char*, const char*, void* sel
 
 void JackService::runInput() {
     for (;;) {
-        while (sem_wait(&m_InputArrived) < 0 && errno == EINTR) {
-        }
+        m_InputArrived.wait();
         if (m_Stopping)
             return;
         announcePortChanges();
@@ -443,7 +448,7 @@ void JackService::runInput() {
 
 void JackService::announcePortChanges() {
     bool changed = false;
-    while (sem_trywait(&m_PortsChanged) == 0)
+    while (m_PortsChanged.tryWait())
         changed = true;
     if (changed)
         m_Notices.post([this] { m_Changes.announce(); });
@@ -467,7 +472,7 @@ void JackService::drainInput(PacketList* packets) {
 void JackService::runCompletions() {
     bool goneAnnounced = false;
     while (!m_Stopping) {
-        waitFor(m_SendsDone, kCompletionPoll);
+        m_SendsDone.waitFor(kCompletionPoll);
         std::vector<std::pair<SysexRequest*, int>> finished;
         {
             std::lock_guard lock(m_OutputMutex);
@@ -498,9 +503,30 @@ void JackService::runCompletions() {
     }
 }
 
+void JackService::failPendingSends() {
+    std::vector<std::pair<SysexRequest*, int>> failed;
+    {
+        std::lock_guard lock(m_OutputMutex);
+        for (const PendingSend& send : m_Pending)
+            failed.emplace_back(send.request, kStatusServiceGone);
+        m_Pending.clear();
+    }
+    completeSends(failed);
+}
+
+// Every request completes even when a completion before it throws; the first exception then goes on.
 void JackService::completeSends(const std::vector<std::pair<SysexRequest*, int>>& finished) {
-    for (const auto& [request, status] : finished)
-        completeSysex(*request, status);
+    std::exception_ptr failure;
+    for (const auto& [request, status] : finished) {
+        try {
+            completeSysex(*request, status);
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
+        }
+    }
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 }  // namespace

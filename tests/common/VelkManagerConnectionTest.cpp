@@ -1,6 +1,12 @@
 #include "VelkManagerFixture.h"
 
+#include "midi/TracingMidiService.h"
+
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <span>
+#include <vector>
 
 namespace {
 
@@ -129,6 +135,49 @@ TEST_F(Connection, silenceDropsTheConnectionAtTheFirstCheckWithTheReplySixWholeS
     EXPECT_EQ(droppedAt, 9000u) << "at 6000 the reply is only five whole seconds old";
     EXPECT_EQ(searchingAt, 12000u);
     EXPECT_FALSE(manager->isConnected());
+}
+
+// The hub's service, which the test lets die the way a backend does when one of its threads fails.
+class MortalService final : public midi::TracingMidiService {
+public:
+    explicit MortalService(std::shared_ptr<midi::MidiService> service)
+        : TracingMidiService(std::move(service), std::make_shared<NoTrace>()) {}
+    bool alive() const override { return !died; }
+
+    std::atomic<bool> died = false;
+
+private:
+    struct NoTrace final : midi::TraceSink {
+        void write(midi::TraceDirection, std::span<const uint8_t>) override {}
+    };
+};
+
+class DeadService : public Connection {
+protected:
+    void SetUp() override {
+        CMIDIManager::setServiceWrapper([this](std::shared_ptr<midi::MidiService> service) {
+            opened.push_back(std::make_shared<MortalService>(std::move(service)));
+            return opened.back();
+        });
+        Connection::SetUp();
+    }
+    void TearDown() override {
+        Connection::TearDown();
+        CMIDIManager::setServiceWrapper(nullptr);
+    }
+
+    std::vector<std::shared_ptr<MortalService>> opened;
+};
+
+TEST_F(DeadService, isOpenedAfreshAtTheNextPassAndTheAmplifierFoundOnIt) {
+    connect(0x31);
+    ASSERT_EQ(opened.size(), 1u);
+    opened.back()->died = true;
+    manager->doRequestEvent();
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_TRUE(opened.back()->alive());
+    EXPECT_EQ(events.count(eVelkEvent_Disconnected), 1u);
+    EXPECT_TRUE(events.waitFor(eVelkEvent_Opened));
 }
 
 }  // namespace

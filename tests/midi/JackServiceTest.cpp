@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
+#include <stdexcept>
 
 namespace {
 
@@ -205,6 +207,76 @@ TEST_F(JackServerGone, sendsFailWithoutHangingTheEndpointsGoAndARestartIsPickedU
     EXPECT_EQ(send(message), 0);
     EXPECT_TRUE(echoes.waitUntil([&](const Messages& got) { return !got.empty(); }, 5s));
 }
+
+// What our handlers throw on one of the service's threads ends the service, not the process: it is
+// reported, the service says it is dead and refuses sends (whose completion would never come), and
+// the next open gets a working one.
+struct ThreadFailure {
+    const char* name;
+    bool inputHandlerThrows;  // else the send's completion does
+    const char* report;
+};
+
+const ThreadFailure kThreadFailures[] = {
+    {"inputHandler", true, "[ERROR] MIDI JACK input thread failed: handler failed"},
+    {"sendCompletion", false, "[ERROR] MIDI JACK completion thread failed: completion failed"},
+};
+
+void PrintTo(const ThreadFailure& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class JackThreadFailure : public testing::TestWithParam<ThreadFailure> {};
+
+std::optional<midi::Endpoint> endpointNamed(const std::vector<midi::Endpoint>& endpoints,
+                                            const std::string& name) {
+    const auto found = std::find_if(endpoints.begin(), endpoints.end(),
+                                    [&](const midi::Endpoint& endpoint) { return endpoint.name == name; });
+    return found == endpoints.end() ? std::nullopt : std::optional(*found);
+}
+
+TEST_P(JackThreadFailure, endsTheServiceNotTheProcess) {
+    VELK_REQUIRE_JACK_SERVER("");
+    const ThreadFailure& row = GetParam();
+    // Declared first: the service, going first, cancels what it still has of them.
+    const Bytes message = numberedSysex(20, 1);
+    midi::SysexRequest request{.data = message.data(), .length = static_cast<uint32_t>(message.size())};
+    std::unique_ptr<JackEchoPeer> peer = JackEchoPeer::start("VelkSolvo/Echo");
+    ASSERT_NE(peer, nullptr);
+    std::string whyNot;
+    std::shared_ptr<midi::MidiService> service = midi::openJackService(whyNot);
+    ASSERT_NE(service, nullptr) << whyNot;
+    const std::optional<midi::Endpoint> source = endpointNamed(service->sources(), peer->outputName());
+    const std::optional<midi::Endpoint> destination =
+        endpointNamed(service->destinations(), peer->inputName());
+    ASSERT_TRUE(source && destination);
+    ASSERT_EQ(service->openInput(*source,
+                                 [&](const midi::PacketList&) {
+                                     if (row.inputHandlerThrows)
+                                         throw std::runtime_error("handler failed");
+                                 }),
+              0);
+    ASSERT_EQ(service->openOutput(*destination), 0);
+
+    if (!row.inputHandlerThrows)
+        request.completion = [](midi::SysexRequest*) { throw std::runtime_error("completion failed"); };
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(service->sendSysex(request), 0);
+    const bool died = eventually([&] { return !service->alive(); });
+    const std::string reported = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(died);
+    EXPECT_THAT(reported, testing::HasSubstr(row.report));
+    midi::SysexRequest refused{.data = message.data(), .length = static_cast<uint32_t>(message.size())};
+    EXPECT_EQ(service->sendSysex(refused), midi::kStatusServiceGone);
+
+    std::shared_ptr<midi::MidiService> fresh = midi::openJackService(whyNot);
+    ASSERT_NE(fresh, nullptr) << whyNot;
+    EXPECT_NE(fresh, service);
+    EXPECT_TRUE(fresh->alive());
+}
+
+INSTANTIATE_TEST_SUITE_P(Threads, JackThreadFailure, testing::ValuesIn(kThreadFailures),
+                         [](const auto& info) { return info.param.name; });
 
 TEST(JackServiceSelection, picksTheRunningServerAndSaysWhyWhenNoneRuns) {
     VELK_REQUIRE_JACK_SERVER("");

@@ -54,7 +54,8 @@ TEST(TracingMidiService, passesMessagesThroughAndTracesBothWays) {
     ASSERT_TRUE(atService.waitForCount(1));
     const uint8_t clock = 0xF8;
     ASSERT_EQ(service.sendPacket(&clock, 1), 0);
-    EXPECT_EQ(atDevice.messages(), std::vector<Bytes>{request});
+    ASSERT_TRUE(atDevice.waitForCount(2));
+    EXPECT_EQ(atDevice.messages(), (std::vector<Bytes>{request, {clock}}));
     EXPECT_EQ(atService.messages(), (std::vector<Bytes>{{0xF0, 0x43, 0x7D, 0x60, 0xF7}}));
     std::istringstream lines(trace.str());
     std::vector<std::string> traced;  // without the time

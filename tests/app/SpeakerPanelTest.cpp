@@ -39,7 +39,7 @@ protected:
         Preference::sharedInstance().load();
         Preference::sharedInstance().setM_FolderPathAmpI(folder());
         realTime = true;
-        window.show();
+        window.show();  // before the launch, as in the editor: the name field takes Return only so
         launchAndRead(velk::sim::HeadModel::Dual);
         controller.tabView()->setCurrentWidget(&panel);
         table = panel.findChild<FileTableView*>();

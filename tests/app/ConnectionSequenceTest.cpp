@@ -56,8 +56,7 @@ TEST_F(ConnectionSequenceTest, amplifierSwitchedOnLaterIsFoundByTheRepeatedSearc
 }
 
 TEST_F(ConnectionSequenceTest, silentAmplifierShowsTheTimeoutAndIsSearchedAgain) {
-    launch(HeadModel::Dual);
-    ASSERT_TRUE(driveUntilStateRead());
+    launchAndRead(HeadModel::Dual);
     amplifier->head().setSilent(true);
     CVelkManager::instance()->sendRequest(eVelkRequest_MainVersion, 0, 0);
     ASSERT_TRUE(driveUntil([&] { return !user.alerts.empty(); }));
@@ -69,8 +68,7 @@ TEST_F(ConnectionSequenceTest, silentAmplifierShowsTheTimeoutAndIsSearchedAgain)
 }
 
 TEST_F(ConnectionSequenceTest, simulatorMenuUnplugsTheHeadAndPlugsItInAgain) {
-    launch(HeadModel::Dual);
-    ASSERT_TRUE(driveUntilStateRead());
+    launchAndRead(HeadModel::Dual);
     QMenuBar menuBar;
     addSimulatorMenu(menuBar, *amplifier);
     const QList<QAction*> entries = menuBar.actions().front()->menu()->actions();

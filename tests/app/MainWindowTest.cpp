@@ -73,16 +73,25 @@ TEST(AppWindow, returnOrEnterEndsTextEditingAndGoesNoFurtherWhileOtherKeysPass) 
     EXPECT_TRUE(field->hasFocus()) << "a read-only field is not being edited";
 }
 
-class ControllerTest : public testing::Test {
+// The editor's window on a first-run settings store, left empty again afterwards.
+class FirstRunTest : public testing::Test {
 protected:
     void SetUp() override {
         velk::test::clearPreferenceStore();
         Preference::sharedInstance().load();
     }
+    void TearDown() override { velk::test::clearPreferenceStore(); }
+
+    VelkUtilityApp& app = velk::test::editorApplication();
+    velk::test::AnsweringPresenter user;
+};
+
+class ControllerTest : public FirstRunTest {
+protected:
     void TearDown() override {
         controller.windowWillClose();
         CVelkManager::terminate();
-        velk::test::clearPreferenceStore();
+        FirstRunTest::TearDown();
     }
 
     // The tabs as label and page, in order.
@@ -102,27 +111,28 @@ protected:
                 controller.speakerSimulationView(amp)};
     }
 
-    VelkUtilityApp& app = velk::test::editorApplication();
-    velk::test::AnsweringPresenter user;
     AppWindow window;
     AppWindowController controller{window};
 };
 
-TEST_F(ControllerTest, tabsAndStatusLineFollowTheConnectedModel) {
+TEST_F(ControllerTest, tabsStartTabAndStatusLineFollowTheConnectedModel) {
     for (int amp : {0, 1}) {
         EXPECT_EQ(controller.effectSettingsView(amp)->size(), velk::layout::kPanelSize);
         EXPECT_EQ(controller.speakerSimulationView(amp)->size(), velk::layout::kPanelSize);
     }
     EXPECT_EQ(controller.model(), 0);
+    controller.setStartTab(3);
     controller.awakeFromNib();
     EXPECT_EQ(tabs(), (std::vector<Tab>{effect(0), speaker(0)})) << "single-amp tabs until a head answers";
+    EXPECT_EQ(controller.tabView()->currentIndex(), 0) << "the start tab is not among them";
     EXPECT_FALSE(controller.statusText().isEmpty());
     controller.receiveVelkEvent(eVelkEvent_Connected, 2);
     EXPECT_EQ(tabs(), (std::vector<Tab>{effect(0), effect(1), speaker(0), speaker(1)}));
+    EXPECT_EQ(controller.tabView()->currentWidget(), controller.speakerSimulationView(1)) << "the start tab";
     EXPECT_EQ(controller.statusText(), text("Status_ConnectedDual"));
-    controller.tabView()->setCurrentIndex(3);
+    controller.tabView()->setCurrentIndex(1);
     controller.receiveVelkEvent(eVelkEvent_Connected, 2);
-    EXPECT_EQ(controller.tabView()->currentIndex(), 3) << "the same model again leaves the tabs alone";
+    EXPECT_EQ(controller.tabView()->currentIndex(), 1) << "the same model again leaves the tabs alone";
     controller.receiveVelkEvent(eVelkEvent_MainVersion, 110);
     EXPECT_EQ(controller.statusText(), text("Status_ReadingDual").arg(110));
     controller.receiveVelkEvent(eVelkEvent_AllDataReceived, 0);
@@ -136,14 +146,6 @@ TEST_F(ControllerTest, tabsAndStatusLineFollowTheConnectedModel) {
     controller.receiveVelkEvent(eVelkEvent_Connected, 2);
     EXPECT_EQ(tabs(), (std::vector<Tab>{effect(0), effect(1), speaker(0), speaker(1)}))
         << "the panels outlive their tabs";
-}
-
-TEST_F(ControllerTest, startTabIsShownWheneverTheModelHasIt) {
-    controller.setStartTab(3);
-    controller.awakeFromNib();
-    EXPECT_EQ(controller.tabView()->currentIndex(), 0) << "the single-amp head has two tabs";
-    controller.receiveVelkEvent(eVelkEvent_Connected, 2);
-    EXPECT_EQ(controller.tabView()->currentWidget(), controller.speakerSimulationView(1));
 }
 
 TEST_F(ControllerTest, mainVersionDecidesWhetherTheFxLoopConnectionIsOffered) {
@@ -208,14 +210,8 @@ TEST_F(ControllerTest, windowHasTheSizeOfItsPanelsAndCannotBeMaximisedOrResized)
     EXPECT_EQ(window.size(), fixed) << "four tabs of the same panels";
 }
 
-class WindowPosition : public testing::Test {
+class WindowPosition : public FirstRunTest {
 protected:
-    void SetUp() override {
-        velk::test::clearPreferenceStore();
-        Preference::sharedInstance().load();
-    }
-    void TearDown() override { velk::test::clearPreferenceStore(); }
-
     // One start of the editor's window, up to the moment it is on screen; then it closes.
     template <typename WhileShown>
     void run(WhileShown&& whileShown) {
@@ -228,9 +224,6 @@ protected:
         window.close();
         CVelkManager::terminate();
     }
-
-    VelkUtilityApp& app = velk::test::editorApplication();
-    velk::test::AnsweringPresenter user;
 };
 
 TEST_F(WindowPosition, storedOriginIsRestoredButNotTheSizeNorOffEveryScreen) {

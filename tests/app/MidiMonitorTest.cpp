@@ -26,8 +26,7 @@ protected:
 };
 
 TEST_F(MidiMonitorTest, listsBothWaysInWordsOnlyWhileOpenAndNotPaused) {
-    launch(HeadModel::Dual);
-    ASSERT_TRUE(driveUntilStateRead());
+    launchAndRead(HeadModel::Dual);
     monitor.updateTraffic();
     EXPECT_TRUE(monitor.trafficText().isEmpty()) << "closed, it keeps nothing";
 

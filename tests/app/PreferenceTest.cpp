@@ -55,6 +55,8 @@ TEST_F(PreferenceTest, saveThenLoadGivesBackTheSameValuesAndNoWindowRectRemovesI
     preference.setM_PrimaryCh(1);
     preference.setM_FolderPathAmpI(folder("irs/one"));
     preference.setM_FolderPathAmpII(folder("irs/two"));
+    preference.setM_MidiService("jack");
+    preference.setM_MidiDeviceText("Bench/");
     preference.save();
     preference.setM_FolderPathAmpI(QString());
     preference.setM_FolderPathAmpII(QString());
@@ -63,6 +65,8 @@ TEST_F(PreferenceTest, saveThenLoadGivesBackTheSameValuesAndNoWindowRectRemovesI
     EXPECT_EQ(preference.m_PrimaryCh(), 1);
     EXPECT_EQ(preference.m_FolderPathAmpI(), home.filePath("irs/one"));
     EXPECT_EQ(preference.m_FolderPathAmpII(), home.filePath("irs/two"));
+    EXPECT_EQ(preference.m_MidiService(), "jack");
+    EXPECT_EQ(preference.m_MidiDeviceText(), "Bench/");
     preference.setM_WindowRect(QString());
     preference.save();
     EXPECT_FALSE(PreferenceStore().contains("WindowRect"));
@@ -82,12 +86,15 @@ TEST_F(PreferenceTest, staleOrMistypedFolderGivesTheDefaultForThatAmpOnly) {
     EXPECT_EQ(preference.m_FolderPathAmpI(), Preference::defaultFolder());
 }
 
-TEST_F(PreferenceTest, primaryChannelIsReadAsA32BitInteger) {
+// A store of an older version holds the channel but no MIDI choice.
+TEST_F(PreferenceTest, primaryChannelIsReadAsA32BitIntegerAndAnOlderStoreGetsTheMidiDefaults) {
     for (auto [stored, read] : {std::pair<qint64, qint64>{2, 2}, {Q_INT64_C(0x100000002), 2}, {-1, -1}}) {
         store("PrimaryCh", stored);
         preference.load();
         EXPECT_EQ(preference.m_PrimaryCh(), read) << stored;
     }
+    EXPECT_EQ(preference.m_MidiService(), "auto");
+    EXPECT_EQ(preference.m_MidiDeviceText(), "VelkSolvo/");
 }
 
 TEST_F(PreferenceTest, defaultFolderLeavesAFileInItsPlaceAlone) {
@@ -100,28 +107,11 @@ TEST_F(PreferenceTest, defaultFolderLeavesAFileInItsPlaceAlone) {
     EXPECT_TRUE(QFileInfo(blocker.fileName()).isFile());
 }
 
-TEST_F(PreferenceTest, storeOfAnOlderVersionLoadsWithTheMidiDefaults) {
-    store("PrimaryCh", 1);
-    preference.load();
-    EXPECT_EQ(preference.m_PrimaryCh(), 1);
-    EXPECT_EQ(preference.m_MidiService(), "auto");
-    EXPECT_EQ(preference.m_MidiDeviceText(), "VelkSolvo/");
-    preference.setM_MidiService("jack");
-    preference.setM_MidiDeviceText("Bench/");
-    preference.save();
-    preference.load();
-    EXPECT_EQ(preference.m_MidiService(), "jack");
-    EXPECT_EQ(preference.m_MidiDeviceText(), "Bench/");
-}
-
-TEST(RectText, readsBackWhatItWritesOriginThenSize) {
+TEST(RectText, readsBackWhatItWritesOriginThenSizeAndAnythingElseAsTheZeroRectangle) {
     EXPECT_EQ(rectToText(QRect(1, 2, 3, 4)), QStringLiteral("{{1, 2}, {3, 4}}"));
     for (const QRect& rect : {QRect(0, 0, 0, 0), QRect(120, 45, 960, 650), QRect(-1920, -30, 1, 2)})
         EXPECT_EQ(rectFromText(rectToText(rect)), rect) << rectToText(rect).toStdString();
     EXPECT_EQ(rectFromText(" {{1,2},{3,4}} "), QRect(1, 2, 3, 4)) << "spacing is free";
-}
-
-TEST(RectText, anythingElseIsTheZeroRectangle) {
     for (const char* text :
          {"", "garbage", "{{1, 2}, {3}}", "{{1, 2}, {-3, 4}}", "{{99999999999, 2}, {3, 4}}"})
         EXPECT_EQ(rectFromText(text), QRect()) << text;

@@ -32,10 +32,6 @@ protected:
             Qt::SingleShotConnection);
         menu.settingsAction()->trigger();
     }
-    void launchAndRead(HeadModel model) {
-        launch(model);
-        ASSERT_TRUE(driveUntilStateRead());
-    }
     struct Enabled {
         bool send, ret, channel, reset, ok;
         bool operator==(const Enabled&) const = default;
@@ -62,28 +58,22 @@ TEST_F(PreferenceWindowTest, singleHeadOffersResetAndChannelButNoLoopConnection)
     EXPECT_EQ(result, kCancelTag);
 }
 
-struct Ending {
-    int tag;
-    qint64 storedChannel;
-};
-
-class ChannelChoiceTest : public PreferenceWindowTest, public testing::WithParamInterface<Ending> {};
-
-TEST_P(ChannelChoiceTest, onlyOkKeepsTheChosenChannel) {
+TEST_F(PreferenceWindowTest, onlyOkKeepsTheChosenChannel) {
     launch(HeadModel::Dual, false);
-    runDialog([&] {
-        settings.channelMatrix()->button(kRightChannelRow)->click();
-        return GetParam().tag;
-    });
-    Preference::sharedInstance().load();
-    EXPECT_EQ(Preference::sharedInstance().m_PrimaryCh(), GetParam().storedChannel);
+    for (auto [tag, storedChannel] : {std::pair<int, qint64>{kCancelTag, 0},
+                                      {2, 0},
+                                      {PreferenceWindowController::kOkTag, kRightChannelRow}}) {
+        runDialog([&] {
+            settings.channelMatrix()->button(kRightChannelRow)->click();
+            return tag;
+        });
+        Preference::sharedInstance().load();
+        EXPECT_EQ(Preference::sharedInstance().m_PrimaryCh(), storedChannel) << "ended by " << tag;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Endings, ChannelChoiceTest,
-                         testing::Values(Ending{PreferenceWindowController::kOkTag, kRightChannelRow},
-                                         Ending{kCancelTag, 0}, Ending{2, 0}));
-
-TEST_F(PreferenceWindowTest, declinedResetSendsNothing) {
+// A declined reset sends nothing; a confirmed one waits for the head, then reads it twice.
+TEST_F(PreferenceWindowTest, resetIsConfirmedThenWaitsForTheHeadAndReadsItTwice) {
     launchAndRead(HeadModel::Dual);
     user.answer = 1;
     runDialog([&] {
@@ -93,10 +83,7 @@ TEST_F(PreferenceWindowTest, declinedResetSendsNothing) {
     });
     ASSERT_EQ(user.alerts.size(), 1u);
     EXPECT_EQ(amplifier->head().receivedCount(Request::InitIrData), 0);
-}
-
-TEST_F(PreferenceWindowTest, confirmedResetWaitsForTheHeadThenReadsItTwice) {
-    launchAndRead(HeadModel::Dual);
+    user.answer = 0;
     amplifier->head().editState([](velk::sim::AmpState& state) {
         state.effectBlock[5] = 2;  // send connection
         state.effectBlock[6] = 1;  // return connection
@@ -144,10 +131,6 @@ TEST_F(PreferenceWindowTest, choosingAnotherDeviceReconnectsToIt) {
     Preference::sharedInstance().load();
     EXPECT_EQ(Preference::sharedInstance().m_MidiDeviceText(), "Bench/");
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(PreferenceWindowTest, quitFromTheMenuKeepsTheWindowPosition) {
     launch(HeadModel::Dual, false);

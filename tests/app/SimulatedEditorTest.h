@@ -49,6 +49,11 @@ protected:
         controller.awakeFromNib();
         delegate.applicationDidFinishLaunching();
     }
+    // Starts the editor against a head of this model and waits until it has read the head whole.
+    void launchAndRead(velk::sim::HeadModel model) {
+        launch(model);
+        ASSERT_TRUE(driveUntilStateRead());
+    }
 
     // Turns the GUI thread's event loop, moving the clock 10 ms per real millisecond, until `done`;
     // false when `limitMS` of clock time pass first. In real time the search repeats every 3 s and

@@ -1,23 +1,16 @@
 // The speaker simulation panels in the main window against the built-in simulated dual-amp head,
 // in real time: what each user action sends, what the amp then stores, and the panel's states.
-#include <gtest/gtest.h>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTabWidget>
-#include <QTest>
 
-#include "AppTestSupport.h"
-#include "app/AppDelegate.h"
-#include "app/AppWindow.h"
-#include "app/AppWindowController.h"
-#include "app/SimulatedAmplifier.h"
+#include "SimulatedEditorTest.h"
 #include "app/speaker/FileTableView.h"
 #include "app/speaker/IrCurveView.h"
 #include "app/speaker/SpeakerSimulationWindowController.h"
 #include "controls/SPButton.h"
-#include "controls/SPDialControl.h"
 #include "eLibrary/AudioFileBuilder.h"
 #include "strings/StringTable.h"
 
@@ -26,8 +19,6 @@ namespace {
 using velk::sim::Request;
 using velk::strings::text;
 
-constexpr int kLimitMS = 15000;
-
 std::vector<int32_t> ramp(int count, int step) {
     std::vector<int32_t> values(count);
     for (int i = 0; i < count; ++i)
@@ -35,7 +26,7 @@ std::vector<int32_t> ramp(int count, int step) {
     return values;
 }
 
-class SpeakerPanelTest : public testing::Test {
+class SpeakerPanelTest : public velk::test::SimulatedEditorTest {
 protected:
     void SetUp() override {
         files.write("b.wav", testaudio::wav({.channels = 1}, ramp(3000, 7)));
@@ -47,18 +38,11 @@ protected:
         velk::test::clearPreferenceStore();
         Preference::sharedInstance().load();
         Preference::sharedInstance().setM_FolderPathAmpI(folder());
-        QObject::connect(&controller, &AppWindowController::allDataReceived, [this] { ++stateReads; });
-        controller.awakeFromNib();
-        window.show();
-        delegate.applicationDidFinishLaunching();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return stateReads > 0; }, kLimitMS));
+        realTime = true;
+        window.show();  // before the launch, as in the editor: the name field takes Return only so
+        launchAndRead(velk::sim::HeadModel::Dual);
         controller.tabView()->setCurrentWidget(&panel);
         table = panel.findChild<FileTableView*>();
-    }
-    void TearDown() override {
-        controller.windowWillClose();
-        delegate.applicationWillTerminate();
-        velk::test::clearPreferenceStore();
     }
 
     QString folder(const char* name = "") const {
@@ -73,25 +57,18 @@ protected:
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(index).center());
     }
     bool idle() {
-        return QTest::qWaitFor([this] { return !panel.isWaiting(); }, kLimitMS);
+        return driveUntil([this] { return !panel.isWaiting(); });
     }
     bool received(Request request, int count) {
-        return QTest::qWaitFor([&] { return amp().receivedCount(request) >= count; }, kLimitMS);
+        return driveUntil([&] { return amp().receivedCount(request) >= count; });
     }
-    velk::sim::AmpSimulator& amp() { return amplifier.head(); }
+    velk::sim::AmpSimulator& amp() { return amplifier->head(); }
     FIRCOE storedSlot() { return amp().firSlot(amp().state().currentSlot(0)); }
 
     testaudio::TempDir files;
-    VelkUtilityApp& app = velk::test::editorApplication();
-    velk::test::AnsweringPresenter user;
-    SimulatedAmplifier amplifier{velk::sim::HeadModel::Dual};
-    AppDelegate delegate;
-    AppWindow window;
-    AppWindowController controller{window};
     SpeakerSimulationWindowController& panel =
         *static_cast<SpeakerSimulationWindowController*>(controller.speakerSimulationView(0));
     FileTableView* table = nullptr;
-    int stateReads = 0;
 };
 
 TEST_F(SpeakerPanelTest, aClickedFileIsPlayedWithTheKnobsGainThenInstalledIntoTheAmpTypesSlot) {
@@ -115,7 +92,7 @@ TEST_F(SpeakerPanelTest, aClickedFileIsPlayedWithTheKnobsGainThenInstalledIntoTh
 
     control<SPButton>("m_Install_Btn")->click();
     ASSERT_TRUE(received(Request::FlashWrite, 1));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return std::string(storedSlot().name) == "a"; }, kLimitMS));
+    ASSERT_TRUE(driveUntil([&] { return std::string(storedSlot().name) == "a"; }));
     EXPECT_TRUE(velk::sim::sameRecord(storedSlot(), amp().playBuffer(0)));
     EXPECT_TRUE(velk::sim::sameRecord(amp().playBuffer(1), amp().firSlot(amp().state().currentSlot(1))))
         << "Amp II untouched";
@@ -215,7 +192,7 @@ TEST_F(SpeakerPanelTest, aNewNameIsCutToItsLimitWithQuestionMarksAndStoredInTheS
         name->insert(c.typed);  // key clicks carry ASCII only
         QTest::keyClick(name, Qt::Key_Return);
         ASSERT_TRUE(received(Request::FlashWrite, ++writes));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return std::string(storedSlot().name) == c.stored; }, kLimitMS));
+        ASSERT_TRUE(driveUntil([&] { return std::string(storedSlot().name) == c.stored; }));
         EXPECT_EQ(name->text().toStdString(), c.stored);
     }
     const int selects = amp().receivedCount(Request::SelectStoredIr);
@@ -236,9 +213,8 @@ TEST_F(SpeakerPanelTest, theStoredGainIsShownRightAlignedInFiveCharacters) {
         amp().editState([&](velk::sim::AmpState& state) {
             state.firSlots[state.currentSlot(0)].gain = CVelkManager::shortGain(dB);
         });
-        const int reads = stateReads;
         CVelkManager::instance()->sendRequest(eVelkRequest_AllBulkDump, 0, 0);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return stateReads > reads; }, kLimitMS));
+        ASSERT_TRUE(driveUntilStateRead(stateReads + 1));
         EXPECT_EQ(control<QLabel>("m_IrGain_Label")->text(), shown);
     }
 }
@@ -292,8 +268,7 @@ TEST_F(SpeakerPanelTest, bypassOffWithoutAFileReturnsToTheStoredIrWithoutWaiting
     bypass->click();
     EXPECT_FALSE(panel.isWaiting());
     ASSERT_TRUE(received(Request::SelectStoredIr, 1));
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return velk::sim::sameRecord(amp().playBuffer(0), storedSlot()); }, kLimitMS));
+    ASSERT_TRUE(driveUntil([&] { return velk::sim::sameRecord(amp().playBuffer(0), storedSlot()); }));
 }
 
 TEST_F(SpeakerPanelTest, aSilentHeadNeitherFreezesTheWindowNorLeavesThePanelWaiting) {

@@ -25,28 +25,23 @@ protected:
     midi::VirtualMidiHub hub;
 };
 
-TEST_F(List, printsEveryEndpointWithItsIndexAndMarksTheAmplifiers) {
+TEST_F(List, printsEveryEndpointWithItsIndexAndMarksTheAmplifiersAsTextOrJson) {
     EXPECT_EQ(run({"list"}), eExit_Done);
     EXPECT_THAT(out.str(), testing::HasSubstr("Sources:\n    none\nDestinations:\n    none\n"));
 
     auto keys = hub.addDevice("Keys", nullptr, {.source = true, .destination = false});
-    auto amp = hub.addDevice("VelkSolvo/Ab 2", nullptr, {});
+    auto amp = hub.addDevice("VelkSolvo/\"Ab\" 2", nullptr, {});
     EXPECT_EQ(run({"list"}), eExit_Done);
-    EXPECT_EQ(
-        out.str(),
-        "MIDI service: in-process\nSources:\n     0  Keys\n  *  1  VelkSolvo/Ab 2\n"
-        "Destinations:\n  *  0  VelkSolvo/Ab 2\n* the amplifier's ports (names containing \"VelkSolvo/\")\n");
-    EXPECT_EQ(err.str(), "");
-}
-
-TEST_F(List, printsJsonForScripts) {
-    auto amp = hub.addDevice("VelkSolvo/\"Ab\"", nullptr, {.source = true, .destination = false});
-    auto other = hub.addDevice("Synth", nullptr, {.source = false, .destination = true});
-    EXPECT_EQ(run({"--json", "list"}), eExit_Done);
     EXPECT_EQ(out.str(),
-              "{\"service\":\"virtual\",\"sources\":[{\"index\":0,\"name\":\"VelkSolvo/"
-              "\\\"Ab\\\"\",\"amplifier\":true}],"
-              "\"destinations\":[{\"index\":0,\"name\":\"Synth\",\"amplifier\":false}]}\n");
+              "MIDI service: in-process\nSources:\n     0  Keys\n  *  1  VelkSolvo/\"Ab\" 2\n"
+              "Destinations:\n  *  0  VelkSolvo/\"Ab\" 2\n* the amplifier's ports (names containing "
+              "\"VelkSolvo/\")\n");
+    EXPECT_EQ(err.str(), "");
+    EXPECT_EQ(run({"--json", "list"}), eExit_Done);
+    EXPECT_EQ(out.str(), R"({"service":"virtual","sources":[{"index":0,"name":"Keys","amplifier":false},)"
+                         R"({"index":1,"name":"VelkSolvo/\"Ab\" 2","amplifier":true}],)"
+                         R"("destinations":[{"index":0,"name":"VelkSolvo/\"Ab\" 2","amplifier":true}]})"
+                         "\n");
 }
 
 TEST_F(List, saysWhyThereIsNoServiceAndFailsWithItsOwnStatus) {

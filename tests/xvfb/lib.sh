@@ -7,7 +7,7 @@
 #   xvfb_key KEY... / xvfb_type TEXT             keyboard input to the editor window
 #   xvfb_mark                                    remember how much the amplifier has received so far
 #   xvfb_received_since                          what it received after the mark, heartbeats left out
-#   xvfb_expect_received HEX...                  fail unless each message arrived, in this order
+#   xvfb_expect_received HEX...                  fail unless these messages arrived, in this order; mark
 #   xvfb_end                                     close the editor and stop the head
 #   xvfb_head_state                              the stopped head's state, as `velkctl simulate --json`
 # A check exits 77 (skipped) on a machine without Xvfb, xdotool, xwininfo or jackd.
@@ -17,6 +17,9 @@ set -euo pipefail
 readonly kPanelHeight=580
 readonly kPanelWidth=940
 readonly kHeartbeatRequest="F0 43 7D 10 58 32 70 01 00 00 F7"
+# A read of the whole dual-amp head: the effect block (UTIL), then the IR headers FHL0-FHL4 of Amp I
+# and FHR0-FHR4 of Amp II.
+readonly kFullRead=("F0 43 7D 20 58 48 44 32 55 54 49 4C F7" "F0 43 7D 20 58 48 44 32 46 48 "{4C,52}" 3"{0..4}" F7")
 
 xvfb_fail() {
     echo "FAIL: $*" >&2
@@ -158,12 +161,12 @@ xvfb_received_since() {
         sed 's/^[^ ]* in  //' || true
 }
 
-# Waits up to 5 s for the messages to have arrived after the mark, in the given order, and fails
-# with what did arrive otherwise.
+# Waits up to 5 s for the messages to have arrived after the mark, in the given order, and marks;
+# fails with what did arrive otherwise.
 xvfb_expect_received() {
     local expected
     expected=$(printf '%s\n' "$@")
-    xvfb_wait_for 5 xvfb_received_is "$expected" && return 0
+    xvfb_wait_for 5 xvfb_received_is "$expected" && { xvfb_mark; return 0; }
     xvfb_fail "the head received
 $(xvfb_received_since)
 instead of

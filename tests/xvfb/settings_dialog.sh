@@ -4,20 +4,6 @@
 # a confirmed reset of the stored impulse responses is followed by two full reads of the head.
 source "$(dirname "$0")/lib.sh"
 
-readonly kFullRead=(
-    "F0 43 7D 20 58 48 44 32 55 54 49 4C F7"
-    "F0 43 7D 20 58 48 44 32 46 48 4C 30 F7"
-    "F0 43 7D 20 58 48 44 32 46 48 4C 31 F7"
-    "F0 43 7D 20 58 48 44 32 46 48 4C 32 F7"
-    "F0 43 7D 20 58 48 44 32 46 48 4C 33 F7"
-    "F0 43 7D 20 58 48 44 32 46 48 4C 34 F7"
-    "F0 43 7D 20 58 48 44 32 46 48 52 30 F7"
-    "F0 43 7D 20 58 48 44 32 46 48 52 31 F7"
-    "F0 43 7D 20 58 48 44 32 46 48 52 32 F7"
-    "F0 43 7D 20 58 48 44 32 46 48 52 33 F7"
-    "F0 43 7D 20 58 48 44 32 46 48 52 34 F7"
-)
-
 settings_open() {
     xdotool search --onlyvisible --name '^Settings' >/dev/null 2>&1
 }
@@ -44,14 +30,12 @@ xvfb_expect_received \
     "F0 43 7D 10 58 32 00 06 00 01 F7"
 
 # On to the reset button past the channel, the MIDI service and the device; Return confirms.
-xvfb_mark
 xvfb_key Tab Tab Tab Tab space
 xvfb_key Return
 xvfb_expect_received "F0 43 7D 10 58 32 04 08 00 00 F7" "${kFullRead[@]}" "${kFullRead[@]}"
 
 focus_window '^Settings'
 xvfb_key Escape
-xvfb_wait_for 5 settings_closed ||
-    xvfb_fail "Escape did not close the settings window"
+xvfb_wait_for 5 settings_closed || xvfb_fail "Escape did not close the settings window"
 xvfb_end
 echo "PASS"

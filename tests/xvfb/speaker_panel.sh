@@ -19,8 +19,10 @@ received_packets() {
     xvfb_received_since | grep -c "^$kCoefficientPacket" || true
 }
 
+# Waits for N packets after the mark, then marks.
 expect_packets() {
     xvfb_wait_for 10 test "$(received_packets)" -ge "$1" || xvfb_fail "$(received_packets) coefficient packets"
+    xvfb_mark
 }
 
 # One stored slot of the stopped head: "name gainDb coefficients...".
@@ -40,16 +42,12 @@ xvfb_key F5
 xvfb_mark
 click_row 1
 expect_packets 10
-xvfb_mark
 xvfb_click_frame 850 330 16 4 # straight above the knob's centre: position 20, -10 dB
 xvfb_expect_received "F0 43 7D 10 58 32 04 04 28 3D F7" # gain word 5181
-xvfb_mark
 xvfb_click_frame 270 180 75 69 # install
 xvfb_expect_received "F0 43 7D 10 58 32 04 07 00 00 F7"
-xvfb_mark
 xvfb_click_frame 824 80 69 95 # bypass on
 expect_packets 10
-xvfb_mark
 xvfb_click_frame 90 406 316 17 # the IR name field
 xvfb_key ctrl+a
 xvfb_type "$kName"

@@ -166,7 +166,7 @@ void AppWindowController::windowWillClose() {
 }
 
 bool AppWindowController::isFxLoopConnectionAvailable(int32_t model, int32_t mainVersion) {
-    return model == kDualAmpHead && ((mainVersion >= 42 && mainVersion <= 49) || mainVersion > 109);
+    return CVelkManager::fxLoopConnectionExists(model, mainVersion);
 }
 
 QString AppWindowController::statusText() const {

@@ -21,10 +21,6 @@ constexpr auto kPatience = std::chrono::seconds(20);
 
 }  // namespace
 
-bool fxLoopConnectionAvailable(int model, int mainVersion) {
-    return model == kDualAmpHead && ((mainVersion >= 42 && mainVersion <= 49) || mainVersion > 109);
-}
-
 DeviceSession::DeviceSession(const DeviceOptions& options, const Environment& environment, std::ostream& err)
     : m_Options(options), m_Err(err), m_ShowsProgress(environment.interactive && !options.trace) {
     midi::ServiceSelection selection = environment.openService(options.service);
@@ -56,7 +52,7 @@ void DeviceSession::connect() {
     awaitConnection();
     post(eVelkRequest_MainVersion);
     m_MainVersion = static_cast<uint16_t>(awaitOneOf({eVelkEvent_MainVersion}).data);
-    m_Manager->enableFxLoopConnection(fxLoopConnectionAvailable(m_Model, m_MainVersion));
+    m_Manager->enableFxLoopConnection(CVelkManager::fxLoopConnectionExists(m_Model, m_MainVersion));
     post(eVelkRequest_AllBulkDump);
     awaitOneOf({eVelkEvent_AllDataReceived});
 }

@@ -16,10 +16,6 @@
 
 namespace velk::cli {
 
-// Whether the FX loop send/return connection setting exists on a head: the dual-amp head (2)
-// with main firmware 42 to 49 or above 109.
-bool fxLoopConnectionAvailable(int model, int mainVersion);
-
 // One run of the device manager for a command: velkctl's side of what the main window does.
 // It connects the way the window does, then the command posts requests and waits for their
 // events. Every wait ends in a CommandFailure when the amplifier reports an error, drops the

@@ -61,7 +61,7 @@ DeviceReport headReport(const sim::AmpState& state) {
     DeviceReport report;
     report.model = sim::ampCount(state.model);
     report.mainVersion = state.mainVersion;
-    report.fxLoopConnectionAvailable = fxLoopConnectionAvailable(report.model, report.mainVersion);
+    report.fxLoopConnectionAvailable = CVelkManager::fxLoopConnectionExists(report.model, report.mainVersion);
     report.fxLoopConnection = {state.effectBlock[5], state.effectBlock[6]};
     for (int amp = 0; amp < report.model; ++amp) {
         report.amps.push_back(ampReport(state, amp));

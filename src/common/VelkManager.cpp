@@ -214,6 +214,11 @@ void CVelkManager::enableFxLoopConnection(bool enable) {
     m_FxLoopConnectionEnabled = enable;
 }
 
+bool CVelkManager::fxLoopConnectionExists(int32_t model, int32_t mainVersion) {
+    constexpr int32_t kDualAmpHead = 2;
+    return model == kDualAmpHead && ((mainVersion >= 42 && mainVersion <= 49) || mainVersion > 109);
+}
+
 void CVelkManager::initInfo() {
     CRegionGuard info(m_InfoLock);
     m_Model = 0;

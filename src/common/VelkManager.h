@@ -115,6 +115,9 @@ public:
     bool isConnected();
     bool isEnableFxLoopConnection();
     void enableFxLoopConnection(bool enable);
+    // Whether a head of that model and main firmware has the FX loop send and return setting:
+    // the dual-amp head (2) with main firmware 42 to 49 or above 109.
+    static bool fxLoopConnectionExists(int32_t model, int32_t mainVersion);
     void initInfo();
     uint16_t getMainVer();
     void setMainVer(uint16_t version);

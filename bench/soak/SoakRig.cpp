@@ -40,7 +40,7 @@ SoakRig::SoakRig(const sim::AmpState& headState, EventHandler onEvent) : m_OnEve
         sim::AmpSimulator::Options{headState.model, headState.mainVersion, {}});
     m_Head->editState([&headState](sim::AmpState& state) { state = headState; });
     m_Head->plug();
-    CMIDIManager::setServiceProvider([this] { return m_Hub.openService(); });
+    CMIDIManager::setServiceProvider([this] { return m_Sends.wrap(m_Hub.openService()); });
     CVelkManager::initialize();
     m_Manager = CVelkManager::instance();
     m_Manager->addListenerCallback(recordEvent, this);
@@ -138,7 +138,7 @@ void SoakRig::runDueWork() {
 // The utility thread waits (between passes or for a reply) and no message is on its way to the
 // head.
 bool SoakRig::everythingWaitsOnTheClock() {
-    return m_Clock.waiterCount() > 0 && m_Hub.sendsInFlight() == 0;
+    return m_Clock.waiterCount() > 0 && m_Sends.sendsInFlight() == 0;
 }
 
 }  // namespace velk::soak

@@ -10,11 +10,12 @@
 #include <utility>
 #include <vector>
 
-#include "common/ManualClock.h"
 #include "common/VelkManager.h"
 #include "midi/SerialWorker.h"
 #include "midi/VirtualMidiHub.h"
 #include "sim/AmpSimulator.h"
+#include "support/ManualClock.h"
+#include "support/SendFaults.h"
 
 namespace velk::soak {
 
@@ -61,6 +62,7 @@ private:
 
     mstd::CManualClock m_Clock;
     midi::VirtualMidiHub m_Hub;
+    midi::test::SendFaults m_Sends;  // counts the sends still on their way
     std::unique_ptr<sim::AmpSimulator> m_Head;
     CVelkManager* m_Manager = nullptr;
     EventHandler m_OnEvent;

@@ -4,7 +4,6 @@
 #include "midi/SerialWorker.h"
 #include "midi/VirtualMidiHub.h"
 
-#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -36,9 +35,6 @@ struct VirtualHubState {
     std::vector<Device> devices;
     std::vector<InputConnection> inputs;
     std::vector<std::weak_ptr<VirtualMidiService>> services;
-    std::chrono::milliseconds sendLatency{0};
-    int sendsInFlight = 0;
-    bool completeBeforeReturn = false;
 
     // The caller holds `mutex`.
     Device* findDevice(uint64_t id);

@@ -78,21 +78,6 @@ std::shared_ptr<MidiService> VirtualMidiHub::openService() {
     return service;
 }
 
-void VirtualMidiHub::setSendLatency(std::chrono::milliseconds latency) {
-    std::lock_guard lock(m_State->mutex);
-    m_State->sendLatency = latency;
-}
-
-void VirtualMidiHub::setCompleteBeforeReturn(bool enabled) {
-    std::lock_guard lock(m_State->mutex);
-    m_State->completeBeforeReturn = enabled;
-}
-
-int VirtualMidiHub::sendsInFlight() const {
-    std::lock_guard lock(m_State->mutex);
-    return m_State->sendsInFlight;
-}
-
 VirtualDevice::VirtualDevice(std::shared_ptr<VirtualHubState> hub, uint64_t id, std::string name)
     : m_Hub(std::move(hub)), m_Id(id), m_Name(std::move(name)) {}
 

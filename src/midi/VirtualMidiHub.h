@@ -2,7 +2,6 @@
 
 #include "midi/MidiService.h"
 
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -45,14 +44,6 @@ public:
 
     // A service as the application sees it; serviceName() is "virtual".
     std::shared_ptr<MidiService> openService();
-
-    // Faults on the way from services to devices, for tests.
-    // Each message arrives, and its send completes, this long after it was sent.
-    void setSendLatency(std::chrono::milliseconds latency);
-    // Sends complete inside sendSysex, before it returns (as some services do).
-    void setCompleteBeforeReturn(bool enabled);
-    // System Exclusive sends accepted and not yet completed, over all services.
-    int sendsInFlight() const;
 
 private:
     std::shared_ptr<VirtualHubState> m_State;

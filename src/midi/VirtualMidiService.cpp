@@ -3,8 +3,6 @@
 #include "midi/HostTime.h"
 #include "midi/VirtualHubState.h"
 
-#include <chrono>
-
 namespace midi {
 
 namespace {
@@ -85,7 +83,6 @@ int VirtualMidiService::closeOutput() {
         std::lock_guard lock(m_OutputMutex);
         m_DestinationId.reset();
         outputThread = std::move(m_OutputThread);
-        m_OutputClosed.notify_all();
     }
     if (outputThread)
         outputThread->stop();  // a transmission under way completes its own request
@@ -95,7 +92,7 @@ int VirtualMidiService::closeOutput() {
         cancelled.swap(m_PendingSends);
     }
     for (SysexRequest* request : cancelled)
-        completeInFlight(*request, kStatusCancelled);
+        completeSysex(*request, kStatusCancelled);
     return 0;
 }
 
@@ -103,22 +100,9 @@ int VirtualMidiService::sendSysex(SysexRequest& request) {
     if (!request.data && request.length > 0)
         return kStatusInvalid;
     Packet packet = packetOf(request.data, request.length);
-    std::unique_lock lock(m_OutputMutex);
+    std::lock_guard lock(m_OutputMutex);
     if (!m_DestinationId)
         return kStatusNotOpen;
-    bool completeNow = false;
-    {
-        std::lock_guard hubLock(m_Hub->mutex);
-        completeNow = m_Hub->completeBeforeReturn;
-        if (!completeNow)
-            ++m_Hub->sendsInFlight;
-    }
-    if (completeNow) {
-        int status = deliver(*m_DestinationId, packet);
-        lock.unlock();
-        completeSysex(request, status);
-        return 0;
-    }
     m_PendingSends.push_back(&request);
     m_OutputThread->post([this, packet = std::move(packet)] { transmitSysex(packet); });
     return 0;
@@ -140,7 +124,6 @@ void VirtualMidiService::setChangeHandler(ChangeHandler handler) {
 
 // On the output thread, once per accepted request, in the order of the sends.
 void VirtualMidiService::transmitSysex(const Packet& packet) {
-    waitSendLatency();
     SysexRequest* request = nullptr;
     uint64_t destinationId = 0;
     {
@@ -151,11 +134,10 @@ void VirtualMidiService::transmitSysex(const Packet& packet) {
         m_PendingSends.pop_front();
         destinationId = *m_DestinationId;
     }
-    completeInFlight(*request, deliver(destinationId, packet));
+    completeSysex(*request, deliver(destinationId, packet));
 }
 
 void VirtualMidiService::transmitPacket(const Packet& packet) {
-    waitSendLatency();
     std::optional<uint64_t> destinationId;
     {
         std::lock_guard lock(m_OutputMutex);
@@ -165,17 +147,6 @@ void VirtualMidiService::transmitPacket(const Packet& packet) {
         deliver(*destinationId, packet);
 }
 
-// Cut short when the output closes, so that closing never waits out a long test latency.
-void VirtualMidiService::waitSendLatency() {
-    std::chrono::milliseconds latency{0};
-    {
-        std::lock_guard lock(m_Hub->mutex);
-        latency = m_Hub->sendLatency;
-    }
-    std::unique_lock lock(m_OutputMutex);
-    m_OutputClosed.wait_for(lock, latency, [this] { return !m_DestinationId; });
-}
-
 int VirtualMidiService::deliver(uint64_t destinationId, const Packet& packet) {
     std::lock_guard lock(m_Hub->mutex);
     VirtualHubState::Device* device = m_Hub->findDevice(destinationId);
@@ -183,14 +154,6 @@ int VirtualMidiService::deliver(uint64_t destinationId, const Packet& packet) {
         return kStatusNoEndpoint;
     device->receiverThread->post([receiver = device->receiver, packet] { receiver(packet); });
     return 0;
-}
-
-void VirtualMidiService::completeInFlight(SysexRequest& request, int status) {
-    {
-        std::lock_guard lock(m_Hub->mutex);
-        --m_Hub->sendsInFlight;
-    }
-    completeSysex(request, status);
 }
 
 }  // namespace midi

@@ -4,7 +4,6 @@
 #include "midi/MidiService.h"
 #include "midi/SerialWorker.h"
 
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -38,14 +37,11 @@ public:
 private:
     void transmitSysex(const Packet& packet);
     void transmitPacket(const Packet& packet);
-    void waitSendLatency();
     int deliver(uint64_t destinationId, const Packet& packet);
-    void completeInFlight(SysexRequest& request, int status);
 
     std::shared_ptr<VirtualHubState> m_Hub;
 
     std::mutex m_OutputMutex;
-    std::condition_variable m_OutputClosed;
     std::optional<uint64_t> m_DestinationId;
     std::unique_ptr<SerialWorker> m_OutputThread;
     std::deque<SysexRequest*> m_PendingSends;  // in the order of their tasks on m_OutputThread

@@ -15,7 +15,7 @@
 #include "app/AppWindow.h"
 #include "app/AppWindowController.h"
 #include "app/SimulatedAmplifier.h"
-#include "common/ManualClock.h"
+#include "support/ManualClock.h"
 
 namespace velk::test {
 

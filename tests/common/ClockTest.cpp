@@ -1,6 +1,6 @@
 #include "common/Clock.h"
-#include "common/ManualClock.h"
 #include "common/VelkTestSupport.h"
+#include "support/ManualClock.h"
 
 #include <gtest/gtest.h>
 

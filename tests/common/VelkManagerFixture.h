@@ -7,9 +7,9 @@
 #include "VelkTestSupport.h"
 
 #include "common/MIDIManager.h"
-#include "common/ManualClock.h"
 #include "common/VelkManager.h"
 #include "midi/VirtualMidiHub.h"
+#include "support/ManualClock.h"
 
 #include <gtest/gtest.h>
 

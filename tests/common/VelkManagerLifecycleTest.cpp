@@ -26,18 +26,21 @@ TEST_F(LifeCycle, terminateEndsTheUtilityThreadAndThePortManagerItCreated) {
     CMIDIManager::terminate();
 }
 
+// Every amp type change the head announces is an event, so one heard after terminate would show.
 TEST_F(LifeCycle, noMessageReachesADestroyedManager) {
     manager->sendRequest(eVelkRequest_Open, 0, 0);
     manager->doRequestEvent();
     std::atomic<bool> terminated = false;
     std::thread flood([&] {
         for (int afterwards = 0; afterwards < 200; afterwards += terminated ? 1 : 0)
-            amp.send(heartBeatReply(0x31));
+            amp.send(ampTypeChange(0, 1));
     });
-    EXPECT_TRUE(events.waitFor(eVelkEvent_Connected));
+    EXPECT_TRUE(events.waitFor(eVelkEvent_AmpTypeChanged));
     CVelkManager::terminate();
+    const size_t heard = events.events().size();
     terminated = true;
     flood.join();
+    EXPECT_EQ(events.events().size(), heard);
 }
 
 // ---- Listeners

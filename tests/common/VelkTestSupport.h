@@ -8,6 +8,7 @@
 #include "common/SysexCodec.h"
 #include "common/VelkManager.h"
 #include "midi/MessageRecorder.h"
+#include "sim/EditorMessages.h"
 
 #include <algorithm>
 #include <array>
@@ -51,11 +52,9 @@ inline Bytes heartBeatReply(uint8_t model) {
     return {0xF0, 0x43, 0x7D, 0x60, 0x58, 0x48, 0x44, model, 0xF7};
 }
 
-inline Bytes parameterChange(uint8_t group, uint8_t parameter, uint8_t data1, uint8_t data2) {
-    Bytes message(sysex::kParameterChangeSize);
-    sysex::writeParameterChange(message.data(), group, parameter, data1, data2);
-    return message;
-}
+using velk::sim::test::dumpRequest;
+using velk::sim::test::edited;
+using velk::sim::test::parameterChange;
 
 inline Bytes ampTypeChange(int amp, uint8_t ampType) {
     return parameterChange(0x00, amp == 0 ? 0x40 : 0x48, 0, ampType);
@@ -82,18 +81,6 @@ inline Bytes firHeaderDump(int slot, const std::string& name, uint16_t gain) {
     data[64] = sysex::high7(gain);
     data[65] = sysex::low7(gain);
     return bulkDump(blockName, {0, 0, 0, 0}, data);
-}
-
-inline Bytes dumpRequest(int index) {
-    Bytes message = {0xF0, 0x43, 0x7D, 0x20, 0x58, 0x48, 0x44, 0x32, 0, 0, 0, 0, 0xF7};
-    sysex::dumpName(index, message.data() + 8);
-    return message;
-}
-
-// A copy of `message` changed by `edit`.
-inline Bytes edited(Bytes message, const std::function<void(Bytes&)>& edit) {
-    edit(message);
-    return message;
 }
 
 // A coefficient packet's header fields and unpacked payload (padding included).
@@ -188,41 +175,23 @@ struct SEvent {
 };
 using Events = std::vector<SEvent>;
 
-class EventRecorder {
+class EventRecorder : public midi::test::Recorder<SEvent> {
 public:
     static void callback(EVelkEventID id, int32_t data, void* userData) {
-        auto* recorder = static_cast<EventRecorder*>(userData);
-        std::lock_guard lock(recorder->m_Lock);
-        recorder->m_Events.push_back({id, data, std::this_thread::get_id()});
-        recorder->m_Changed.notify_all();
+        static_cast<EventRecorder*>(userData)->record({id, data, std::this_thread::get_id()});
     }
 
-    Events events() const {
-        std::lock_guard lock(m_Lock);
-        return m_Events;
-    }
-    size_t count(EVelkEventID id) const {
-        std::lock_guard lock(m_Lock);
-        return countLocked(id);
-    }
+    Events events() const { return messages(); }
+    size_t count(EVelkEventID id) const { return countOf(id, messages()); }
     // Waits in real time until `count` events of `id` have been recorded.
     bool waitFor(EVelkEventID id, size_t count = 1, std::chrono::milliseconds patience = 5s) const {
-        std::unique_lock lock(m_Lock);
-        return m_Changed.wait_for(lock, patience, [&] { return countLocked(id) >= count; });
-    }
-    void clear() {
-        std::lock_guard lock(m_Lock);
-        m_Events.clear();
+        return waitUntil([&](const Events& events) { return countOf(id, events) >= count; }, patience);
     }
 
 private:
-    size_t countLocked(EVelkEventID id) const {
-        return std::count_if(m_Events.begin(), m_Events.end(), [id](const SEvent& e) { return e.id == id; });
+    static size_t countOf(EVelkEventID id, const Events& events) {
+        return std::count_if(events.begin(), events.end(), [id](const SEvent& e) { return e.id == id; });
     }
-
-    mutable std::mutex m_Lock;
-    mutable std::condition_variable m_Changed;
-    Events m_Events;
 };
 
 }  // namespace velktest

@@ -108,16 +108,6 @@ TEST(AlsaEventBytes, sysexChunksComeThroughAsTheyArrive) {
     EXPECT_EQ(bytes, (Bytes{0xF0, 0x43, 0x7D, 0x60, 0x58, 0x48, 0x44, 0x31, 0xF7}));
 }
 
-TEST(AlsaEventBytes, compositeControllerEventsBecomeTheirControllerMessages) {
-    EXPECT_EQ(bytesOf(controlEvent(SND_SEQ_EVENT_CONTROL14, 2, 7, 0x3FFF)),
-              (Bytes{0xB2, 0x07, 0x7F, 0xB2, 0x27, 0x7F}));
-    EXPECT_EQ(bytesOf(controlEvent(SND_SEQ_EVENT_CONTROL14, 0, 0x40, 0x7F)), (Bytes{0xB0, 0x40, 0x7F}));
-    EXPECT_EQ(bytesOf(controlEvent(SND_SEQ_EVENT_NONREGPARAM, 1, 0x102, 0x203)),
-              (Bytes{0xB1, 0x63, 0x02, 0xB1, 0x62, 0x02, 0xB1, 0x06, 0x04, 0xB1, 0x26, 0x03}));
-    EXPECT_EQ(bytesOf(controlEvent(SND_SEQ_EVENT_REGPARAM, 0, 0x0000, 0x0100)),
-              (Bytes{0xB0, 0x65, 0x00, 0xB0, 0x64, 0x00, 0xB0, 0x06, 0x02, 0xB0, 0x26, 0x00}));
-}
-
 TEST(AlsaEventBytes, eventsWithoutMidiAddNothing) {
     for (snd_seq_event_type_t type : {SND_SEQ_EVENT_PORT_START, SND_SEQ_EVENT_CLIENT_EXIT,
                                       SND_SEQ_EVENT_PORT_SUBSCRIBED, SND_SEQ_EVENT_ECHO})

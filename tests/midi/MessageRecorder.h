@@ -12,49 +12,53 @@ namespace midi::test {
 
 using Bytes = std::vector<uint8_t>;
 
-// Collects messages arriving on other threads, so tests can wait for them and look at them.
-class MessageRecorder {
+// Collects what arrives on other threads (messages, events), so tests can wait for it and look at it.
+template <typename T>
+class Recorder {
 public:
-    void record(Bytes message) {
+    void record(T item) {
         std::lock_guard lock(m_Mutex);
-        m_Messages.push_back(std::move(message));
+        m_Items.push_back(std::move(item));
         m_Threads.push_back(std::this_thread::get_id());
         m_Changed.notify_all();
     }
 
-    bool waitForCount(size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
-        std::unique_lock lock(m_Mutex);
-        return m_Changed.wait_for(lock, timeout, [&] { return m_Messages.size() >= count; });
-    }
-
     // Until `done` holds for what has arrived, or `timeout`; returns whether it holds.
     template <typename Predicate>
-    bool waitUntil(Predicate done, std::chrono::milliseconds timeout) {
+    bool waitUntil(Predicate done, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const {
         std::unique_lock lock(m_Mutex);
-        return m_Changed.wait_for(lock, timeout, [&] { return done(m_Messages); });
+        return m_Changed.wait_for(lock, timeout, [&] { return done(m_Items); });
+    }
+    bool waitForCount(size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const {
+        return waitUntil([&](const std::vector<T>& items) { return items.size() >= count; }, timeout);
     }
 
-    std::vector<Bytes> messages() const {
+    std::vector<T> messages() const {
         std::lock_guard lock(m_Mutex);
-        return m_Messages;
+        return m_Items;
     }
-
     size_t count() const {
         std::lock_guard lock(m_Mutex);
-        return m_Messages.size();
+        return m_Items.size();
     }
-
     std::vector<std::thread::id> threads() const {
         std::lock_guard lock(m_Mutex);
         return m_Threads;
     }
+    void clear() {
+        std::lock_guard lock(m_Mutex);
+        m_Items.clear();
+        m_Threads.clear();
+    }
 
 private:
     mutable std::mutex m_Mutex;
-    std::condition_variable m_Changed;
-    std::vector<Bytes> m_Messages;
+    mutable std::condition_variable m_Changed;
+    std::vector<T> m_Items;
     std::vector<std::thread::id> m_Threads;
 };
+
+using MessageRecorder = Recorder<Bytes>;
 
 // A port manager input callback that records into the MessageRecorder given as its user data.
 inline void recordMessage(void* recorder, const uint8_t* bytes, uint32_t length) {

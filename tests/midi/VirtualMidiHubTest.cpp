@@ -89,16 +89,6 @@ TEST_F(VirtualMidiHubTest, carriesMessagesBothWaysInOrderEachOnAThreadOfItsOwn) 
     EXPECT_NE(sends[0]->completionThread, atDevice.threads().at(0));
 }
 
-TEST_F(VirtualMidiHubTest, completesBeforeReturningWhenAsked) {
-    hub.setCompleteBeforeReturn(true);
-    openOutput();
-    TrackedSend send(numberedSysex(11, 0));
-    ASSERT_EQ(service->sendSysex(send.request), 0);
-    EXPECT_TRUE(send.request.complete);
-    EXPECT_EQ(send.completionThread, std::this_thread::get_id());
-    EXPECT_EQ(send.completed.wait(), 0);
-}
-
 TEST_F(VirtualMidiHubTest, refusesVanishedEndpointsAndSendsWithoutAnOutput) {
     openOutput();
     const midi::Endpoint gone = service->sources().at(0);

@@ -27,11 +27,6 @@ Bytes fir(uint8_t parameter, uint8_t data1, uint8_t data2) {
     return parameterChange(0x04, parameter, data1, data2);
 }
 
-Bytes edited(Bytes bytes, const std::function<void(Bytes&)>& edit) {
-    edit(bytes);
-    return bytes;
-}
-
 Bytes framed(std::initializer_list<uint8_t> afterLeadIn) {
     Bytes message = {0xF0, 0x43, 0x7D};
     message.insert(message.end(), afterLeadIn);

@@ -3,22 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <condition_variable>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/ErrorCodes.h"
 #include "common/MIDIManager.h"
-#include "common/ManualClock.h"
 #include "common/SysexCodec.h"
 #include "common/VelkManager.h"
+#include "midi/MessageRecorder.h"
 #include "midi/VirtualMidiHub.h"
 #include "sim/AmpSimulator.h"
 #include "sim/EditorMessages.h"
 #include "sim/VirtualDevicePorts.h"
+#include "support/ManualClock.h"
 
 namespace velk::sim {
 namespace {
@@ -26,28 +26,30 @@ namespace {
 using namespace std::chrono_literals;
 constexpr uint16_t kVersion = 110;
 
+using Heard = std::pair<EVelkEventID, int32_t>;
+
 // What the listeners heard, for the test to wait on.
-class EventLog {
+class EventLog : public midi::test::Recorder<Heard> {
 public:
     static void callback(EVelkEventID event, int32_t data, void* self) {
-        EventLog& log = *static_cast<EventLog*>(self);
-        std::lock_guard lock(log.m_Mutex);
-        log.m_Events.emplace_back(event, data);
-        log.m_Changed.notify_all();
+        static_cast<EventLog*>(self)->record({event, data});
     }
 
     // Waits until `event` has been heard `count` times with `data`.
-    bool heard(EVelkEventID event, int32_t data, int count = 1, std::chrono::milliseconds timeout = 10s) {
-        std::unique_lock lock(m_Mutex);
-        return m_Changed.wait_for(lock, timeout, [&] {
-            return std::count(m_Events.begin(), m_Events.end(), std::pair{event, data}) >= count;
-        });
+    bool heard(EVelkEventID event, int32_t data, int count = 1,
+               std::chrono::milliseconds timeout = 10s) const {
+        return waitUntil(
+            [&](const std::vector<Heard>& all) {
+                return countOf(all, {event, data}) >= count;
+            },
+            timeout);
     }
+    int count(EVelkEventID event, int32_t data) const { return countOf(messages(), {event, data}); }
 
 private:
-    std::mutex m_Mutex;
-    std::condition_variable m_Changed;
-    std::vector<std::pair<EVelkEventID, int32_t>> m_Events;
+    static int countOf(const std::vector<Heard>& all, const Heard& one) {
+        return static_cast<int>(std::count(all.begin(), all.end(), one));
+    }
 };
 
 // Every setting away from its default, and every slot with a name and gain of its own.
@@ -58,12 +60,13 @@ void personalise(AmpState& state) {
             test::sampleRecord(("Cabinet " + std::to_string(slot)).c_str(), 1000 + 1111 * slot);
 }
 
-class EditorConnectionTest : public testing::TestWithParam<HeadModel> {
+class EditorConnection : public testing::Test {
 protected:
-    void SetUp() override {
+    void start(HeadModel headModel) {
+        model = headModel;
         mstd::setProcessClock(&clock);
         head = std::make_unique<AmpSimulator>(std::make_unique<VirtualDevicePorts>(hub),
-                                              AmpSimulator::Options{GetParam(), kVersion, {}});
+                                              AmpSimulator::Options{model, kVersion, {}});
         head->editState(personalise);
         ASSERT_EQ(head->plug(), 0);
         CMIDIManager::setServiceProvider([this] { return hub.openService(); });
@@ -89,7 +92,7 @@ protected:
         ASSERT_TRUE(driveUntil(eVelkEvent_AllDataReceived, 0));
     }
 
-    int amps() const { return ampCount(GetParam()); }
+    int amps() const { return ampCount(model); }
 
     std::vector<int> dumpsRequested() const {
         std::vector<int> indexes;
@@ -125,11 +128,31 @@ protected:
         return events.heard(event, data, count, 1ms);
     }
 
+    FIRCOE mirrored(int amp) {
+        FIRCOE record{};
+        manager->getPlayBuffer(amp, record);
+        return record;
+    }
+
+    HeadModel model = HeadModel::Dual;
     mstd::CManualClock clock;  // stands still unless a test drives it
     midi::VirtualMidiHub hub;
     std::unique_ptr<AmpSimulator> head;
     CVelkManager* manager = nullptr;
     EventLog events;
+};
+
+class EditorConnectionTest : public EditorConnection, public testing::WithParamInterface<HeadModel> {
+protected:
+    void SetUp() override { start(GetParam()); }
+};
+
+class DualHeadConnection : public EditorConnection {
+protected:
+    void SetUp() override {
+        start(HeadModel::Dual);
+        connect();
+    }
 };
 
 TEST_P(EditorConnectionTest, connectsAndReadsTheWholeHead) {
@@ -255,10 +278,129 @@ TEST_P(EditorConnectionTest, headThatFallsSilentIsDroppedAfterSixSeconds) {
     EXPECT_TRUE(driveUntil(eVelkEvent_Connected, amps(), 2, 5000));
 }
 
+// A preview lands byte for byte. Then the head is swapped for the other model: the editor drops
+// the connection, takes the new model at once, and after the silence limit searches, reopens and
+// can read the new head in full.
+TEST_P(EditorConnectionTest, previewLandsAndAModelSwitchEndsInAFullReadOfTheNewModel) {
+    connect();
+    const FIRCOE record = test::sampleRecord("Open back 1x12", 4115);
+    preview(record, 0);
+    EXPECT_TRUE(sameRecord(head->playBuffer(0), record));
+
+    const HeadModel other = model == HeadModel::Single ? HeadModel::Dual : HeadModel::Single;
+    head->switchModel(other);
+    ASSERT_TRUE(driveUntil(eVelkEvent_Disconnected, 0));
+    EXPECT_TRUE(manager->disconnectedByModelChange());
+    ASSERT_TRUE(driveUntil(eVelkEvent_NotConnected, 0, 2));
+    manager->sendRequest(eVelkRequest_Open, 0, 0);
+    ASSERT_TRUE(driveUntil(eVelkEvent_Connected, ampCount(other)));
+    EXPECT_EQ(events.messages().back(), std::pair(eVelkEvent_Connected, ampCount(other)));
+    head->clearReceived();
+    manager->sendRequest(eVelkRequest_AllBulkDump, 0, 0);
+    ASSERT_TRUE(driveUntil(eVelkEvent_AllDataReceived, 0, 2));
+    EXPECT_EQ(head->receivedCount(Request::Dump), other == HeadModel::Dual ? 11 : 6);
+    EXPECT_EQ(manager->getModel(), static_cast<uint8_t>(other));
+}
+
 std::string headName(const testing::TestParamInfo<HeadModel>& info) {
     return info.param == HeadModel::Single ? "Single" : "Dual";
 }
 INSTANTIATE_TEST_SUITE_P(BothHeads, EditorConnectionTest, testing::Values(HeadModel::Single, HeadModel::Dual),
                          headName);
+
+// ---- What the editor sends ends up, byte for byte, in the head's state
+
+TEST_F(DualHeadConnection, effectSettingsGainAndBypassLandInTheHead) {
+    const FIRCOE ampI = head->playBuffer(0);
+    manager->sendRequest(eVelkRequest_BoosterType, 1, 1);
+    manager->sendRequest(eVelkRequest_FxLoop, 0, 0);
+    manager->sendRequest(eVelkRequest_ReverbType, 1, 3);
+    manager->sendRequest(eVelkRequest_NoiseGate, 0, 1);
+    manager->sendRequest(eVelkRequest_SendConnection, 3, 0);
+    manager->sendRequest(eVelkRequest_ReturnConnection, 1, 0);
+    manager->sendRequest(eVelkRequest_FIRGain, 1, CVelkManager::shortGain(-6.0));
+    manager->sendRequest(eVelkRequest_MainVersion, 0, 0);  // its answer marks the others done
+    ASSERT_TRUE(driveUntil(eVelkEvent_MainVersion, kVersion, 2));
+    const auto block = head->state().effectBlock;
+    EXPECT_EQ((std::array{block[9], block[2], block[11], block[4], block[5], block[6]}),
+              (std::array<uint8_t, 6>{1, 0, 3, 1, 3, 1}));
+    EXPECT_EQ(head->playBuffer(1).gain, 8211);
+    EXPECT_EQ(mirrored(1).gain, 8211);
+
+    manager->sendRequest(eVelkRequest_Bypass, 1, 0);
+    ASSERT_TRUE(driveUntil(eVelkEvent_BypassSent, 1));
+    EXPECT_TRUE(head->state().isBypassed(1));
+    EXPECT_TRUE(sameRecord(head->playBuffer(1), mirrored(1)));
+    EXPECT_TRUE(sameRecord(head->playBuffer(0), ampI)) << "Amp I is untouched";
+}
+
+// An amp type change that arrives between the end of a stream and its flash write: the write
+// bound to the old amp type never reaches the head, and one bound to the new type does.
+TEST_F(DualHeadConnection, aFlashWriteBoundToAnAmpTypeIsSentOnlyWhileTheAmpHasIt) {
+    const int before = manager->getAmpType(1);
+    const int after = (before + 1) % 5;
+    ASSERT_TRUE(head->changeAmpType(1, after));
+    ASSERT_TRUE(driveUntil(eVelkEvent_AmpTypeChanged, 1));
+    manager->sendRequest(eVelkRequest_FIRDataWriteOfAmpType, 1, before);
+    ASSERT_TRUE(driveUntil(eVelkEvent_FIRWriteFailed, 1));
+    EXPECT_EQ(head->receivedCount(Request::FlashWrite), 0);
+    manager->sendRequest(eVelkRequest_FIRDataWriteOfAmpType, 1, after);
+    ASSERT_TRUE(driveUntil(eVelkEvent_FIRWriteDone, 1));
+    EXPECT_EQ(head->receivedCount(Request::FlashWrite), 1);
+}
+
+// The speaker panel's rename (play the stored IR again, change its name, write it back), then a
+// reset of all impulse responses, read back in full.
+TEST_F(DualHeadConnection, renameStoresTheNewNameInTheCurrentSlotAndAResetIsReadBack) {
+    const int slot = head->state().currentSlot(1);
+    char name[64] = "Renamed cab";
+    // Posting waits while a pass runs, and the name's pauses need the clock this thread drives.
+    std::thread posting([&] {
+        manager->sendRequest(eVelkRequest_ChangeFIR, 1, 0);
+        manager->setSpeakerTabIrName(name);
+        manager->sendRequest(eVelkRequest_FIRName, 1, 0);
+        manager->sendRequest(eVelkRequest_FIRDataWrite, 1, 0);
+    });
+    const bool written = driveUntil(eVelkEvent_FIRWriteDone, 1);
+    posting.join();
+    ASSERT_TRUE(written);
+    EXPECT_STREQ(head->firSlot(slot).name, "Renamed cab");
+    EXPECT_TRUE(sameRecord(head->firSlot(slot), head->playBuffer(1)));
+    EXPECT_STREQ(mirrored(1).name, "Renamed cab");
+
+    manager->sendRequest(eVelkRequest_InitFIRData, 0, 0);
+    manager->sendRequest(eVelkRequest_AllBulkDump, 0, 0);
+    ASSERT_TRUE(driveUntil(eVelkEvent_AllDataReceived, 0, 2));
+    const auto heard = events.messages();  // by the reply and again by the request
+    EXPECT_EQ(std::count_if(heard.begin(), heard.end(),
+                            [](const Heard& event) { return event.first == eVelkEvent_FIRDataInitialized; }),
+              2);
+    const AmpState state = head->state();
+    EXPECT_STREQ(mirrored(1).name, state.firSlots[state.currentSlot(1)].name);
+    EXPECT_STRNE(mirrored(1).name, "Renamed cab");
+}
+
+// Unplugged after taking packet 4 and before answering it: the wait runs out, the editor drops
+// the connection, and once the head is back a full read makes the mirror true again.
+TEST_F(DualHeadConnection, unpluggingMidTransferTimesOutAndIsRepairedByTheNextConnection) {
+    head->editWireFaults([](WireFaults& faults) { faults.unplugOn(Request::CoefficientPacket, 5); });
+    manager->setSpeakerTabFIRCOE(test::sampleRecord("Half sent", 4115));
+    manager->sendRequest(eVelkRequest_FIRCOE, 1, 0);
+    ASSERT_TRUE(driveUntil(eVelkEvent_Disconnected, 0));
+    const auto raised = events.messages();
+    EXPECT_EQ(raised[raised.size() - 2], std::pair(eVelkEvent_Error, int32_t{mstd::eErr_Timeout}));
+    EXPECT_EQ(events.count(eVelkEvent_FIRCOESent, 1), 0);
+    EXPECT_EQ(head->receivedCount(Request::CoefficientPacket), 5);
+
+    ASSERT_EQ(head->plug(), 0);
+    ASSERT_TRUE(driveUntil(eVelkEvent_NotConnected, 0));
+    manager->sendRequest(eVelkRequest_Open, 0, 0);
+    ASSERT_TRUE(driveUntil(eVelkEvent_Connected, 2, 2));
+    manager->sendRequest(eVelkRequest_AllBulkDump, 0, 0);
+    ASSERT_TRUE(driveUntil(eVelkEvent_AllDataReceived, 0, 2));
+    const AmpState state = head->state();
+    EXPECT_STREQ(mirrored(1).name, state.firSlots[state.currentSlot(1)].name);
+}
+
 }  // namespace
 }  // namespace velk::sim

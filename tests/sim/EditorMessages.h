@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "common/FIRCOE.h"
@@ -17,6 +18,12 @@ using Bytes = std::vector<uint8_t>;
 inline Bytes parameterChange(uint8_t group, uint8_t parameter, uint8_t data1, uint8_t data2) {
     return {0xF0, 0x43, 0x7D, 0x10, 0x58, 0x32, group, parameter, data1, data2, 0xF7};
 }
+// A copy of `message` changed by `edit`.
+inline Bytes edited(Bytes message, const std::function<void(Bytes&)>& edit) {
+    edit(message);
+    return message;
+}
+
 inline const Bytes kHeartBeatRequest = parameterChange(0x70, 0x01, 0, 0);
 inline const Bytes kMainVersionRequest = parameterChange(0x70, 0x21, 0, 0);
 

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 
 #include "common/SysexCodec.h"
+#include "sim/EditorMessages.h"
 #include "strings/StringTable.h"
 
 namespace {
@@ -13,11 +14,7 @@ namespace {
 namespace sysex = velk::sysex;
 using Bytes = std::vector<uint8_t>;
 
-Bytes parameterChange(uint8_t group, uint8_t parameter, uint8_t data1, uint8_t data2) {
-    Bytes message(sysex::kParameterChangeSize);
-    sysex::writeParameterChange(message.data(), group, parameter, data1, data2);
-    return message;
-}
+using velk::sim::test::parameterChange;
 
 Bytes bulk(Bytes body) {
     return sysex::bulkDump(body.data(), body.size());

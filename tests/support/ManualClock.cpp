@@ -1,4 +1,4 @@
-#include "common/ManualClock.h"
+#include "support/ManualClock.h"
 
 #include <algorithm>
 

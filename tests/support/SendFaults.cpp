@@ -1,0 +1,152 @@
+#include "support/SendFaults.h"
+
+#include "midi/SysexSend.h"
+
+#include <algorithm>
+#include <mutex>
+#include <vector>
+
+namespace midi::test {
+
+namespace {
+
+// A send on its way through the wrapped service; it ends the caller's request when that one ends.
+struct Forwarded {
+    SysexRequest inner;
+    SysexRequest* outer;
+    std::shared_ptr<MidiService> service;
+    std::shared_ptr<SendFaultsState> faults;
+};
+
+}  // namespace
+
+struct SendFaultsState {
+    std::mutex mutex;
+    bool holding = false;
+    bool completeBeforeReturn = false;
+    int sendsInFlight = 0;
+    std::vector<Forwarded*> held;
+
+    void forget(Forwarded* send) {
+        {
+            std::lock_guard lock(mutex);
+            --sendsInFlight;
+        }
+        delete send;
+    }
+    void finish(Forwarded* send, int status) {
+        SysexRequest& outer = *send->outer;
+        forget(send);
+        completeSysex(outer, status);
+    }
+    void pass(Forwarded* send) {
+        if (const int refused = send->service->sendSysex(send->inner))
+            finish(send, refused);
+    }
+    // The held sends of `service`, or of every service.
+    std::vector<Forwarded*> takeHeld(const MidiService* service) {
+        std::lock_guard lock(mutex);
+        std::vector<Forwarded*> taken;
+        std::erase_if(held, [&](Forwarded* send) {
+            const bool take = !service || send->service.get() == service;
+            if (take)
+                taken.push_back(send);
+            return take;
+        });
+        return taken;
+    }
+};
+
+namespace {
+
+class FaultyService : public MidiService {
+public:
+    FaultyService(std::shared_ptr<MidiService> inner, std::shared_ptr<SendFaultsState> faults)
+        : m_Inner(std::move(inner)), m_Faults(std::move(faults)) {}
+    ~FaultyService() override { cancelHeld(); }
+
+    std::string serviceName() const override { return m_Inner->serviceName(); }
+    bool alive() const override { return m_Inner->alive(); }
+    std::vector<Endpoint> sources() override { return m_Inner->sources(); }
+    std::vector<Endpoint> destinations() override { return m_Inner->destinations(); }
+    int openInput(const Endpoint& source, InputHandler handler) override {
+        return m_Inner->openInput(source, std::move(handler));
+    }
+    int closeInput() override { return m_Inner->closeInput(); }
+    int openOutput(const Endpoint& destination) override { return m_Inner->openOutput(destination); }
+    int closeOutput() override {
+        cancelHeld();
+        return m_Inner->closeOutput();
+    }
+    int sendPacket(const uint8_t* bytes, uint32_t length) override {
+        return m_Inner->sendPacket(bytes, length);
+    }
+    void setChangeHandler(ChangeHandler handler) override { m_Inner->setChangeHandler(std::move(handler)); }
+
+    int sendSysex(SysexRequest& request) override {
+        std::unique_lock lock(m_Faults->mutex);
+        if (m_Faults->completeBeforeReturn) {
+            lock.unlock();
+            completeSysex(request,
+                          sendSysexAndWait(*m_Inner, Bytes(request.data, request.data + request.length)));
+            return 0;
+        }
+        auto* send = new Forwarded{{}, &request, m_Inner, m_Faults};
+        send->inner.data = request.data;
+        send->inner.length = request.length;
+        send->inner.completionRefCon = send;
+        send->inner.completion = [](SysexRequest* done) {
+            auto* self = static_cast<Forwarded*>(done->completionRefCon);
+            self->faults->finish(self, done->status);
+        };
+        ++m_Faults->sendsInFlight;
+        if (m_Faults->holding) {
+            m_Faults->held.push_back(send);
+            return 0;
+        }
+        lock.unlock();
+        const int refused = m_Inner->sendSysex(send->inner);
+        if (refused)
+            m_Faults->forget(send);
+        return refused;
+    }
+
+private:
+    void cancelHeld() {
+        for (Forwarded* send : m_Faults->takeHeld(m_Inner.get()))
+            m_Faults->finish(send, kStatusCancelled);
+    }
+
+    std::shared_ptr<MidiService> m_Inner;
+    std::shared_ptr<SendFaultsState> m_Faults;
+};
+
+}  // namespace
+
+SendFaults::SendFaults() : m_State(std::make_shared<SendFaultsState>()) {}
+
+std::shared_ptr<MidiService> SendFaults::wrap(std::shared_ptr<MidiService> service) {
+    return std::make_shared<FaultyService>(std::move(service), m_State);
+}
+
+void SendFaults::setHolding(bool holding) {
+    std::lock_guard lock(m_State->mutex);
+    m_State->holding = holding;
+}
+
+void SendFaults::release() {
+    for (Forwarded* send : m_State->takeHeld(nullptr))
+        m_State->pass(send);
+}
+
+void SendFaults::setCompleteBeforeReturn(bool enabled) {
+    std::lock_guard lock(m_State->mutex);
+    m_State->completeBeforeReturn = enabled;
+}
+
+int SendFaults::sendsInFlight() const {
+    std::lock_guard lock(m_State->mutex);
+    return m_State->sendsInFlight;
+}
+
+}  // namespace midi::test

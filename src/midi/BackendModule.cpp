@@ -18,7 +18,9 @@ struct Loaded {
 std::filesystem::path moduleDirectory() {
     std::error_code error;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (program.native().starts_with(VELK_BUILD_DIR "/"))
+    // The program's path has its links resolved; the build tree's must have them too.
+    const std::filesystem::path buildTree = std::filesystem::weakly_canonical(VELK_BUILD_DIR, error);
+    if (!error && program.native().starts_with(buildTree.native() + "/"))
         return VELK_MODULE_BUILD_DIR;
     return (program.parent_path() / VELK_MODULE_DIR_FROM_PROGRAM).lexically_normal();
 }

@@ -93,9 +93,10 @@ Table parseMessages(std::string_view xml) {
     return table;
 }
 
-// A C++ string literal; octal escapes, which end after three digits, keep the bytes of UTF-8.
+// A string_view of a C++ string literal, its length given so that no strlen runs at start;
+// octal escapes, which end after three digits, keep the bytes of UTF-8.
 std::string literal(std::string_view text) {
-    std::string out = "\"";
+    std::string out = "std::string_view(\"";
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '"' || c == '\\') {
@@ -109,7 +110,7 @@ std::string literal(std::string_view text) {
             out += c;
         }
     }
-    return out + '"';
+    return out + "\", " + std::to_string(text.size()) + ")";
 }
 
 void writeTable(const Table& table, const char* path) {
@@ -117,7 +118,7 @@ void writeTable(const Table& table, const char* path) {
     out << "// Generated from the string table by velk-text-table-gen; do not edit.\n"
            "#include \"strings/TextEntries.h\"\n\n"
            "namespace velk::strings {\n\n"
-           "extern const TextEntry kTextEntries[] = {\n";
+           "extern constinit const TextEntry kTextEntries[] = {\n";
     for (const auto& [key, text] : table)
         out << "    {" << literal(key) << ", " << literal(text) << "},\n";
     out << "};\nextern const std::size_t kTextEntryCount = " << table.size()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build folder and checks it as a user would get it: installed
-# into a clean prefix, velkctl runs; the dependencies resolve; the desktop entry and the
-# metainfo pass their validators.
+# into a clean prefix, velkctl runs and finds its MIDI backend modules; the dependencies resolve;
+# the desktop entry and the metainfo pass their validators.
 #   scripts/check-package.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -15,6 +15,14 @@ prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 dpkg-deb --extract "$package" "$prefix"
 "$prefix/usr/bin/velkctl" --version
+# Listing loads the backend's module, whether or not its MIDI service runs here.
+for service in alsa jack; do
+    listing=$("$prefix/usr/bin/velkctl" list --midi $service 2>&1 || true)
+    if grep "backend could not be loaded" <<<"$listing"; then
+        echo "the installed velkctl does not find its $service backend"
+        exit 1
+    fi
+done
 for file in usr/bin/velk-vovezid usr/share/man/man1/velkctl.1 usr/share/bash-completion/completions/velkctl \
     usr/share/icons/hicolor/256x256/apps/velk-vovezid.png usr/share/doc/velk-vovezid/copyright; do
     [ -e "$prefix/$file" ] || { echo "missing from the package: $file"; exit 1; }

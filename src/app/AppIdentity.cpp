@@ -2,12 +2,9 @@
 
 #include <QCoreApplication>
 
-#include "strings/StringTable.h"
-
 namespace velk::app {
 
 void identifyApplication() {
-    velk::strings::install();
     QCoreApplication::setOrganizationName(QStringLiteral("Velk"));
     QCoreApplication::setApplicationName(QStringLiteral("velk-vovezid"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VELK_VERSION));

@@ -2,7 +2,7 @@
 
 namespace velk::app {
 
-// Gives the running application object the editor's name, version and string table. The editor
+// Gives the running application object the editor's name and version. The editor
 // does this twice: first in a plain application object that reads the command line (so that
 // --help and --version need no display), then in the GUI application.
 void identifyApplication();

@@ -1,25 +1,26 @@
 #pragma once
 
-#include <QString>
-
+#include <array>
 #include <ostream>
 #include <string>
 #include <type_traits>
 
 #include "cli/ArgumentParser.h"
-#include "strings/StringTable.h"
+#include "strings/TextTable.h"
 
 namespace velk::cli {
 
-inline QString textArgument(const std::string& value) {
-    return QString::fromStdString(value);
+inline std::string textArgument(const std::string& value) {
+    return value;
 }
-inline QString textArgument(const char* value) {
-    return QString::fromUtf8(value);
+inline std::string textArgument(const char* value) {
+    return value;
 }
+// A fraction as six significant digits, with no trailing zeros ("-0.5", "1e-05").
+std::string textArgument(double value);
 template <typename Number>
-requires std::is_arithmetic_v<Number> QString textArgument(Number value) {
-    return QString::number(value);
+requires std::is_integral_v<Number> std::string textArgument(Number value) {
+    return std::to_string(value);
 }
 
 // The string table's text of a key with its %1, %2... filled in, as UTF-8 for the terminal. All
@@ -27,11 +28,12 @@ requires std::is_arithmetic_v<Number> QString textArgument(Number value) {
 // amplifier) stays as it is.
 template <typename... Arguments>
 std::string text(const char* key, const Arguments&... arguments) {
-    const QString message = velk::strings::text(key);
+    const std::string_view message = velk::strings::textOf(key);
     if constexpr (sizeof...(Arguments) == 0)
-        return message.toStdString();
+        return std::string(message);
     else
-        return message.arg(textArgument(arguments)...).toStdString();
+        return velk::strings::fillIn(
+            message, std::array<std::string, sizeof...(Arguments)>{textArgument(arguments)...});
 }
 
 // The message of a usage mistake, naming its argument where the message has room for it.

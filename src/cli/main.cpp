@@ -1,5 +1,3 @@
-#include <QCoreApplication>
-
 #include <cstdio>
 #include <exception>
 #include <iostream>
@@ -7,12 +5,8 @@
 #include <vector>
 
 #include "cli/CommandDispatcher.h"
-#include "strings/StringTable.h"
 
 int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    if (!velk::strings::install())
-        std::fprintf(stderr, "velkctl: the string table is missing; messages show their keys\n");
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     try {
         return velk::cli::makeVelkctl().run(arguments, std::cout, std::cerr);

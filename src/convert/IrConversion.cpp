@@ -1,5 +1,6 @@
 #include "convert/IrConversion.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -13,16 +14,42 @@ namespace velk::convert {
 
 namespace {
 
-AudioSignal chosenChannels(AudioSignal signal, ChannelChoice choice, const std::string& path) {
+// Frames read at a time: small enough that the blocks stay in pages already in use.
+constexpr size_t kBlockFrames = 4096;
+
+// The first of the channels kept, and how many.
+struct KeptChannels {
+    int first = 0;
+    int count = 0;
+};
+
+KeptChannels chosenChannels(int channels, ChannelChoice choice, const std::string& path) {
     if (choice == ChannelChoice::Both) {
-        if (signal.channels > 2)
-            throw ConversionError(ConversionFault::TooManyChannels, path, std::to_string(signal.channels));
-        return signal;
+        if (channels > 2)
+            throw ConversionError(ConversionFault::TooManyChannels, path, std::to_string(channels));
+        return {0, channels};
     }
     const int channel = choice == ChannelChoice::Left ? 0 : 1;
-    if (channel >= signal.channels)
+    if (channel >= channels)
         throw ConversionError(ConversionFault::MissingChannel, path);
-    return channelsOf(signal, channel, 1);
+    return {channel, 1};
+}
+
+// The chosen channels of the input at the amplifier's rate, and the input's peak over all its
+// channels.
+AudioSignal resampledInput(SoundFileReader& input, ChannelChoice choice, const std::string& path,
+                           double& peak) {
+    const KeptChannels kept = chosenChannels(input.channels(), choice, path);
+    Resampler resampler(input.sampleRate(), kAmpSampleRate, kept.count, input.frames(), path);
+    std::vector<float> block(kBlockFrames * static_cast<size_t>(input.channels()));
+    for (std::span<const float> samples; !(samples = input.read(block)).empty();) {
+        peak = std::max(peak, peakOf(samples));
+        if (kept.count == input.channels())
+            resampler.push(samples);
+        else
+            resampler.push(channelsOf(samples, input.channels(), kept.first, kept.count));
+    }
+    return resampler.finish();
 }
 
 void normalize(AudioSignal& signal, double decibels, const std::string& path) {
@@ -32,30 +59,46 @@ void normalize(AudioSignal& signal, double decibels, const std::string& path) {
     scale(signal, std::pow(10.0, decibels / 20) / peak);
 }
 
+// The signal as PCM of `bits` bits into the writer, a block at a time; what quantizing clipped and
+// the peak (the samples themselves are gone).
+PcmSamples writePcm(const AudioSignal& signal, int bits, PcmWaveWriter writer) {
+    PcmSamples total;
+    const std::span<const float> samples = signal.samples;
+    const size_t blockSize = kBlockFrames * static_cast<size_t>(signal.channels);
+    for (size_t at = 0; at < samples.size(); at += blockSize) {
+        const PcmSamples pcm = quantized(samples.subspan(at, std::min(blockSize, samples.size() - at)), bits);
+        writer.write(pcm.samples);
+        total.clipped += pcm.clipped;
+        total.peak = std::max(total.peak, pcm.peak);
+    }
+    writer.close();
+    return total;
+}
+
 AudioDescription describe(const AudioSignal& signal, SampleCoding coding, double peak) {
     return {signal.sampleRate, signal.channels, signal.frames(), coding, peak};
 }
 
 }  // namespace
 
-// The signal moves from step to step instead of being copied: each copy of a second of stereo
-// audio costs more in fresh pages than the step itself.
+// The input streams through the resampler and the output through quantizing, and the signal moves
+// from step to step instead of being copied: in a short-lived process each fresh page of a second
+// of stereo audio costs more than the step itself.
 ConversionReport convertImpulseResponse(const ConversionRequest& request) {
-    SoundFileContents input = readSoundFile(request.input);
+    SoundFileReader input(request.input);
     ConversionReport report;
-    report.from = describe(input.signal, input.coding, peakOf(input.signal.samples));
-    AudioSignal signal = resampled(chosenChannels(std::move(input.signal), request.channel, request.input),
-                                   kAmpSampleRate, request.input);
+    report.from = {input.sampleRate(), input.channels(), input.frames(), input.coding(), 0};
+    AudioSignal signal = resampledInput(input, request.channel, request.input, report.from.peak);
     if (request.trim)
         keepFrames(signal, kAmpFrames);
     if (request.normalizeDb)
         normalize(signal, *request.normalizeDb, request.input);
-    const PcmSamples pcm = quantized(signal.samples, request.bits);
 
     report.output = request.output.empty() ? defaultOutputPath(request.input) : request.output;
     AtomicOutputFile file(report.output);
-    writePcmWave(file.descriptor(), report.output, signal.sampleRate, signal.channels, request.bits,
-                 pcm.samples);
+    const PcmSamples pcm = writePcm(
+        signal, request.bits,
+        PcmWaveWriter(file.descriptor(), report.output, signal.sampleRate, signal.channels, request.bits));
     file.commit(request.overwrite);
 
     report.to = describe(signal, {request.bits, false}, pcm.peak);

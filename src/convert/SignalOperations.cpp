@@ -5,14 +5,13 @@
 
 namespace velk::convert {
 
-AudioSignal channelsOf(const AudioSignal& signal, int first, int count) {
-    AudioSignal out;
-    out.sampleRate = signal.sampleRate;
-    out.channels = count;
-    out.samples.reserve(signal.frames() * static_cast<size_t>(count));
-    for (size_t frame = 0; frame < signal.frames(); ++frame) {
-        const auto start = signal.samples.begin() + static_cast<ptrdiff_t>(frame * signal.channels + first);
-        out.samples.insert(out.samples.end(), start, start + count);
+std::vector<float> channelsOf(std::span<const float> samples, int channels, int first, int count) {
+    std::vector<float> out;
+    const size_t frames = samples.size() / static_cast<size_t>(channels);
+    out.reserve(frames * static_cast<size_t>(count));
+    for (size_t frame = 0; frame < frames; ++frame) {
+        const auto start = samples.begin() + static_cast<ptrdiff_t>(frame * channels + first);
+        out.insert(out.end(), start, start + count);
     }
     return out;
 }
@@ -22,7 +21,7 @@ void keepFrames(AudioSignal& signal, size_t frames) {
         signal.samples.resize(frames * static_cast<size_t>(signal.channels));
 }
 
-double peakOf(const std::vector<float>& samples) {
+double peakOf(std::span<const float> samples) {
     float peak = 0;
     for (const float sample : samples)
         peak = std::max(peak, std::abs(sample));
@@ -34,7 +33,7 @@ void scale(AudioSignal& signal, double factor) {
         sample = static_cast<float>(sample * factor);
 }
 
-PcmSamples quantized(const std::vector<float>& samples, int bits) {
+PcmSamples quantized(std::span<const float> samples, int bits) {
     const double fullScale = std::ldexp(1.0, bits - 1);
     const double lowest = -fullScale;
     const double highest = fullScale - 1;

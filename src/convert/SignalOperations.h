@@ -2,20 +2,21 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "convert/AudioSignal.h"
 
 namespace velk::convert {
 
-// The channels `first` to `first + count - 1` of the signal.
-AudioSignal channelsOf(const AudioSignal& signal, int first, int count);
+// The channels `first` to `first + count - 1` of interleaved frames of `channels` channels.
+std::vector<float> channelsOf(std::span<const float> samples, int channels, int first, int count);
 
 // Drops every frame after the first `frames`.
 void keepFrames(AudioSignal& signal, size_t frames);
 
 // The largest magnitude of any sample (0 for silence).
-double peakOf(const std::vector<float>& samples);
+double peakOf(std::span<const float> samples);
 
 void scale(AudioSignal& signal, double factor);
 
@@ -29,6 +30,6 @@ struct PcmSamples {
 
 // Rounds to the nearest step; +1.0 itself becomes the largest positive value without counting as
 // clipped, since two's complement has one step less above zero than below.
-PcmSamples quantized(const std::vector<float>& samples, int bits);
+PcmSamples quantized(std::span<const float> samples, int bits);
 
 }  // namespace velk::convert

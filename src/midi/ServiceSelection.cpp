@@ -1,11 +1,6 @@
 #include "midi/ServiceSelection.h"
 
-#if VELK_HAVE_ALSA
-#include "midi/AlsaService.h"
-#endif
-#if VELK_HAVE_JACK
-#include "midi/JackService.h"
-#endif
+#include "midi/BackendModule.h"
 
 #include <functional>
 
@@ -44,46 +39,29 @@ Attempt<Opened> attempt(ServiceChoice choice, const std::function<Attempt<Opened
 using ServiceAttempt = Attempt<std::shared_ptr<MidiService>>;
 using DeviceAttempt = Attempt<std::unique_ptr<MidiDevice>>;
 
-ServiceAttempt alsaService() {
-#if VELK_HAVE_ALSA
+// What `open` gives on a backend, else why not: its module could not be loaded, or the backend's
+// own reason.
+template <typename Opened, typename Open>
+Attempt<Opened> onBackend(Backend backend, const Open& open) {
     std::string whyNot;
-    auto service = openAlsaService(whyNot);
-    return {std::move(service), "no ALSA sequencer (" + whyNot + ")"};
-#else
-    return {nullptr, "built without ALSA sequencer support"};
-#endif
+    const BackendEntry* entry = loadBackend(backend, whyNot);
+    if (!entry)
+        return {nullptr, whyNot};
+    Opened opened = open(*entry, whyNot);
+    const char* absent = backend == Backend::Alsa ? "no ALSA sequencer" : "no JACK server running";
+    return {std::move(opened), std::string(absent) + " (" + whyNot + ")"};
 }
 
-ServiceAttempt jackService() {
-#if VELK_HAVE_JACK
-    std::string whyNot;
-    auto service = openJackService(whyNot);
-    return {std::move(service), "no JACK server running (" + whyNot + ")"};
-#else
-    return {nullptr, "built without JACK support"};
-#endif
+ServiceAttempt serviceOn(Backend backend) {
+    return onBackend<std::shared_ptr<MidiService>>(
+        backend, [](const BackendEntry& entry, std::string& whyNot) { return entry.openService(whyNot); });
 }
 
-DeviceAttempt alsaDevice([[maybe_unused]] const std::string& name,
-                         [[maybe_unused]] MidiService::InputHandler handler) {
-#if VELK_HAVE_ALSA
-    std::string whyNot;
-    auto device = openAlsaDevice(name, std::move(handler), whyNot);
-    return {std::move(device), "no ALSA sequencer (" + whyNot + ")"};
-#else
-    return {nullptr, "built without ALSA sequencer support"};
-#endif
-}
-
-DeviceAttempt jackDevice([[maybe_unused]] const std::string& name,
-                         [[maybe_unused]] MidiService::InputHandler handler) {
-#if VELK_HAVE_JACK
-    std::string whyNot;
-    auto device = openJackDevice(name, std::move(handler), whyNot);
-    return {std::move(device), "no JACK server running (" + whyNot + ")"};
-#else
-    return {nullptr, "built without JACK support"};
-#endif
+DeviceAttempt deviceOn(Backend backend, const std::string& name, const MidiService::InputHandler& handler) {
+    return onBackend<std::unique_ptr<MidiDevice>>(backend,
+                                                  [&](const BackendEntry& entry, std::string& whyNot) {
+                                                      return entry.openDevice(name, handler, whyNot);
+                                                  });
 }
 
 }  // namespace
@@ -99,7 +77,8 @@ std::optional<ServiceChoice> parseServiceChoice(std::string_view text) {
 }
 
 ServiceSelection selectService(ServiceChoice choice) {
-    ServiceAttempt opened = attempt<std::shared_ptr<MidiService>>(choice, alsaService, jackService);
+    ServiceAttempt opened = attempt<std::shared_ptr<MidiService>>(
+        choice, [] { return serviceOn(Backend::Alsa); }, [] { return serviceOn(Backend::Jack); });
     if (opened.opened)
         return {std::move(opened.opened), ""};
     return {nullptr, std::move(opened.whyNot)};
@@ -107,7 +86,8 @@ ServiceSelection selectService(ServiceChoice choice) {
 
 DeviceSelection openDevice(ServiceChoice choice, const std::string& name, MidiService::InputHandler handler) {
     DeviceAttempt opened = attempt<std::unique_ptr<MidiDevice>>(
-        choice, [&] { return alsaDevice(name, handler); }, [&] { return jackDevice(name, handler); });
+        choice, [&] { return deviceOn(Backend::Alsa, name, handler); },
+        [&] { return deviceOn(Backend::Jack, name, handler); });
     if (opened.opened)
         return {std::move(opened.opened), ""};
     return {nullptr, std::move(opened.whyNot)};

@@ -1,25 +1,13 @@
 #include "StringTable.h"
 
-#include <QCoreApplication>
-#include <QTranslator>
-
 #include "common/ErrorCodes.h"
+#include "strings/TextTable.h"
 
 namespace velk::strings {
 
-bool install() {
-    static QTranslator translator;
-    if (translator.isEmpty() && !translator.load(QStringLiteral(":/i18n/velk_en.qm")))
-        return false;
-    // Each application object has its own list (the editor reads its options in one before its
-    // GUI starts): install into the one running now, once.
-    QCoreApplication::removeTranslator(&translator);
-    return QCoreApplication::installTranslator(&translator);
-}
-
 QString text(const char* key) {
-    QString value = qtTrId(key);
-    return value.isEmpty() ? QString::fromLatin1(key) : value;
+    const std::string_view value = textOf(key);
+    return QString::fromUtf8(value.data(), qsizetype(value.size()));
 }
 
 QString errorText(int code) {

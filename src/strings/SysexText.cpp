@@ -2,21 +2,18 @@
 
 #include <memory>
 
-#include "strings/StringTable.h"
+#include "strings/TextTable.h"
 
 namespace velk::strings {
 
-QString sysexMeaningText(const velk::sysex::Meaning& meaning) {
+std::string sysexMeaningText(const velk::sysex::Meaning& meaning) {
     if (meaning.key.empty())
         return {};
-    QString words = text(meaning.key.c_str());
-    for (const std::string& value : meaning.args)
-        words = words.arg(QString::fromStdString(value));
-    return words;
+    return fillIn(textOf(meaning.key), meaning.args);
 }
 
 std::string SysexNarrator::describe(std::span<const uint8_t> message) {
-    return sysexMeaningText(m_Interpreter.interpret(message)).toStdString();
+    return sysexMeaningText(m_Interpreter.interpret(message));
 }
 
 std::function<std::string(std::span<const uint8_t>)> sysexAnnotator() {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QString>
 #include <functional>
 #include <span>
 #include <string>
@@ -10,7 +9,7 @@
 namespace velk::strings {
 
 // A message's meaning in the words of the string table; empty when there is nothing to say.
-QString sysexMeaningText(const velk::sysex::Meaning& meaning);
+std::string sysexMeaningText(const velk::sysex::Meaning& meaning);
 
 // Says in words what each message of one conversation means, messages taken in the order they
 // passed; for a trace line. Not safe from two threads at once.

@@ -22,15 +22,15 @@ TEST(Quantized, roundsToTheNearestStepAndCountsWhatLiesBeyondFullScale) {
         {-0.25f, 24, -0x20000000, 0},
     };
     for (const Case& c : cases) {
-        const PcmSamples pcm = quantized({c.sample}, c.bits);
+        const PcmSamples pcm = quantized(std::vector<float>{c.sample}, c.bits);
         EXPECT_EQ(pcm.samples.at(0), c.expected) << c.sample << " at " << c.bits << " bits";
         EXPECT_EQ(pcm.clipped, c.clipped) << c.sample;
     }
 }
 
 TEST(Quantized, reportsThePeakOfTheIntegers) {
-    EXPECT_DOUBLE_EQ(quantized({0.25, -0.5, 0.125}, 16).peak, 0.5);
-    EXPECT_DOUBLE_EQ(quantized({3.0}, 16).peak, 32767.0 / 32768);
+    EXPECT_DOUBLE_EQ(quantized(std::vector<float>{0.25, -0.5, 0.125}, 16).peak, 0.5);
+    EXPECT_DOUBLE_EQ(quantized(std::vector<float>{3.0}, 16).peak, 32767.0 / 32768);
 }
 
 }  // namespace

@@ -1,18 +1,16 @@
 #include "strings/StringTable.h"
 
 #include <gtest/gtest.h>
-#include <QCoreApplication>
 
 #include "common/ErrorCodes.h"
+#include "strings/TextTable.h"
 
 namespace {
 
+using velk::strings::fillIn;
+using velk::strings::textOf;
+
 TEST(StringTable, everyErrorCodeHasEnglishTextAndAMissingKeyShowsItself) {
-    static int argc = 1;
-    static char name[] = "strings_tests";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-    ASSERT_TRUE(velk::strings::install());
     for (int code = mstd::eErr_MIDIOpen; code <= mstd::eErr_Unknown; ++code) {
         const QString text = velk::strings::errorText(code);
         EXPECT_FALSE(text.isEmpty()) << code;
@@ -21,5 +19,32 @@ TEST(StringTable, everyErrorCodeHasEnglishTextAndAMissingKeyShowsItself) {
     }
     EXPECT_EQ(velk::strings::text("No_Such_Key"), QStringLiteral("No_Such_Key"));
 }
+
+TEST(StringTable, keepsTheTextsOfTheTableAsWritten) {
+    EXPECT_EQ(textOf("Menu_Quit"), "&Quit");
+    EXPECT_EQ(textOf("Cli_Err_NoMidiService").substr(0, 37), "no MIDI service could be opened: %1.\n");
+    EXPECT_TRUE(textOf("Cli_Err_NoMidiService").ends_with("--midi alsa|jack."));
+}
+
+struct Filling {
+    const char* pattern;
+    std::vector<std::string> arguments;
+    const char* filled;
+};
+
+class FillIn : public testing::TestWithParam<Filling> {};
+
+TEST_P(FillIn, putsEachArgumentAtItsMarker) {
+    EXPECT_EQ(fillIn(GetParam().pattern, GetParam().arguments), GetParam().filled);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Patterns, FillIn,
+    testing::Values(Filling{"no amplifier on %1 within %3 ms: no \"%2\"",
+                            {"jack", "Velk", "500"},
+                            "no amplifier on jack within 500 ms: no \"Velk\""},
+                    Filling{"%1 and %2", {"%2", "b"}, "%2 and b"},  // an argument is never filled in itself
+                    Filling{"%1 of %2", {"3"}, "3 of %2"},
+                    Filling{"100% at %10", {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"}, "100% at j"}));
 
 }  // namespace

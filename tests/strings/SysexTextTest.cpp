@@ -3,11 +3,9 @@
 #include "strings/SysexText.h"
 
 #include <gtest/gtest.h>
-#include <QCoreApplication>
 
 #include "common/SysexCodec.h"
 #include "sim/EditorMessages.h"
-#include "strings/StringTable.h"
 
 namespace {
 
@@ -45,17 +43,7 @@ void PrintTo(const Said& said, std::ostream* os) {
     *os << said.words;
 }
 
-class SysexNarration : public testing::TestWithParam<std::vector<Said>> {
-protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "strings_tests";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            new QCoreApplication(argc, argv);
-        velk::strings::install();
-    }
-};
+class SysexNarration : public testing::TestWithParam<std::vector<Said>> {};
 
 TEST_P(SysexNarration, saysWhatEachMessageMeans) {
     velk::strings::SysexNarrator narrator;

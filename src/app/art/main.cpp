@@ -8,7 +8,6 @@
 #include <cstdio>
 
 #include "app/art/ArtCatalog.h"
-#include "strings/StringTable.h"
 
 namespace {
 
@@ -47,10 +46,6 @@ int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: velk-artgen OUTPUT_DIR\n");
         return 2;
-    }
-    if (!velk::strings::install()) {
-        std::fprintf(stderr, "the string table is missing\n");
-        return 1;
     }
     const QDir output(QString::fromLocal8Bit(argv[1]));
     const std::vector<velk::art::ArtPiece> pieces = velk::art::catalog();

@@ -51,7 +51,7 @@ private:
         if (m_Trace)
             std::fprintf(stderr, "%8llu ms    event %d data %d\n",
                          static_cast<unsigned long long>(m_Rig.nowMS()), event.id, event.data);
-        m_Ledger.onEvent(event, m_Rig.manager());
+        m_Ledger.onEvent(event);
         switch (event.id) {
             case eVelkEvent_NotConnected:
                 m_Rig.post(eVelkRequest_Open);

@@ -56,7 +56,8 @@ protected:
         table = panel.findChild<FileTableView*>();
     }
     void TearDown() override {
-        controller.windowWillClose();
+        // Closed as the user closes it: the panels stop posting to the device manager before it ends.
+        window.close();
         delegate.applicationWillTerminate();
         velk::test::clearPreferenceStore();
     }

@@ -15,6 +15,9 @@ export HOME="$build/test-home"
 export XDG_CONFIG_HOME="$HOME/.config"
 export XDG_RUNTIME_DIR="$build/test-runtime"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" && mkdir -p -m 0700 "$XDG_RUNTIME_DIR"
+# ThreadSanitizer builds: what Qt's uninstrumented libraries do among their own threads is not
+# reported. Options the caller gives come after, and win.
+export TSAN_OPTIONS="suppressions=$root/scripts/tsan.supp ${TSAN_OPTIONS:-}"
 # JACK keeps a machine-wide table of eight servers that killed servers never leave; with no JACK
 # server running at all, clearing it lets the suites that start their own servers find room.
 if ! pgrep -f 'jackd|jackdbus' >/dev/null 2>&1; then

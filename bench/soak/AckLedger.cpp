@@ -8,15 +8,19 @@ bool isAmp(int32_t amp) {
     return amp == 0 || amp == 1;
 }
 
-// The FIR slot of the amp's current amp type as the mirror has it; -1 for none.
-int slotOf(int amp, CVelkManager& manager) {
-    const int ampType = manager.getAmpType(amp);
+// The FIR slot of the amp's amp type; -1 for none.
+int slotOf(int amp, int ampType) {
     return isAmp(amp) && ampType >= 0 && ampType < 5 ? amp * 5 + ampType : -1;
+}
+
+// The FIR slot of the amp's current amp type as the mirror has it.
+int slotOf(int amp, CVelkManager& manager) {
+    return slotOf(amp, manager.getAmpType(amp));
 }
 
 }  // namespace
 
-void AckLedger::onEvent(const Event& event, CVelkManager& manager) {
+void AckLedger::onEvent(const Event& event) {
     switch (event.id) {
         case eVelkEvent_Error:
         case eVelkEvent_Disconnected:
@@ -57,7 +61,7 @@ void AckLedger::onEvent(const Event& event, CVelkManager& manager) {
             streamSent(event.data);
             break;
         case eVelkEvent_FIRWriteDone:
-            flashWritten(event.data, manager);
+            flashWritten(event);
             break;
         case eVelkEvent_FIRDataInitialized:
             m_Play = {};
@@ -78,8 +82,9 @@ void AckLedger::streamSent(int amp) {
 }
 
 // The head wrote its play buffer into the slot; the mirror copied its own.
-void AckLedger::flashWritten(int amp, CVelkManager& manager) {
-    const int slot = slotOf(amp, manager);
+void AckLedger::flashWritten(const Event& event) {
+    const int amp = event.data;
+    const int slot = isAmp(amp) ? slotOf(amp, event.ampTypes[amp]) : -1;
     if (slot < 0)
         return;
     m_SlotKnown[slot] = m_Play[amp] == Play::Whole;

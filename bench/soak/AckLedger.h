@@ -16,7 +16,7 @@ public:
     // How much of an amp's play buffer the mirror knows.
     enum class Play { Unknown, Header, Whole };
 
-    void onEvent(const Event& event, CVelkManager& manager);
+    void onEvent(const Event& event);
     // The step may have lost messages: nothing is known until the next full read.
     void forgetAfterWireFault();
     // The head's play buffer of that amp is about to change (a stream, a gain or a name): a full
@@ -40,7 +40,7 @@ public:
 
 private:
     void streamSent(int amp);
-    void flashWritten(int amp, CVelkManager& manager);
+    void flashWritten(const Event& event);
 
     bool m_Synced = false;
     std::array<Play, 2> m_Play{};

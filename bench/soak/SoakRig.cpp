@@ -67,9 +67,10 @@ SoakRig::~SoakRig() {
 
 void SoakRig::recordEvent(EVelkEventID id, int32_t data, void* self) {
     SoakRig& rig = *static_cast<SoakRig*>(self);
+    const std::array<int, 2> ampTypes = {rig.m_Manager->getAmpType(0), rig.m_Manager->getAmpType(1)};
     {
         std::lock_guard lock(rig.m_EventsLock);
-        rig.m_Events.push_back({id, data});
+        rig.m_Events.push_back({id, data, ampTypes});
     }
     rig.m_EventArrived.notify_all();
 }

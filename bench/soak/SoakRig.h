@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -22,6 +23,9 @@ namespace velk::soak {
 struct Event {
     EVelkEventID id;
     int32_t data;
+    // The mirror's amp types when the event was raised: by the time the event is handled, a reply
+    // behind it may have changed them.
+    std::array<int, 2> ampTypes;
 };
 
 // One scenario's world: a simulated head on the in-process MIDI hub, the real device manager with

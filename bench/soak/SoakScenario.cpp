@@ -51,7 +51,7 @@ private:
         if (m_Trace)
             std::fprintf(stderr, "%8llu ms    event %d data %d\n",
                          static_cast<unsigned long long>(m_Rig.nowMS()), event.id, event.data);
-        m_Ledger.onEvent(event, m_Rig.manager());
+        m_Ledger.onEvent(event);
         switch (event.id) {
             case eVelkEvent_NotConnected:
                 m_Rig.post(eVelkRequest_Open);
@@ -129,16 +129,25 @@ private:
     }
 
     // A request ends in the event that announces it, or in a failure that drops the requests
-    // behind it; one that vanished without either was dropped silently.
+    // behind it; one that vanished without either was dropped silently. The event of a reply comes
+    // from the receiving thread after the request that waited for it has moved on, so it may still
+    // be on its way when everything is idle.
     void checkOutcome(Action last) {
+        if (!outcomeMissing(last))
+            return;
+        letDeliveriesArrive();
+        if (outcomeMissing(last))
+            fail("its last request was neither carried out nor reported as failed");
+    }
+
+    bool outcomeMissing(Action last) const {
         const auto heard = [this](EVelkEventID id) {
             return std::find(m_StepEvents.begin(), m_StepEvents.end(), id) != m_StepEvents.end();
         };
         if (heard(eVelkEvent_Error) || heard(eVelkEvent_Disconnected))
-            return;
+            return false;
         const std::vector<EVelkEventID> outcomes = announcedBy(last);
-        if (!outcomes.empty() && std::none_of(outcomes.begin(), outcomes.end(), heard))
-            fail("its last request was neither carried out nor reported as failed");
+        return !outcomes.empty() && std::none_of(outcomes.begin(), outcomes.end(), heard);
     }
 
     static std::vector<EVelkEventID> announcedBy(Action action) {
@@ -168,12 +177,16 @@ private:
         checkMirror(m_Rig, m_Ledger, collect);
         if (differences.empty())
             return;
-        std::this_thread::sleep_for(kDeliveryPatience);
-        settle();
+        letDeliveriesArrive();
         differences.clear();
         checkMirror(m_Rig, m_Ledger, collect);
         for (const std::string& difference : differences)
             fail(when + difference);
+    }
+
+    void letDeliveriesArrive() {
+        std::this_thread::sleep_for(kDeliveryPatience);
+        settle();
     }
 
     // Lets what is still on its way (an announcement of the head, a late reply) arrive.

@@ -6,13 +6,34 @@
 
 namespace velk::app {
 
+namespace {
+
+// Called by name, so that the queued call is made and freed by Qt's code alone.
+class Door : public QObject {
+    Q_OBJECT
+public:
+    explicit Door(std::function<void()> open) : m_open(std::move(open)) {}
+    Q_INVOKABLE void open() { m_open(); }
+
+private:
+    std::function<void()> m_open;
+};
+
+}  // namespace
+
 MainQueue gMain_queue;
 
+// Made on the thread that starts the program, the GUI thread.
+MainQueue::MainQueue() : m_door(std::make_unique<Door>([this] { arrive(); })) {}
+
+MainQueue::~MainQueue() = default;
+
 void MainQueue::async(QObject* receiver, std::function<void()> work) {
-    // A queued call is an event posted to the receiver; Qt discards it with the receiver.
-    QMetaObject::invokeMethod(
-        receiver, [this, receiver, work = std::move(work)]() mutable { arrive(receiver, std::move(work)); },
-        Qt::QueuedConnection);
+    {
+        std::lock_guard posted(m_postedLock);
+        m_posted.push_back({receiver, std::move(work), QString()});
+    }
+    QMetaObject::invokeMethod(m_door.get(), "open", Qt::QueuedConnection);
 }
 
 void MainQueue::hold(const QString& cause) {
@@ -26,9 +47,17 @@ void MainQueue::release() {
             QCoreApplication::instance(), [this] { runWaiting(); }, Qt::QueuedConnection);
 }
 
-void MainQueue::arrive(QObject* receiver, std::function<void()> work) {
-    // Behind work that still waits, so that the order of posting is kept.
-    m_waiting.push_back({receiver, std::move(work), m_holds.isEmpty() ? QString() : m_holds.last()});
+// Each queued call takes the oldest posted work in, behind work that still waits, so that the
+// order of posting is kept. Work whose receiver is gone is dropped when its turn comes.
+void MainQueue::arrive() {
+    Waiting next;
+    {
+        std::lock_guard posted(m_postedLock);
+        next = std::move(m_posted.front());
+        m_posted.pop_front();
+    }
+    next.waitedBehind = m_holds.isEmpty() ? QString() : m_holds.last();
+    m_waiting.push_back(std::move(next));
     runWaiting();
 }
 
@@ -49,3 +78,5 @@ void MainQueue::runWaiting() {
 }
 
 }  // namespace velk::app
+
+#include "MainQueue.moc"

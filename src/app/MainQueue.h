@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <memory>
+#include <mutex>
 
 namespace velk::app {
 
@@ -17,6 +19,9 @@ namespace velk::app {
 // the order it was posted once the last hold ends.
 class MainQueue {
 public:
+    MainQueue();
+    ~MainQueue();
+
     // Runs `work` on the thread of `receiver` (the GUI thread) once the events queued before it
     // are handled and nothing holds the queue. When the receiver is destroyed first, the work
     // never runs. Any thread.
@@ -37,9 +42,15 @@ private:
         QString waitedBehind;
     };
 
-    void arrive(QObject* receiver, std::function<void()> work);
+    void arrive();
     void runWaiting();
 
+    // The work travels under a lock of ours, not inside Qt's queued call: Qt's own locks are
+    // invisible to ThreadSanitizer, which would take the GUI thread's reading of what another
+    // thread wrote for a race.
+    std::mutex m_postedLock;
+    std::deque<Waiting> m_posted;
+    std::unique_ptr<QObject> m_door;  // on the GUI thread: each queued call to it takes one in
     std::deque<Waiting> m_waiting;
     QStringList m_holds;  // innermost last
     QString m_waitedBehind;

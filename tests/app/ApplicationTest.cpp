@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <QException>
 #include <QThread>
+#include <chrono>
+#include <string>
 #include <thread>
 
 #include "AppTestSupport.h"
@@ -94,6 +96,21 @@ TEST(MainQueue, workRunsInOrderOnTheGuiThreadWhenItsLoopTurnsAndNeverAfterItsRec
     QCoreApplication::processEvents();
     EXPECT_EQ(order, (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(ranOn, QCoreApplication::instance()->thread());
+}
+
+// The GUI thread takes the work in while the thread that posted it goes on, without waiting on the
+// event loop's wake-up: under ThreadSanitizer, only the queue's own lock stands between them.
+TEST(MainQueue, workFromAThreadThatGoesOnArrivesWithWhatItCaptured) {
+    velk::test::editorApplication();
+    QObject receiver;
+    const std::string sent(64, 'x');
+    std::string seen;
+    std::thread poster([&] { gMain_queue.async(&receiver, [&seen, text = sent] { seen = text; }); });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (seen.empty() && std::chrono::steady_clock::now() < deadline)
+        QCoreApplication::sendPostedEvents();
+    poster.join();
+    EXPECT_EQ(seen, sent);
 }
 
 // Runs `whileOpen` inside the first alert it shows, as events that arrive while the user reads it,

@@ -12,7 +12,7 @@ using Inspector = VelkManagerInspector;
 using Dispatcher = ConnectedManagerTest<0x31>;
 
 TEST_F(Dispatcher, queuedRequestsRunInOrderWithinOnePassDroppingUnknownKinds) {
-    manager->sendRequest(static_cast<eVelkRequestEvent>(17), 0, 0);
+    manager->sendRequest(static_cast<eVelkRequestEvent>(99), 0, 0);
     manager->sendRequest(eVelkRequest_BoosterType, 0, 1);
     manager->sendRequest(static_cast<eVelkRequestEvent>(-1), 0, 0);
     manager->sendRequest(eVelkRequest_ReverbType, 0, 2);

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <set>
 
@@ -34,7 +36,7 @@ Bytes edited(Bytes bytes, const std::function<void(Bytes&)>& edit) {
 
 Bytes framed(std::initializer_list<uint8_t> afterLeadIn) {
     Bytes message = {0xF0, 0x43, 0x7D};
-    message.insert(message.end(), afterLeadIn);
+    std::copy(afterLeadIn.begin(), afterLeadIn.end(), std::back_inserter(message));
     return message;
 }
 

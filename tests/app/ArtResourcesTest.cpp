@@ -2,8 +2,6 @@
 // with its frame count and with frames of the size of the control that shows them.
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "AppTestSupport.h"
 #include "app/PanelLayout.h"
 #include "app/PanelView.h"
@@ -25,33 +23,30 @@ Strip sized(SPArt art, SPFrame frame) {
     return {art, {frame.width, frame.height}};
 }
 
-std::vector<Strip> strips() {
-    return {sized(effect::kArt_Amp_Ch_Label, effect::kFrame_Amp_Ch_Label),
-            sized(effect::kArt_Fx_Loop_Sw, effect::kFrame_Fx_Loop_Sw),
-            sized(effect::kArt_Noise_Gate_Knob, effect::kFrame_Noise_Gate_Knob),
-            sized(effect::kArt_Booster_White_Sw, effect::kFrame_Booster_White_Sw),
-            sized(effect::kArt_Booster_Green_Sw, effect::kFrame_Booster_Green_Sw),
-            sized(effect::kArt_Booster_Amber_Sw, effect::kFrame_Booster_Amber_Sw),
-            sized(effect::kArt_Reverb_Spring_Sw, effect::kFrame_Reverb_Spring_Sw),
-            sized(effect::kArt_Reverb_Plate_Sw, effect::kFrame_Reverb_Plate_Sw),
-            sized(effect::kArt_Reverb_Room_Sw, effect::kFrame_Reverb_Room_Sw),
-            sized(effect::kArt_Reverb_Hall_Sw, effect::kFrame_Reverb_Hall_Sw),
-            sized(speaker::kArt_Amp_Ch_Label, speaker::kFrame_Amp_Ch_Label),
-            sized(speaker::kArt_Gain_Knob, speaker::kFrame_Gain_Knob),
-            sized(speaker::kArt_Install_Btn, speaker::kFrame_Install_Btn),
-            sized(speaker::kArt_Folder_Btn, speaker::kFrame_Folder_Btn),
-            sized(speaker::kArt_Bypass_Sw, speaker::kFrame_Bypass_Sw),
-            {kArt_Default_Knob, {}},
-            {{SPScroller::kImageUpArrow, SPScroller::kArrowFrames}, {}},
-            {{SPScroller::kImageDnArrow, SPScroller::kArrowFrames}, {}},
-            {{SPScroller::kImageBarTop, 1}, {}},
-            {{SPScroller::kImageBarMiddle, 1}, {}},
-            {{SPScroller::kImageBarBottom, 1}, {}}};
-}
-
 TEST(ArtResources, everyStripIsEmbeddedWithItsFramesAtTheControlsSize) {
     velk::test::editorApplication();
-    for (const auto& [art, frame] : strips()) {
+    const Strip strips[] = {sized(effect::kArt_Amp_Ch_Label, effect::kFrame_Amp_Ch_Label),
+                            sized(effect::kArt_Fx_Loop_Sw, effect::kFrame_Fx_Loop_Sw),
+                            sized(effect::kArt_Noise_Gate_Knob, effect::kFrame_Noise_Gate_Knob),
+                            sized(effect::kArt_Booster_White_Sw, effect::kFrame_Booster_White_Sw),
+                            sized(effect::kArt_Booster_Green_Sw, effect::kFrame_Booster_Green_Sw),
+                            sized(effect::kArt_Booster_Amber_Sw, effect::kFrame_Booster_Amber_Sw),
+                            sized(effect::kArt_Reverb_Spring_Sw, effect::kFrame_Reverb_Spring_Sw),
+                            sized(effect::kArt_Reverb_Plate_Sw, effect::kFrame_Reverb_Plate_Sw),
+                            sized(effect::kArt_Reverb_Room_Sw, effect::kFrame_Reverb_Room_Sw),
+                            sized(effect::kArt_Reverb_Hall_Sw, effect::kFrame_Reverb_Hall_Sw),
+                            sized(speaker::kArt_Amp_Ch_Label, speaker::kFrame_Amp_Ch_Label),
+                            sized(speaker::kArt_Gain_Knob, speaker::kFrame_Gain_Knob),
+                            sized(speaker::kArt_Install_Btn, speaker::kFrame_Install_Btn),
+                            sized(speaker::kArt_Folder_Btn, speaker::kFrame_Folder_Btn),
+                            sized(speaker::kArt_Bypass_Sw, speaker::kFrame_Bypass_Sw),
+                            {kArt_Default_Knob, {}},
+                            {{SPScroller::kImageUpArrow, SPScroller::kArrowFrames}, {}},
+                            {{SPScroller::kImageDnArrow, SPScroller::kArrowFrames}, {}},
+                            {{SPScroller::kImageBarTop, 1}, {}},
+                            {{SPScroller::kImageBarMiddle, 1}, {}},
+                            {{SPScroller::kImageBarBottom, 1}, {}}};
+    for (const auto& [art, frame] : strips) {
         const QImage strip = resourceImage(art.image);
         EXPECT_FALSE(strip.isNull()) << art.image << " is missing";
         EXPECT_EQ(strip.height() % art.slices, 0)
@@ -60,6 +55,9 @@ TEST(ArtResources, everyStripIsEmbeddedWithItsFramesAtTheControlsSize) {
             EXPECT_EQ(QSize(strip.width(), strip.height() / art.slices), frame) << art.image;
         }
         EXPECT_TRUE(strip.hasAlphaChannel()) << art.image << ": controls show the faceplate around them";
+        const QImage dense = resourceImage(art.image, 2);
+        EXPECT_EQ(dense.size(), strip.size() * 2) << art.image << " at twice the density";
+        EXPECT_EQ(dense.devicePixelRatio(), 2.0) << art.image;
     }
 }
 
@@ -73,36 +71,18 @@ TEST(ArtResources, faceplatesHaveThePanelsSizeAndKnobFramesDiffer) {
         << "the pointer turns from the first position to the last";
 }
 
-TEST(ArtResources, everyImageIsAlsoDrawnAtTwiceTheDensityForTheSameLogicalSize) {
-    velk::test::editorApplication();
-    std::vector<const char*> names{effect::kImage_Base, speaker::kImage_Base, kImage_AppIcon};
-    for (const Strip& strip : strips())
-        names.push_back(strip.art.image);
-    for (const char* name : names) {
-        const QImage plain = resourceImage(name, 1);
-        const QImage dense = resourceImage(name, 2);
-        EXPECT_EQ(plain.devicePixelRatio(), 1.0) << name;
-        EXPECT_EQ(dense.devicePixelRatio(), 2.0) << name;
-        EXPECT_EQ(dense.size(), plain.size() * 2) << name;
-    }
-}
-
 // CTest runs this once more on a screen of device pixel ratio 2 (QT_SCALE_FACTOR=2).
 TEST(ArtResources, aDenseScreenShowsTheDenseArtPixelForPixel) {
     const VelkUtilityApp& app = velk::test::editorApplication();
     if (app.devicePixelRatio() != 2)
         GTEST_SKIP() << "needs a screen of device pixel ratio 2";
-    PanelView panel(speaker::kImage_Base);
-    const auto pixels = [](const QImage& image) {
-        // Inside the faceplate's rim, where the art is opaque; in image pixels.
-        const QRect inside(QPoint(20, 20), (kPanelSize - QSize(20, 20)) * 2);
-        return image.convertToFormat(QImage::Format_ARGB32_Premultiplied).copy(inside);
+    const auto opaquePart = [](const QImage& image) {  // inside the faceplate's rim, in image pixels
+        return image.convertToFormat(QImage::Format_ARGB32_Premultiplied).copy(20, 20, 1840, 1120);
     };
-    const QImage shown = panel.grab().toImage();
+    const QImage shown = PanelView(speaker::kImage_Base).grab().toImage();
     ASSERT_EQ(shown.size(), kPanelSize * 2);
-    EXPECT_EQ(pixels(shown), pixels(resourceImage(speaker::kImage_Base, 2)));
-    const SPDialControl dial;
-    EXPECT_EQ(dial.cell().image().devicePixelRatio(), 2.0) << "dials start with the dense knob";
+    EXPECT_EQ(opaquePart(shown), opaquePart(resourceImage(speaker::kImage_Base, 2)));
+    EXPECT_EQ(SPDialControl().cell().image().devicePixelRatio(), 2.0) << "dials start with the dense knob";
 }
 
 }  // namespace

@@ -1,13 +1,10 @@
 // On a screen of device pixel ratio 2 the controls draw the frames of strips drawn at twice the
 // density pixel for pixel, while their size and the points they answer stay in logical pixels.
 #include <gtest/gtest.h>
-#include <QPainter>
 
 #include "NumberedStrip.h"
-#include "controls/ImageStrip.h"
 #include "controls/SPButton.h"
 #include "controls/SPDialControl.h"
-#include "controls/SPScroller.h"
 #include "helper/QtTestApp.h"
 
 namespace {
@@ -32,12 +29,6 @@ int crispFrameAt(const QImage& grab, QPoint at) {
     return qRed(upper) - 10;
 }
 
-TEST(DenseStrip, framesAreSizedInLogicalPixelsAndCutInImagePixels) {
-    const QImage strip = denseNumberedStrip(4);
-    EXPECT_EQ(velk::controls::stripFrameSize(strip, 4), QSize(20, 10));
-    EXPECT_EQ(velk::controls::stripFrameRect(strip, 4, 3), QRect(0, 60, 40, 20));
-}
-
 TEST(DenseStrip, buttonsAndDialsShowTheirFramePixelForPixelAtTheirLogicalSize) {
     velk::test::application();
     SPButton button(nullptr, 4);
@@ -58,22 +49,6 @@ TEST(DenseStrip, buttonsAndDialsShowTheirFramePixelForPixelAtTheirLogicalSize) {
         dial.setValue(value);
         EXPECT_EQ(crispFrameAt(denseGrab(dial), {10, 5}), frame) << "value " << value;
     }
-}
-
-TEST(DenseStrip, scrollerArrowsKeepTheirLogicalWidth) {
-    velk::test::application();
-    QImage canvas(60, 80, QImage::Format_ARGB32);
-    canvas.setDevicePixelRatio(2);
-    canvas.fill(Qt::white);
-    {
-        QPainter painter(&canvas);
-        SPScroller::drawImage(painter, denseNumberedStrip(4, 11, 13), QRect(5, 10, 20, 13), 2, 4);
-    }
-    const int left = 5 + 20 - 11 - 2;
-    EXPECT_EQ(canvas.pixelColor(2 * left - 1, 32), QColor(Qt::white));
-    EXPECT_EQ(qRed(canvas.pixel(2 * left, 32)), 12);
-    EXPECT_EQ(qRed(canvas.pixel(2 * (left + 12) - 1, 32)), 12);
-    EXPECT_EQ(canvas.pixelColor(2 * (left + 12), 32), QColor(Qt::white));
 }
 
 }  // namespace

@@ -82,7 +82,16 @@ TEST(ArtResources, aDenseScreenShowsTheDenseArtPixelForPixel) {
     const QImage shown = PanelView(speaker::kImage_Base).grab().toImage();
     ASSERT_EQ(shown.size(), kPanelSize * 2);
     EXPECT_EQ(opaquePart(shown), opaquePart(resourceImage(speaker::kImage_Base, 2)));
-    EXPECT_EQ(SPDialControl().cell().image().devicePixelRatio(), 2.0) << "dials start with the dense knob";
+    // The default knob at its last position: that frame of the dense strip, pixel for pixel.
+    SPDialControl dial;
+    dial.setValue(dial.maximum());
+    QImage knobShown(dial.size() * 2, QImage::Format_ARGB32_Premultiplied);
+    knobShown.setDevicePixelRatio(2);
+    knobShown.fill(Qt::transparent);
+    dial.render(&knobShown, QPoint(), QRegion(), QWidget::RenderFlags());
+    const QImage knob = resourceImage(kArt_Default_Knob.image, 2).convertToFormat(knobShown.format());
+    const int last = kArt_Default_Knob.slices - 1;
+    EXPECT_EQ(knobShown, knob.copy(velk::controls::stripFrameRect(knob, kArt_Default_Knob.slices, last)));
 }
 
 }  // namespace

@@ -16,19 +16,6 @@ inline QImage numberedStrip(int frames, int width = 20, int frameHeight = 10) {
     return strip;
 }
 
-// The same strip drawn for a screen of device pixel ratio 2: twice the pixels each way, carrying
-// its ratio, with the green channel alternating 0 and 255 from one pixel row to the next, so that
-// only a frame shown pixel for pixel keeps both rows of each logical row apart.
-inline QImage denseNumberedStrip(int frames, int width = 20, int frameHeight = 10) {
-    QImage strip(2 * width, 2 * frames * frameHeight, QImage::Format_ARGB32);
-    for (int y = 0; y < strip.height(); ++y) {
-        for (int x = 0; x < strip.width(); ++x)
-            strip.setPixel(x, y, qRgb(10 + y / (2 * frameHeight), y % 2 * 255, 200));
-    }
-    strip.setDevicePixelRatio(2);
-    return strip;
-}
-
 // The frame a widget drawn from a numbered strip shows at `at`.
 inline int shownFrame(QWidget& widget, QPoint at = {10, 5}) {
     return qRed(widget.grab().toImage().pixel(at)) - 10;

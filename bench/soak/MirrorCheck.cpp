@@ -20,8 +20,10 @@ bool sameHeader(const FIRCOE& a, const FIRCOE& b) {
 }
 
 std::string describeHeader(const FIRCOE& record) {
-    return "\"" + std::string(record.name, strnlen(record.name, sizeof record.name)) + "\" gain " +
-           std::to_string(record.gain);
+    return std::string("\"")
+        .append(record.name, strnlen(record.name, sizeof record.name))
+        .append("\" gain ")
+        .append(std::to_string(record.gain));
 }
 
 uint8_t mirroredEffectByte(CVelkManager& manager, int index) {

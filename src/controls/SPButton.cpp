@@ -36,7 +36,7 @@ bool SPButton::isBorderVisible() const {
 QSize SPButton::sizeHint() const {
     if (m_image.isNull() || m_cell.imageDivideNum() < 1)
         return QAbstractButton::sizeHint().expandedTo({16, 16});
-    return {m_image.width(), velk::controls::stripFrameHeight(m_image, m_cell.imageDivideNum())};
+    return velk::controls::stripFrameSize(m_image, m_cell.imageDivideNum());
 }
 
 void SPButton::paintEvent(QPaintEvent*) {

@@ -59,7 +59,7 @@ SPDialControl::SPDialControl(QWidget* parent) : QAbstractSlider(parent) {
 
 void SPDialControl::setImage(const QImage& image) {
     if (!image.isNull() && m_cell.imageDivideNum() >= 1) {
-        resize(image.width(), image.height() / m_cell.imageDivideNum());
+        resize(velk::controls::stripFrameSize(image, m_cell.imageDivideNum()));
         updateGeometry();
     }
     m_cell.setImage(image);
@@ -108,7 +108,7 @@ QSize SPDialControl::sizeHint() const {
     const QImage& strip = m_cell.image();
     if (strip.isNull() || m_cell.imageDivideNum() < 1)
         return QAbstractSlider::sizeHint();
-    return {strip.width(), velk::controls::stripFrameHeight(strip, m_cell.imageDivideNum())};
+    return velk::controls::stripFrameSize(strip, m_cell.imageDivideNum());
 }
 
 void SPDialControl::paintEvent(QPaintEvent*) {

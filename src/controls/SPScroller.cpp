@@ -26,8 +26,8 @@ void SPScroller::drawImage(QPainter& painter, const QImage& strip, const QRect& 
                            int divideNum) {
     if (strip.isNull())
         return;
-    const QRect target(part.x() + part.width() - strip.width() - 2, part.y(), strip.width() + 1,
-                       part.height());
+    const int width = velk::controls::stripFrameSize(strip, divideNum).width();
+    const QRect target(part.x() + part.width() - width - 2, part.y(), width + 1, part.height());
     painter.setClipRect(target);
     velk::controls::drawStripFrame(painter, strip, divideNum, index, target);
 }
@@ -60,10 +60,11 @@ void SPScroller::drawKnob(QPainter& painter, const QStyleOptionSlider& option) c
     const QRect knob = partRect(option, QStyle::SC_ScrollBarSlider);
     if (knob.isEmpty() || m_imageBarTop.isNull())
         return;
-    const int width = m_imageBarTop.width();
+    const QSize top = velk::controls::stripFrameSize(m_imageBarTop, 1);
+    const int width = top.width();
     const int x = knob.x() + static_cast<int>((knob.width() - width) * 0.5 + 0.5);
-    const int topHeight = m_imageBarTop.height();
-    const int bottomHeight = m_imageBarBottom.height();
+    const int topHeight = top.height();
+    const int bottomHeight = velk::controls::stripFrameSize(m_imageBarBottom, 1).height();
     const int middleHeight = knob.height() - (topHeight + bottomHeight);
     painter.save();
     painter.setClipRect(knob);

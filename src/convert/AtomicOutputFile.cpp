@@ -22,7 +22,10 @@ std::string temporaryNameBeside(const std::string& destination, unsigned token) 
     const std::filesystem::path path(destination);
     char suffix[16];
     std::snprintf(suffix, sizeof suffix, ".%08x.part", token);
-    return (path.parent_path() / ("." + path.filename().string() + suffix)).string();
+    // Appended piece by piece: GCC 12 at -O3 takes "." + std::string for an overlapping copy.
+    std::string name = ".";
+    name.append(path.filename().string()).append(suffix);
+    return (path.parent_path() / name).string();
 }
 
 }  // namespace

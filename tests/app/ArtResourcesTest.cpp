@@ -4,7 +4,9 @@
 
 #include "AppTestSupport.h"
 #include "app/PanelLayout.h"
+#include "app/PanelView.h"
 #include "controls/ImageStrip.h"
+#include "controls/SPDialControl.h"
 #include "controls/SPScroller.h"
 
 namespace {
@@ -53,6 +55,9 @@ TEST(ArtResources, everyStripIsEmbeddedWithItsFramesAtTheControlsSize) {
             EXPECT_EQ(QSize(strip.width(), strip.height() / art.slices), frame) << art.image;
         }
         EXPECT_TRUE(strip.hasAlphaChannel()) << art.image << ": controls show the faceplate around them";
+        const QImage dense = resourceImage(art.image, 2);
+        EXPECT_EQ(dense.size(), strip.size() * 2) << art.image << " at twice the density";
+        EXPECT_EQ(dense.devicePixelRatio(), 2.0) << art.image;
     }
 }
 
@@ -64,6 +69,29 @@ TEST(ArtResources, faceplatesHaveThePanelsSizeAndKnobFramesDiffer) {
     const int frame = knob.height() / speaker::kArt_Gain_Knob.slices;
     EXPECT_NE(knob.copy(0, 0, knob.width(), frame), knob.copy(0, 40 * frame, knob.width(), frame))
         << "the pointer turns from the first position to the last";
+}
+
+// CTest runs this once more on a screen of device pixel ratio 2 (QT_SCALE_FACTOR=2).
+TEST(ArtResources, aDenseScreenShowsTheDenseArtPixelForPixel) {
+    const VelkUtilityApp& app = velk::test::editorApplication();
+    if (app.devicePixelRatio() != 2)
+        GTEST_SKIP() << "needs a screen of device pixel ratio 2";
+    const auto opaquePart = [](const QImage& image) {  // inside the faceplate's rim, in image pixels
+        return image.convertToFormat(QImage::Format_ARGB32_Premultiplied).copy(20, 20, 1840, 1120);
+    };
+    const QImage shown = PanelView(speaker::kImage_Base).grab().toImage();
+    ASSERT_EQ(shown.size(), kPanelSize * 2);
+    EXPECT_EQ(opaquePart(shown), opaquePart(resourceImage(speaker::kImage_Base, 2)));
+    // The default knob at its last position: that frame of the dense strip, pixel for pixel.
+    SPDialControl dial;
+    dial.setValue(dial.maximum());
+    QImage knobShown(dial.size() * 2, QImage::Format_ARGB32_Premultiplied);
+    knobShown.setDevicePixelRatio(2);
+    knobShown.fill(Qt::transparent);
+    dial.render(&knobShown, QPoint(), QRegion(), QWidget::RenderFlags());
+    const QImage knob = resourceImage(kArt_Default_Knob.image, 2).convertToFormat(knobShown.format());
+    const int last = kArt_Default_Knob.slices - 1;
+    EXPECT_EQ(knobShown, knob.copy(velk::controls::stripFrameRect(knob, kArt_Default_Knob.slices, last)));
 }
 
 }  // namespace

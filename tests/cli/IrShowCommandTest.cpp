@@ -24,8 +24,11 @@ protected:
     // The coefficients the file's channel gives: the top 16 bits of its 100 samples, then zeros.
     static std::string expectedCoefficients(int sign) {
         std::string list;
-        for (int i = 0; i < 2048; ++i)
-            list += (i ? "," : "") + std::to_string(i < 100 ? sign * (i + 1) : 0);
+        for (int i = 0; i < 2048; ++i) {
+            if (i > 0)
+                list += ',';
+            list += std::to_string(i < 100 ? sign * (i + 1) : 0);
+        }
         return list;
     }
 

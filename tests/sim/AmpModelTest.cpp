@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <set>
 
@@ -29,7 +31,7 @@ Bytes fir(uint8_t parameter, uint8_t data1, uint8_t data2) {
 
 Bytes framed(std::initializer_list<uint8_t> afterLeadIn) {
     Bytes message = {0xF0, 0x43, 0x7D};
-    message.insert(message.end(), afterLeadIn);
+    std::copy(afterLeadIn.begin(), afterLeadIn.end(), std::back_inserter(message));
     return message;
 }
 

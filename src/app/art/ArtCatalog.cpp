@@ -21,22 +21,23 @@ QSize sizeOf(const SPFrame& frame) {
     return {frame.width, frame.height};
 }
 
-ArtPiece piece(const SPArt& art, std::function<QImage()> paint) {
+ArtPiece piece(const SPArt& art, std::function<QImage(qreal)> paint) {
     return {QString::fromLatin1(art.image), art.slices, std::move(paint)};
 }
 
 ArtPiece typeSwitch(const SPArt& art, const SPFrame& frame, const char* nameKey, const QColor& led) {
-    return piece(art, [=] { return paintTypeSwitch(sizeOf(frame), text(nameKey), led); });
+    return piece(art, [=](qreal scale) { return paintTypeSwitch(sizeOf(frame), text(nameKey), led, scale); });
 }
 
 void addEffectSettings(std::vector<ArtPiece>& pieces) {
     using namespace velk::layout::effect;
     pieces.push_back({QString::fromLatin1(kImage_Base), 1, paintEffectSettingsBase});
-    pieces.push_back(piece(kArt_Amp_Ch_Label, [] {
-        return paintAmpBadge(sizeOf(kFrame_Amp_Ch_Label), text("Art_AmpI"), text("Art_AmpII"));
+    pieces.push_back(piece(kArt_Amp_Ch_Label, [](qreal scale) {
+        return paintAmpBadge(sizeOf(kFrame_Amp_Ch_Label), text("Art_AmpI"), text("Art_AmpII"), scale);
     }));
-    pieces.push_back(piece(kArt_Fx_Loop_Sw,
-                           [] { return paintFxLoopSwitch(sizeOf(kFrame_Fx_Loop_Sw), text("Art_FxLoop")); }));
+    pieces.push_back(piece(kArt_Fx_Loop_Sw, [](qreal scale) {
+        return paintFxLoopSwitch(sizeOf(kFrame_Fx_Loop_Sw), text("Art_FxLoop"), scale);
+    }));
     pieces.push_back(piece(kArt_Noise_Gate_Knob, paintNoiseGateKnob));
     pieces.push_back(
         typeSwitch(kArt_Booster_White_Sw, kFrame_Booster_White_Sw, "Art_White", palette::kWhite));
@@ -54,22 +55,24 @@ void addEffectSettings(std::vector<ArtPiece>& pieces) {
 void addSpeakerSimulation(std::vector<ArtPiece>& pieces) {
     using namespace velk::layout::speaker;
     pieces.push_back({QString::fromLatin1(kImage_Base), 1, paintSpeakerSimulationBase});
-    pieces.push_back(piece(kArt_Amp_Ch_Label, [] {
-        return paintAmpBadge(sizeOf(kFrame_Amp_Ch_Label), text("Art_AmpI"), text("Art_AmpII"));
+    pieces.push_back(piece(kArt_Amp_Ch_Label, [](qreal scale) {
+        return paintAmpBadge(sizeOf(kFrame_Amp_Ch_Label), text("Art_AmpI"), text("Art_AmpII"), scale);
     }));
     pieces.push_back(piece(kArt_Gain_Knob, paintGainKnob));
-    pieces.push_back(piece(kArt_Install_Btn, [] {
-        return paintCaptionButton(sizeOf(kFrame_Install_Btn), text("Art_Install"));
+    pieces.push_back(piece(kArt_Install_Btn, [](qreal scale) {
+        return paintCaptionButton(sizeOf(kFrame_Install_Btn), text("Art_Install"), scale);
     }));
-    pieces.push_back(piece(kArt_Folder_Btn, [] { return paintFolderButton(sizeOf(kFrame_Folder_Btn)); }));
-    pieces.push_back(piece(kArt_Bypass_Sw, [] { return paintBypassSwitch(sizeOf(kFrame_Bypass_Sw)); }));
+    pieces.push_back(piece(kArt_Folder_Btn,
+                           [](qreal scale) { return paintFolderButton(sizeOf(kFrame_Folder_Btn), scale); }));
+    pieces.push_back(piece(kArt_Bypass_Sw,
+                           [](qreal scale) { return paintBypassSwitch(sizeOf(kFrame_Bypass_Sw), scale); }));
 }
 
 void addScroller(std::vector<ArtPiece>& pieces) {
-    pieces.push_back(
-        {SPScroller::kImageUpArrow, SPScroller::kArrowFrames, [] { return paintScrollerArrow(true); }});
-    pieces.push_back(
-        {SPScroller::kImageDnArrow, SPScroller::kArrowFrames, [] { return paintScrollerArrow(false); }});
+    pieces.push_back({SPScroller::kImageUpArrow, SPScroller::kArrowFrames,
+                      [](qreal scale) { return paintScrollerArrow(true, scale); }});
+    pieces.push_back({SPScroller::kImageDnArrow, SPScroller::kArrowFrames,
+                      [](qreal scale) { return paintScrollerArrow(false, scale); }});
     pieces.push_back({SPScroller::kImageBarTop, 1, paintScrollerBarTop});
     pieces.push_back({SPScroller::kImageBarMiddle, 1, paintScrollerBarMiddle});
     pieces.push_back({SPScroller::kImageBarBottom, 1, paintScrollerBarBottom});
@@ -83,8 +86,8 @@ std::vector<ArtPiece> catalog() {
     addSpeakerSimulation(pieces);
     addScroller(pieces);
     pieces.push_back(piece(velk::layout::kArt_Default_Knob, paintSmallLineKnob));
-    pieces.push_back(
-        {QString::fromLatin1(velk::layout::kImage_AppIcon), 1, [] { return paintApplicationIcon(256); }});
+    pieces.push_back({QString::fromLatin1(velk::layout::kImage_AppIcon), 1,
+                      [](qreal scale) { return paintApplicationIcon(256, scale); }});
     return pieces;
 }
 

@@ -11,7 +11,7 @@ namespace velk::art {
 struct ArtPiece {
     QString name;
     int frames;  // frames stacked in the image; its height is a multiple of this
-    std::function<QImage()> paint;
+    std::function<QImage(qreal scale)> paint;  // at `scale` image pixels to a logical pixel
 };
 
 std::vector<ArtPiece> catalog();

@@ -44,8 +44,12 @@ QFont letteringFont(qreal pixelSize, int spacingPercent) {
     return font;
 }
 
-QImage makeStrip(QSize frameSize, int frames, const std::function<void(QPainter&, int)>& paintFrame) {
-    QImage strip(frameSize.width(), frameSize.height() * frames, QImage::Format_ARGB32_Premultiplied);
+QImage makeStrip(QSize frameSize, int frames, qreal scale,
+                 const std::function<void(QPainter&, int)>& paintFrame) {
+    const QSize logical(frameSize.width(), frameSize.height() * frames);
+    QImage strip((QSizeF(logical) * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+    // The painter then draws in logical pixels, scaled to the image's own.
+    strip.setDevicePixelRatio(scale);
     strip.fill(Qt::transparent);
     QPainter painter(&strip);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -60,8 +64,8 @@ QImage makeStrip(QSize frameSize, int frames, const std::function<void(QPainter&
     return strip;
 }
 
-QImage makeImage(QSize size, const std::function<void(QPainter&)>& paint) {
-    return makeStrip(size, 1, [&](QPainter& painter, int) { paint(painter); });
+QImage makeImage(QSize size, qreal scale, const std::function<void(QPainter&)>& paint) {
+    return makeStrip(size, 1, scale, [&](QPainter& painter, int) { paint(painter); });
 }
 
 void paintFaceplate(QPainter& painter, const QRectF& area) {

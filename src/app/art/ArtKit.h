@@ -31,12 +31,16 @@ inline const QColor kBlue{0x48, 0xc8, 0xff};
 // Bold condensed lettering of the given pixel size, with a little extra letter spacing.
 QFont letteringFont(qreal pixelSize, int spacingPercent = 108);
 
+// The art is drawn in the controls' own (logical) pixels; `scale` is how many image pixels each of
+// them gets, so that a screen of that device pixel ratio shows the art pixel for pixel.
+
 // A strip of `frames` frames of `frameSize`, frame i painted by `paintFrame` into a painter
 // whose origin is the frame's top-left corner.
-QImage makeStrip(QSize frameSize, int frames, const std::function<void(QPainter&, int)>& paintFrame);
+QImage makeStrip(QSize frameSize, int frames, qreal scale,
+                 const std::function<void(QPainter&, int)>& paintFrame);
 
 // A transparent image of the given size, painted by `paint`.
-QImage makeImage(QSize size, const std::function<void(QPainter&)>& paint);
+QImage makeImage(QSize size, qreal scale, const std::function<void(QPainter&)>& paint);
 
 // The faceplate: brushed black metal with a chrome rim and four screws.
 void paintFaceplate(QPainter& painter, const QRectF& area);

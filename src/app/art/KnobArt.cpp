@@ -118,10 +118,10 @@ void paintChickenHead(QPainter& painter, QPointF centre, qreal radius, qreal deg
 
 }  // namespace
 
-QImage paintSmallLineKnob() {
+QImage paintSmallLineKnob(qreal scale) {
     const QSize size(48, 48);
     const int frames = velk::layout::kArt_Default_Knob.slices;
-    return makeStrip(size, frames, [&](QPainter& painter, int frame) {
+    return makeStrip(size, frames, scale, [&](QPainter& painter, int frame) {
         const QPointF centre(24, 24);
         for (int dot = 0; dot <= 10; ++dot) {
             painter.setPen(Qt::NoPen);
@@ -133,11 +133,11 @@ QImage paintSmallLineKnob() {
     });
 }
 
-QImage paintGainKnob() {
+QImage paintGainKnob(qreal scale) {
     const auto& art = velk::layout::speaker::kArt_Gain_Knob;
     const QSize size(velk::layout::speaker::kFrame_Gain_Knob.width,
                      velk::layout::speaker::kFrame_Gain_Knob.height);
-    return makeStrip(size, art.slices, [&](QPainter& painter, int frame) {
+    return makeStrip(size, art.slices, scale, [&](QPainter& painter, int frame) {
         const QPointF centre(size.width() / 2.0, size.height() / 2.0 + 1);
         paintGainScale(painter, centre);
         const qreal angle = sweepAngle(frame, art.slices);
@@ -153,14 +153,14 @@ QImage paintGainKnob() {
     });
 }
 
-QImage paintNoiseGateKnob() {
+QImage paintNoiseGateKnob(qreal scale) {
     namespace effect = velk::layout::effect;
     const QSize size(effect::kFrame_Noise_Gate_Knob.width, effect::kFrame_Noise_Gate_Knob.height);
     const int positions = effect::kArt_Noise_Gate_Knob.slices;
     const QPointF centre(effect::kNoiseGateCenter);
     // A dial's sweep ends at its maximum degree less 180, counted clockwise from the top.
     const qreal sweep = effect::kNoiseGateMaxDegree - 180.0 - kSweepStart;
-    return makeStrip(size, positions, [&](QPainter& painter, int frame) {
+    return makeStrip(size, positions, scale, [&](QPainter& painter, int frame) {
         for (int p = 0; p < positions; ++p)
             paintLed(painter, polar(centre, 33, sweepAngle(p, positions, kSweepStart, sweep)), 3.0,
                      palette::kAmber, p == frame);

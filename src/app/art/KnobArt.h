@@ -6,13 +6,13 @@
 namespace velk::art {
 
 // The small default knob: 51 frames, a line pointer over a dotted scale.
-QImage paintSmallLineKnob();
+QImage paintSmallLineKnob(qreal scale);
 
 // The speaker simulation's gain knob: 41 frames, -30 dB to 0 dB with a lit arc up to the value.
-QImage paintGainKnob();
+QImage paintGainKnob(qreal scale);
 
 // The noise gate selector: 4 frames, a pointer knob turning 120 degrees around a point off its
 // centre, with an LED at each position.
-QImage paintNoiseGateKnob();
+QImage paintNoiseGateKnob(qreal scale);
 
 }  // namespace velk::art

@@ -113,8 +113,8 @@ void paintSpeakerCone(QPainter& painter, QPointF centre, qreal radius) {
 }
 
 // A panel-sized faceplate with what `engrave` prints on it.
-QImage makePanel(const std::function<void(QPainter&)>& engrave) {
-    return makeImage(velk::layout::kPanelSize, [&](QPainter& painter) {
+QImage makePanel(qreal scale, const std::function<void(QPainter&)>& engrave) {
+    return makeImage(velk::layout::kPanelSize, scale, [&](QPainter& painter) {
         paintFaceplate(painter, QRectF(QPointF(0, 0), QSizeF(velk::layout::kPanelSize)));
         engrave(painter);
     });
@@ -122,9 +122,9 @@ QImage makePanel(const std::function<void(QPainter&)>& engrave) {
 
 }  // namespace
 
-QImage paintEffectSettingsBase() {
+QImage paintEffectSettingsBase(qreal scale) {
     namespace effect = velk::layout::effect;
-    return makePanel([](QPainter& painter) {
+    return makePanel(scale, [](QPainter& painter) {
         const QRectF badge = frameOf(effect::kFrame_Amp_Ch_Label);
         paintLettering(painter, captionAbove(badge, 12, 4).adjusted(-20, 0, 20, 0), text("Art_Channel"), 10);
 
@@ -150,9 +150,9 @@ QImage paintEffectSettingsBase() {
     });
 }
 
-QImage paintSpeakerSimulationBase() {
+QImage paintSpeakerSimulationBase(qreal scale) {
     namespace speaker = velk::layout::speaker;
-    return makePanel([](QPainter& painter) {
+    return makePanel(scale, [](QPainter& painter) {
         const QRectF badge = frameOf(speaker::kFrame_Amp_Ch_Label);
         const QRectF ampType = frameOf(speaker::kFrame_Amp_Type_Label);
         const QRectF irName = frameOf(speaker::kFrame_IrName_Text);
@@ -190,8 +190,8 @@ QImage paintSpeakerSimulationBase() {
     });
 }
 
-QImage paintApplicationIcon(int size) {
-    return makeImage({size, size}, [size](QPainter& painter) {
+QImage paintApplicationIcon(int size, qreal scale) {
+    return makeImage({size, size}, scale, [size](QPainter& painter) {
         const qreal s = size;
         QRectF plate(s * 0.04, s * 0.04, s * 0.92, s * 0.92);
         paintFaceplate(painter, plate);

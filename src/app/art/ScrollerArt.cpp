@@ -23,8 +23,8 @@ QLinearGradient barShading() {
     return shading;
 }
 
-QImage paintBarCap(bool top) {
-    return makeImage({kBarWidth, kBarCapHeight}, [&](QPainter& painter) {
+QImage paintBarCap(bool top, qreal scale) {
+    return makeImage({kBarWidth, kBarCapHeight}, scale, [&](QPainter& painter) {
         // Draw a whole rounded bar twice the cap's height and keep the half that is the cap.
         const QRectF bar(0.5, top ? 0.5 : -kBarCapHeight, kBarWidth - 1, 2 * kBarCapHeight - 0.5);
         painter.setPen(QPen(QColor(0, 0, 0, 200), 1.0));
@@ -35,8 +35,8 @@ QImage paintBarCap(bool top) {
 
 }  // namespace
 
-QImage paintScrollerArrow(bool up) {
-    return makeStrip(kArrowFrame, SPScroller::kArrowFrames, [&](QPainter& painter, int frame) {
+QImage paintScrollerArrow(bool up, qreal scale) {
+    return makeStrip(kArrowFrame, SPScroller::kArrowFrames, scale, [&](QPainter& painter, int frame) {
         const QColor colours[] = {palette::kLetteringDim, palette::kLettering, palette::kAmber,
                                   palette::kLetteringDim.darker(200)};
         const qreal w = kArrowFrame.width(), h = kArrowFrame.height();
@@ -52,20 +52,20 @@ QImage paintScrollerArrow(bool up) {
     });
 }
 
-QImage paintScrollerBarTop() {
-    return paintBarCap(true);
+QImage paintScrollerBarTop(qreal scale) {
+    return paintBarCap(true, scale);
 }
 
-QImage paintScrollerBarMiddle() {
-    return makeImage({kBarWidth, 1}, [](QPainter& painter) {
+QImage paintScrollerBarMiddle(qreal scale) {
+    return makeImage({kBarWidth, 1}, scale, [](QPainter& painter) {
         painter.fillRect(QRectF(1, 0, kBarWidth - 2, 1), barShading());
         painter.fillRect(QRectF(0, 0, 1, 1), QColor(0, 0, 0, 200));
         painter.fillRect(QRectF(kBarWidth - 1, 0, 1, 1), QColor(0, 0, 0, 200));
     });
 }
 
-QImage paintScrollerBarBottom() {
-    return paintBarCap(false);
+QImage paintScrollerBarBottom(qreal scale) {
+    return paintBarCap(false, scale);
 }
 
 }  // namespace velk::art

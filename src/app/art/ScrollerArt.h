@@ -6,11 +6,11 @@
 namespace velk::art {
 
 // A 4-frame arrow strip (normal, hover, highlighted, disabled), pointing up or down.
-QImage paintScrollerArrow(bool up);
+QImage paintScrollerArrow(bool up, qreal scale);
 
 // The knob's three pieces: rounded top, a one-pixel middle that is stretched, rounded bottom.
-QImage paintScrollerBarTop();
-QImage paintScrollerBarMiddle();
-QImage paintScrollerBarBottom();
+QImage paintScrollerBarTop(qreal scale);
+QImage paintScrollerBarMiddle(qreal scale);
+QImage paintScrollerBarBottom(qreal scale);
 
 }  // namespace velk::art

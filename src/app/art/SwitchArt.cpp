@@ -39,10 +39,10 @@ QRectF pressedShift(QRectF area, CapState state) {
 
 }  // namespace
 
-QImage paintTypeSwitch(QSize size, const QString& name, const QColor& ledColour) {
+QImage paintTypeSwitch(QSize size, const QString& name, const QColor& ledColour, qreal scale) {
     constexpr std::array<CapState, 4> caps{CapState::Normal, CapState::Hover, CapState::Pressed,
                                            CapState::Normal};
-    return makeStrip(size, 4, [&](QPainter& painter, int frame) {
+    return makeStrip(size, 4, scale, [&](QPainter& painter, int frame) {
         const qreal w = size.width();
         const bool on = frame == 3;
         const QPointF led(w / 2, 17);
@@ -61,8 +61,8 @@ QImage paintTypeSwitch(QSize size, const QString& name, const QColor& ledColour)
     });
 }
 
-QImage paintFxLoopSwitch(QSize size, const QString& name) {
-    return makeStrip(size, 6, [&](QPainter& painter, int frame) {
+QImage paintFxLoopSwitch(QSize size, const QString& name, qreal scale) {
+    return makeStrip(size, 6, scale, [&](QPainter& painter, int frame) {
         const SwitchFrame look = kSixFrames[frame];
         const qreal h = size.height();
         const QPointF led(30, h / 2);
@@ -75,8 +75,8 @@ QImage paintFxLoopSwitch(QSize size, const QString& name) {
     });
 }
 
-QImage paintBypassSwitch(QSize size) {
-    return makeStrip(size, 6, [&](QPainter& painter, int frame) {
+QImage paintBypassSwitch(QSize size, qreal scale) {
+    return makeStrip(size, 6, scale, [&](QPainter& painter, int frame) {
         const SwitchFrame look = kSixFrames[frame];
         const qreal w = size.width();
         const QPointF led(w / 2, 13);
@@ -103,8 +103,8 @@ QImage paintBypassSwitch(QSize size) {
     });
 }
 
-QImage paintCaptionButton(QSize size, const QString& caption) {
-    return makeStrip(size, 4, [&](QPainter& painter, int frame) {
+QImage paintCaptionButton(QSize size, const QString& caption, qreal scale) {
+    return makeStrip(size, 4, scale, [&](QPainter& painter, int frame) {
         const CapState state = kMomentaryFrames[frame];
         const QRectF cap(2, 2, size.width() - 4, size.height() - 4);
         paintPushCap(painter, cap, state, 7);
@@ -112,8 +112,8 @@ QImage paintCaptionButton(QSize size, const QString& caption) {
     });
 }
 
-QImage paintFolderButton(QSize size) {
-    return makeStrip(size, 4, [&](QPainter& painter, int frame) {
+QImage paintFolderButton(QSize size, qreal scale) {
+    return makeStrip(size, 4, scale, [&](QPainter& painter, int frame) {
         const CapState state = kMomentaryFrames[frame];
         const QRectF cap(1, 1, size.width() - 2, size.height() - 2);
         paintPushCap(painter, cap, state, 5);
@@ -133,8 +133,8 @@ QImage paintFolderButton(QSize size) {
     });
 }
 
-QImage paintAmpBadge(QSize size, const QString& ampI, const QString& ampII) {
-    return makeStrip(size, 2, [&](QPainter& painter, int frame) {
+QImage paintAmpBadge(QSize size, const QString& ampI, const QString& ampII, qreal scale) {
+    return makeStrip(size, 2, scale, [&](QPainter& painter, int frame) {
         const QRectF plate(1, 1, size.width() - 2, size.height() - 2);
         QLinearGradient chrome(plate.topLeft(), plate.bottomLeft());
         chrome.setColorAt(0.0, palette::kChromeLight);

@@ -8,17 +8,21 @@
 #include <cstdio>
 
 #include "app/art/ArtCatalog.h"
+#include "controls/ImageStrip.h"
 
 namespace {
 
-bool writePiece(const QDir& output, const velk::art::ArtPiece& piece) {
-    const QImage image = piece.paint();
+// Every image is drawn for ordinary and for high-density screens, under the names Qt looks for.
+constexpr int kRatios[] = {1, velk::controls::kDenseArtRatio};
+
+bool writePiece(const QDir& output, const velk::art::ArtPiece& piece, int ratio) {
+    const QString name = velk::controls::scaledImageName(piece.name, ratio);
+    const QImage image = piece.paint(ratio);
     if (image.isNull() || image.height() % piece.frames != 0) {
-        std::fprintf(stderr, "%s: %d frames do not divide its height\n", qPrintable(piece.name),
-                     piece.frames);
+        std::fprintf(stderr, "%s: %d frames do not divide its height\n", qPrintable(name), piece.frames);
         return false;
     }
-    const QString path = output.filePath(piece.name);
+    const QString path = output.filePath(name);
     QDir().mkpath(QFileInfo(path).absolutePath());
     if (!image.save(path, "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
@@ -33,8 +37,10 @@ bool writeResourceList(const QDir& output, const std::vector<velk::art::ArtPiece
         return false;
     QTextStream out(&file);
     out << "<RCC>\n  <qresource prefix=\"/\">\n";
-    for (const velk::art::ArtPiece& piece : pieces)
-        out << "    <file>" << piece.name << "</file>\n";
+    for (const velk::art::ArtPiece& piece : pieces) {
+        for (int ratio : kRatios)
+            out << "    <file>" << velk::controls::scaledImageName(piece.name, ratio) << "</file>\n";
+    }
     out << "  </qresource>\n</RCC>\n";
     return true;
 }
@@ -50,8 +56,10 @@ int main(int argc, char** argv) {
     const QDir output(QString::fromLocal8Bit(argv[1]));
     const std::vector<velk::art::ArtPiece> pieces = velk::art::catalog();
     for (const velk::art::ArtPiece& piece : pieces) {
-        if (!writePiece(output, piece))
-            return 1;
+        for (int ratio : kRatios) {
+            if (!writePiece(output, piece, ratio))
+                return 1;
+        }
     }
     return writeResourceList(output, pieces) ? 0 : 1;
 }

@@ -27,8 +27,6 @@ namespace {
 
 using velk::strings::text;
 
-constexpr int32_t kSingleAmpHead = 1;
-constexpr int32_t kDualAmpHead = 2;
 constexpr qreal kWaitingOpacity = 0.5;
 
 // Tabs in the faceplates' colours: cream lettering, the chosen panel underlined in amber.

@@ -28,7 +28,6 @@ namespace {
 using velk::strings::text;
 namespace effect = velk::layout::effect;
 
-constexpr int32_t kDualAmpHead = 2;
 constexpr int kNoiseGateMaximum = 3;
 
 constexpr const char* kBoosterLabelKeys[] = {"BoosterWhiteLabel", "BoosterGreenLabel", "BoosterAmberLabel"};

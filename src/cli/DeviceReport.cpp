@@ -41,7 +41,7 @@ AmpReport readAmp(CVelkManager& manager, int amp) {
 }
 
 const char* modelWord(int model) {
-    return model == 2 ? "dual" : "single";
+    return model == kDualAmpHead ? "dual" : "single";
 }
 
 const char* jsonBool(bool value) {
@@ -177,7 +177,7 @@ std::string settingWord(const std::vector<std::string>& words, int value) {
 }
 
 std::string modelText(int model) {
-    return text(model == 2 ? "Cli_Model_Dual" : "Cli_Model_Single");
+    return text(model == kDualAmpHead ? "Cli_Model_Dual" : "Cli_Model_Single");
 }
 
 std::string ampTypeName(int ampType) {

@@ -14,7 +14,6 @@ namespace velk::cli {
 
 namespace {
 
-constexpr int kDualAmpHead = 2;
 // Once the amplifier has answered, every request ends in an event within the device manager's
 // own reply limit (5 s per awaited reply); this only guards against waiting forever.
 constexpr auto kPatience = std::chrono::seconds(20);

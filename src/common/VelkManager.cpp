@@ -215,7 +215,6 @@ void CVelkManager::enableFxLoopConnection(bool enable) {
 }
 
 bool CVelkManager::fxLoopConnectionExists(int32_t model, int32_t mainVersion) {
-    constexpr int32_t kDualAmpHead = 2;
     return model == kDualAmpHead && ((mainVersion >= 42 && mainVersion <= 49) || mainVersion > 109);
 }
 

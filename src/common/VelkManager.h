@@ -15,6 +15,10 @@
 #include <utility>
 #include <vector>
 
+// The model of a head, as eVelkEvent_Connected and getModel() give it: its number of amps.
+inline constexpr int32_t kSingleAmpHead = 1;
+inline constexpr int32_t kDualAmpHead = 2;
+
 // What the device manager announces to its listeners; the data argument of each is noted.
 enum EVelkEventID : int32_t {
     eVelkEvent_Error = 0,               // error code of the failed request

@@ -206,7 +206,7 @@ void SpeakerSimulationWindowController::updateControls() {
 }
 
 void SpeakerSimulationWindowController::updateAmpChLabel() {
-    m_Amp_Ch_Label->setVisible(m_Model == 2);
+    m_Amp_Ch_Label->setVisible(m_Model == kDualAmpHead);
     m_Amp_Ch_Label->setChecked(m_AmpCh != 0);
 }
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "eLibrary/WaveChunks.h"
+#include "eLibrary/AudioUtilities.h"
 
 // Builds WAVE and AIFF byte images, well-formed or deliberately broken, for the reader tests.
 namespace testaudio {
@@ -77,13 +77,13 @@ struct Format {
     uint16_t formatTag = 1;  // WAVE only
 };
 
-// The 16 bytes of a fmt chunk with consistent block align and byte rate.
+// The 16 bytes of a fmt chunk with consistent block align and byte rate, worked out here rather
+// than by the reader's own record, so that a slip in its arithmetic shows.
 inline Bytes fmtData(const Format& format) {
     constexpr auto LE = ByteOrder::LittleEndian;
-    eLibrary::WaveFmtChunk fmt;
-    fmt.set(format.channels, format.sampleRate, format.bits);
-    return u16(format.formatTag, LE) + u16(fmt.channels, LE) + u32(fmt.samplesPerSec, LE) +
-           u32(fmt.avgBytesPerSec, LE) + u16(fmt.blockAlign, LE) + u16(fmt.bitsPerSample, LE);
+    const auto blockAlign = static_cast<uint16_t>(format.channels * ((format.bits + 7) / 8));
+    return u16(format.formatTag, LE) + u16(format.channels, LE) + u32(format.sampleRate, LE) +
+           u32(format.sampleRate * blockAlign, LE) + u16(blockAlign, LE) + u16(format.bits, LE);
 }
 
 inline Bytes riffWave(const Bytes& chunks) {

@@ -1,16 +1,75 @@
-// What both readers, and the decorator that opens their files, do whatever the format.
-#include "eLibrary/AudioFormat.h"
+// The WAVE and AIFF readers, and the decorator that opens their files: on files built byte by
+// byte, well-formed or broken, and on files an independent writer (sox) made, read as libsndfile
+// decodes them.
+#include <sndfile.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <string>
 #include <tuple>
+#include <vector>
 
+#include "eLibrary/AiffFormat.h"
+#include "eLibrary/AudioFileBuilder.h"
 #include "eLibrary/AudioFormatFileDecorator.h"
-#include "eLibrary/ReaderTestSupport.h"
+#include "eLibrary/MemoryInputStream.h"
+#include "eLibrary/WaveFormat.h"
 
 namespace {
 
 using namespace testaudio;
+constexpr auto LE = ByteOrder::LittleEndian;
+constexpr auto BE = ByteOrder::BigEndian;
+
+// Reads up to `frames` frames into `channels` buffers and returns what arrived, channel after channel.
+template <typename T>
+std::vector<std::vector<T>> readChannels(eLibrary::AudioFormatReader& reader, int channels, int frames) {
+    std::vector<std::vector<T>> out(static_cast<size_t>(channels),
+                                    std::vector<T>(static_cast<size_t>(frames)));
+    std::vector<T*> buffers;
+    for (auto& channel : out)
+        buffers.push_back(channel.data());
+    int32_t delivered;
+    if constexpr (std::is_same_v<T, int16_t>)
+        delivered = reader.readPcm16s(buffers.data(), channels, frames);
+    else if constexpr (std::is_same_v<T, int32_t>)
+        delivered = reader.readPcm32s(buffers.data(), channels, frames);
+    else
+        delivered = reader.readPcm32f(buffers.data(), channels, frames);
+    for (auto& channel : out)
+        channel.resize(static_cast<size_t>(std::max(delivered, 0)));
+    return out;
+}
+
+std::vector<std::vector<int32_t>> deinterleave(const std::vector<int32_t>& values, int channels) {
+    std::vector<std::vector<int32_t>> out(static_cast<size_t>(channels));
+    for (size_t i = 0; i < values.size(); ++i)
+        out[i % static_cast<size_t>(channels)].push_back(values[i]);
+    return out;
+}
+
+// The two formats, for what holds for both.
+struct Wave {
+    using Reader = eLibrary::WaveFormatReader;
+    static Bytes file(const Format& format, const std::vector<int32_t>& values) {
+        return wav(format, values);
+    }
+    static Bytes container(const Bytes& chunks) { return riffWave(chunks); }
+};
+
+struct Aiff {
+    using Reader = eLibrary::AiffFormatReader;
+    static Bytes file(const Format& format, const std::vector<int32_t>& values) {
+        return aiff(format, values);
+    }
+    static Bytes container(const Bytes& chunks) { return formAiff(chunks); }
+};
+
+const std::vector<int32_t> kFourStereoFrames = {1, -1, 2, -2, 3, -3, 4, -4};
+const std::vector<int16_t> kFourLeft = {1, 2, 3, 4};
 
 template <typename Format>
 class AudioFormatReader : public testing::Test {
@@ -71,17 +130,6 @@ TYPED_TEST(AudioFormatReader, emptyReadRequestsDeliverNothingAndDoNotMove) {
     EXPECT_EQ(sample, 0x55);
 }
 
-TYPED_TEST(AudioFormatReader, readsTheChannelsBothSidesHave) {
-    EXPECT_EQ(readChannels<int16_t>(this->m_Reader, 1, 4)[0], (std::vector<int16_t>{1, 2, 3, 4}));
-    MemoryInputStream mono(TypeParam::file({.channels = 1}, {9, 8}));
-    typename TestFixture::Reader monoReader(mono);
-    int16_t left[2] = {}, right[2] = {7, 7};
-    int16_t* buffers[] = {left, right};
-    EXPECT_EQ(monoReader.readPcm16s(buffers, 2, 2), 2);
-    EXPECT_EQ(left[1], 8);
-    EXPECT_EQ(right[0] + right[1], 14) << "a buffer beyond the file's channels is not touched";
-}
-
 TYPED_TEST(AudioFormatReader, refusesFramesLargerThanTheStagingBuffer) {
     MemoryInputStream stream(TypeParam::file({.channels = 600}, std::vector<int32_t>(1200)));
     typename TestFixture::Reader reader(stream);
@@ -127,16 +175,15 @@ TYPED_TEST(AudioFormatReader, decoratorAnswersForItsFileAndZeroWithoutOne) {
     eLibrary::AudioFormatReaderFileDecorator<typename TestFixture::Reader> opened(
         dir.write("ir", file).c_str());
     eLibrary::AudioFormatReaderFileDecorator<typename TestFixture::Reader> missing(dir.path("none").c_str());
+    // Every query, then a seek to the second frame.
     const auto answers = [](eLibrary::AudioFormatReader& r) {
-        const bool seeks = r.seekPcm(1);
         return std::vector<int64_t>{
             r.fail(),       r.valid(),       r.validSampeRate(),  r.validChannels(), r.validSampleSize(),
             r.hasFormat(),  r.getChannels(), r.getSampleFrames(), r.getSampleRate(), r.getSampleSize(),
-            r.getBitRate(), seeks,           r.tellPcm()};
+            r.getBitRate(), r.seekPcm(1),    r.tellPcm()};
     };
     EXPECT_EQ(answers(opened), answers(bare));
     EXPECT_EQ(answers(missing), (std::vector<int64_t>{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-    ASSERT_TRUE(opened.seekPcm(1));
     EXPECT_EQ(readChannels<int16_t>(opened, 1, 1)[0], (std::vector<int16_t>{-200}));
     EXPECT_EQ(readChannels<int32_t>(opened, 1, 1)[0], (std::vector<int32_t>{300 << 16}));
     ASSERT_TRUE(opened.seekPcm(0));
@@ -146,5 +193,246 @@ TYPED_TEST(AudioFormatReader, decoratorAnswersForItsFileAndZeroWithoutOne) {
                   readChannels<float>(missing, 1, 1)[0].size(),
               0u);
 }
+
+// One file and what its reader must make of it. The verdicts are a letter each when true: Valid,
+// sample Rate, Channels, sample Size, Format chunk present ("VRCSF"), '-' when false. `left` is
+// the first channel a read of ten stereo 16-bit frames delivers.
+struct ReaderCase {
+    const char* label;
+    Bytes file;
+    const char* verdicts;
+    int32_t frames;
+    std::vector<int16_t> left;
+
+    friend void PrintTo(const ReaderCase& c, std::ostream* os) { *os << c.label; }
+};
+
+template <typename Reader>
+void expectJudgedAndRead(const ReaderCase& c) {
+    MemoryInputStream stream(c.file);
+    Reader reader(stream);
+    const bool verdicts[] = {reader.valid(), reader.validSampeRate(), reader.validChannels(),
+                             reader.validSampleSize(), reader.hasFormat()};
+    std::string letters = "VRCSF";
+    for (size_t i = 0; i < letters.size(); ++i)
+        letters[i] = verdicts[i] ? letters[i] : '-';
+    EXPECT_EQ(letters, c.verdicts);
+    EXPECT_EQ(reader.getSampleFrames(), c.frames);
+    reader.seekPcm(0);
+    EXPECT_EQ(readChannels<int16_t>(reader, 2, 10)[0], c.left);
+}
+
+const Bytes kWavFour = wavSamples(16, kFourStereoFrames);
+
+Bytes fmt(const Format& format = {}) {
+    return chunk("fmt ", fmtData(format), LE);
+}
+Bytes data(const Bytes& samples = kWavFour, int64_t declaredSize = -1) {
+    return chunk("data", samples, LE, declaredSize);
+}
+
+// A 40-byte extensible fmt chunk whose sub-format GUID names `subFormat`.
+Bytes extensible(uint16_t bits, uint16_t subFormat) {
+    const Bytes guidTail{0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+    const Bytes extension = u16(22, LE) + u16(bits, LE) + u32(3, LE) + u16(subFormat, LE) + guidTail;
+    return riffWave(chunk("fmt ", fmtData({.bits = bits, .formatTag = 0xFFFE}) + extension, LE) +
+                    data(wavSamples(bits, kFourStereoFrames)));
+}
+
+// A file whose fmt chunk has its bytes from `offset` replaced and is cut to `size` bytes.
+Bytes fmtPatched(size_t offset, const Bytes& bytes, size_t size = 16) {
+    Bytes out = fmtData({});
+    std::copy(bytes.begin(), bytes.end(), out.begin() + static_cast<ptrdiff_t>(offset));
+    out.resize(size);
+    return riffWave(chunk("fmt ", out, LE) + data());
+}
+
+class WaveFiles : public testing::TestWithParam<ReaderCase> {};
+
+TEST_P(WaveFiles, areJudgedAndReadByTheirChunks) {
+    expectJudgedAndRead<eLibrary::WaveFormatReader>(GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, WaveFiles,
+    testing::ValuesIn(std::vector<ReaderCase>{
+        {"canonical", wavFile({}, kWavFour), "VRCSF", 4, kFourLeft},
+        {"longerFmtAndPaddedOddChunk",
+         riffWave(chunk("fmt ", fmtData({}) + u16(0, LE), LE) + chunk("LIST", {'a', 'b', 'c'}, LE) + data()),
+         "VRCSF", 4, kFourLeft},
+        {"dataBeforeFmt", riffWave(data() + fmt()), "VRCSF", 4, kFourLeft},
+        {"laterFmtReplacesTheFirst", riffWave(fmt({.sampleRate = 48000}) + fmt() + data()), "VRCSF", 4,
+         kFourLeft},
+        {"riffLargerThanFile", chunk("RIFF", id("WAVE") + fmt() + data(), LE, 1000), "VRCSF", 4, kFourLeft},
+        {"trailingBytesTooShortForAChunk", wavFile({}, kWavFour) + Bytes{0, 0, 0}, "VRCSF", 4, kFourLeft},
+        {"extensiblePcmRefused", extensible(16, 1), "-RCSF", 4, {}},
+        {"floatSamples",
+         wavFile({.channels = 1, .bits = 32, .formatTag = 3}, floatSamples({1.0f, -0.25f})),
+         "-RCSF",
+         2,
+         {32767, -8192}},
+        {"rate48000", wavFile({.sampleRate = 48000}, kWavFour), "--CSF", 4, kFourLeft},
+        {"threeChannels", wavFile({.channels = 3}, wavSamples(16, {1, 2, 3})), "-R-SF", 1, {1}},
+        {"zeroChannels", wavFile({.channels = 0}, kWavFour), "-R-SF", 0, {}},
+        {"eightBitsUnsigned",
+         wav({.channels = 1, .bits = 8}, {-128, 0, 127}),
+         "-RC-F",
+         3,
+         {-32768, 0, 32512}},
+        {"twentyBits", wav({.channels = 1, .bits = 20}, {0x12345, -1}), "-RC-F", 2, {0x1234, -1}},
+        {"wrongByteRate", fmtPatched(8, u32(1234, LE)), "-RCSF", 4, kFourLeft},
+        {"wrongBlockAlign", fmtPatched(12, u16(2, LE)), "-RCSF", 8, {}},
+        {"dataNotWholeFrames", wavFile({}, Bytes(6, 0)), "-RCSF", 1, {0}},
+        {"emptyDataChunkIsIgnored", riffWave(fmt() + data({})), "-RCSF", 0, {}},
+        // The fields are read as sixteen bytes, running into the next chunk's ID; the walk goes on.
+        {"shortFmtChunk", fmtPatched(0, {}, 14), "-RC-F", 4, {}},
+        {"absurdDataSizeSaturates", riffWave(fmt() + data(kWavFour, 0xFFFFFFFC)), "VRCSF", 0x3FFFFFFF, {}},
+        {"emptyFileRefused", {}, "-----", 0, {}},
+        {"textFileRefused", Bytes{'h', 'e', 'l', 'l', 'o', '\n'}, "-----", 0, {}},
+        {"notRiffRefused", chunk("RIFX", id("WAVE") + fmt() + data(), LE), "-----", 0, {}},
+        {"notWaveRefused", chunk("RIFF", id("AVI ") + fmt() + data(), LE), "-RCS-", 4, kFourLeft},
+        {"noFmtChunkRefused", riffWave(data()), "-----", 0, {}},
+        {"fmtTruncatedByEndOfFile", riffWave(id("fmt ") + u32(16, LE) + Bytes{1, 0, 2, 0}), "--C--", 0, {}},
+        {"riffSizeZeroRecordsNothing", chunk("RIFF", {}, LE) + id("WAVE") + fmt() + data(), "-----", 0, {}},
+        {"riffSizeWrapsAround", chunk("RIFF", id("WAVE") + fmt() + data(), LE, 0xFFFFFFFF), "-----", 0, {}}}),
+    testing::PrintToStringParamName());
+
+const Bytes kAiffFour = aiffSamples(16, kFourStereoFrames);
+
+Bytes comm(uint32_t frames = 4, const Format& format = {}) {
+    return chunk("COMM", commData(format, frames), BE);
+}
+Bytes ssnd(const Bytes& samples = kAiffFour, uint32_t offset = 0) {
+    return chunk("SSND", ssndData(samples, offset), BE);
+}
+
+class AiffFiles : public testing::TestWithParam<ReaderCase> {};
+
+TEST_P(AiffFiles, areJudgedAndReadByTheirChunks) {
+    expectJudgedAndRead<eLibrary::AiffFormatReader>(GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, AiffFiles,
+    testing::ValuesIn(std::vector<ReaderCase>{
+        {"plain", aiffFile({}, kAiffFour), "VRCSF", 4, kFourLeft},
+        {"soundOffsetSkipsBytes", formAiff(comm() + ssnd(kAiffFour, 4)), "VRCSF", 4, kFourLeft},
+        {"commAfterSsndAndOddChunk", formAiff(ssnd() + chunk("NAME", {'i', 'r', '1'}, BE) + comm()), "VRCSF",
+         4, kFourLeft},
+        {"formLargerThanFile", chunk("FORM", id("AIFF") + comm() + ssnd(), BE, 4000), "VRCSF", 4, kFourLeft},
+        {"ssndOneByteLonger", formAiff(comm() + ssnd(kAiffFour + Bytes{0})), "-RCSF", 4, kFourLeft},
+        // The frame count is COMM's; reads stop at the frames the sound chunk holds.
+        {"commFramesDisagreeWithSsnd", formAiff(comm(9) + ssnd()), "-RCSF", 9, kFourLeft},
+        {"longerCommChunk", formAiff(chunk("COMM", commData({}, 4) + id("NONE") + Bytes{0, 0}, BE) + ssnd()),
+         "-RCSF", 4, kFourLeft},
+        {"rate48000", aiffFile({.sampleRate = 48000}, kAiffFour), "--CSF", 4, kFourLeft},
+        {"threeChannels", aiffFile({.channels = 3}, aiffSamples(16, {1, 2, 3})), "-R-SF", 1, {1}},
+        {"zeroChannels", aiffFile({.channels = 0}, kAiffFour), "-R-SF", 0, {}},
+        {"eightBitsSigned", aiff({.channels = 1, .bits = 8}, {-128, 127}), "-RC-F", 2, {-32768, 32512}},
+        // In 32-bit arithmetic these sizes would wrap around to the declared size.
+        {"soundOffsetWrapsAround",
+         formAiff(comm() + chunk("SSND", u32(0xFFFFFFF8, BE) + u32(0, BE) + kAiffFour, BE, 16)),
+         "-RCSF",
+         4,
+         {}},
+        {"frameBytesWrapAround", formAiff(comm(0x40000000) + ssnd({})), "-RCSF", 0x40000000, {}},
+        {"emptyFileRefused", {}, "-----", 0, {}},
+        {"wavFileRefused", chunk("RIFF", id("WAVE"), LE), "-----", 0, {}},
+        {"aifcFormRefused", chunk("FORM", id("AIFC") + comm() + ssnd(), BE), "-RCS-", 4, kFourLeft},
+        {"noCommRefused", formAiff(ssnd()), "-----", 0, {}},
+        {"commCutByEndOfFile",
+         formAiff(id("COMM") + u32(18, BE) + Bytes{0, 2, 0, 0, 0, 4, 0, 16}),
+         "--CS-",
+         4,
+         {}}}),
+    testing::PrintToStringParamName());
+
+// The 80-bit rate as five 16-bit words, and what the reader makes of it.
+struct RateCase {
+    const char* label;
+    std::vector<int32_t> words;
+    int32_t sampleRate;
+    int32_t bitRate;
+    bool valid;
+
+    friend void PrintTo(const RateCase& c, std::ostream* os) { *os << c.label; }
+};
+
+class AiffSampleRate : public testing::TestWithParam<RateCase> {};
+
+TEST_P(AiffSampleRate, decodesTheExtendedNumberAndSaturates) {
+    const RateCase& c = GetParam();
+    const Bytes commBytes = u16(2, BE) + u32(4, BE) + u16(16, BE) + integers(16, c.words, BE);
+    MemoryInputStream stream(formAiff(chunk("COMM", commBytes, BE) + ssnd()));
+    eLibrary::AiffFormatReader reader(stream);
+    EXPECT_EQ(reader.getSampleRate(), c.sampleRate);
+    EXPECT_EQ(reader.getBitRate(), c.bitRate);
+    EXPECT_EQ(reader.validSampeRate(), c.valid);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rates, AiffSampleRate,
+    testing::ValuesIn(std::vector<RateCase>{
+        {"lowMantissaBitsDropped", {0x400E, 0xAC44, 0, 0, 0x07FF}, 44100, 1411200, true},
+        {"zeroBytesDecodeAsTwo", {0, 0, 0, 0, 0}, 2, 64, false},
+        {"hugeRateSaturates", {0x43FE, 0x8000, 0, 0, 0}, INT32_MAX, INT32_MAX, false},
+        {"negativeRateSaturates", {0xC3FE, 0x8000, 0, 0, 0}, INT32_MIN, INT32_MIN, false},
+        {"notANumberIsRefused", {0x43FF, 0xC000, 0, 0, 0}, 0, 0, false}}),
+    testing::PrintToStringParamName());
+
+struct SoxCase {
+    const char* label;
+    const char* soxType;  // "wavpcm": the plain format tag (sox writes wide samples extensible otherwise)
+    int channels;
+    int bits;
+    bool valid;
+
+    friend void PrintTo(const SoxCase& c, std::ostream* os) { *os << c.label; }
+};
+
+class SoxFiles : public testing::TestWithParam<SoxCase> {};
+
+// The readers' 32-bit samples hold every bit the file does; the narrower and float reads are the
+// converter's exact functions of them.
+TEST_P(SoxFiles, readAsLibsndfileDecodesThem) {
+    if (std::system("sox --version >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "sox is not installed (scripts/install-deps.sh installs it)";
+    constexpr int kFrames = 3001;  // odd, and across many staging blocks and the 2048 frames of an IR
+    const SoxCase& c = GetParam();
+    const bool isAiff = c.soxType == std::string("aiff");
+    TempDir dir;
+    const std::string path = dir.path(isAiff ? "sox.aiff" : "sox.wav");
+    // A repeatable file of noise at full scale mixed with a tone, so every bit of every sample varies.
+    const std::string command = "sox -V1 -R -r 44100 -c " + std::to_string(c.channels) + " -n -b " +
+                                std::to_string(c.bits) + " -e " + (c.bits == 8 && !isAiff ? "un" : "") +
+                                "signed-integer -t " + c.soxType + " " + path + " synth " +
+                                std::to_string(kFrames) + "s whitenoise synth sine mix 1000 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
+    std::vector<int32_t> interleaved(static_cast<size_t>(kFrames * c.channels));
+    EXPECT_EQ(sf_readf_int(file, interleaved.data(), kFrames), kFrames);
+    sf_close(file);
+    std::unique_ptr<eLibrary::AudioFormatReader> reader;
+    if (isAiff)
+        reader = std::make_unique<eLibrary::AudioFormatReaderFileDecorator<Aiff::Reader>>(path.c_str());
+    else
+        reader = std::make_unique<eLibrary::AudioFormatReaderFileDecorator<Wave::Reader>>(path.c_str());
+    EXPECT_EQ(reader->valid(), c.valid);
+    EXPECT_EQ(readChannels<int32_t>(*reader, c.channels, kFrames + 10),
+              deinterleave(interleaved, c.channels));
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, SoxFiles,
+                         testing::ValuesIn(std::vector<SoxCase>{{"wavMono16", "wavpcm", 1, 16, true},
+                                                                {"wavStereo24", "wavpcm", 2, 24, true},
+                                                                {"wavStereo32", "wavpcm", 2, 32, true},
+                                                                {"wavStereo8", "wavpcm", 2, 8, false},
+                                                                {"aiffStereo16", "aiff", 2, 16, true},
+                                                                {"aiffStereo24", "aiff", 2, 24, true},
+                                                                {"aiffMono32", "aiff", 1, 32, true},
+                                                                {"aiffStereo8", "aiff", 2, 8, false}}),
+                         testing::PrintToStringParamName());
 
 }  // namespace

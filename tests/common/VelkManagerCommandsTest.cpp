@@ -64,16 +64,7 @@ TEST_F(Commands, firGainTravelsAsTwoSevenBitHalvesAndReachesOnlyAKnownAmpsPlayBu
     EXPECT_EQ(playBuffer(1).gain, 16383);
 }
 
-TEST_F(Commands, nameSendsOnlyChangedCharactersAndClearsTheOldTail) {
-    manager->setPlayBuffer(1, sampleRecord("abc", 1));
-    char name[64] = "ab";
-    runAdvancingClock([&] { manager->sendFIRName(1, name); });
-    EXPECT_EQ(amp.received(1), std::vector<Bytes>{parameterChange(0x04, 0x05, 2, 0)});
-    EXPECT_STREQ(playBuffer(1).name, "ab");
-    EXPECT_EQ(Inspector::expectedID(*manager), 22);
-}
-
-TEST_F(Commands, nameCharactersGoOutOneByOneTenMillisecondsApart) {
+TEST_F(Commands, nameCharactersGoOutOneByOneTenMillisecondsApartAndOnlyWhereTheyChanged) {
     char name[64] = "Cab";
     Background sending([&] { manager->sendFIRName(0, name); });
     const char expected[] = {'C', 'a', 'b', 0, 0, 0};  // "Bypass" becomes "Cab"
@@ -87,6 +78,13 @@ TEST_F(Commands, nameCharactersGoOutOneByOneTenMillisecondsApart) {
     }
     ASSERT_TRUE(sending.finished());
     EXPECT_EQ(amp.received().size(), 6u);
+    amp.clearReceived();
+    name[2] = 0;
+    runAdvancingClock([&] { manager->sendFIRName(0, name); });
+    EXPECT_EQ(amp.received(1), std::vector<Bytes>{parameterChange(0x04, 0x03, 2, 0)})
+        << "the old tail cleared";
+    EXPECT_STREQ(playBuffer(0).name, "Ca");
+    EXPECT_EQ(Inspector::expectedID(*manager), 22);
 }
 
 // ---- Dump requests and the reply wait

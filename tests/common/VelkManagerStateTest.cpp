@@ -71,18 +71,6 @@ TEST_F(StateMirror, accessorsRefuseAmpsOtherThanIAndII) {
     EXPECT_FALSE(manager->getFirSlot(-1, record));
 }
 
-TEST_F(StateMirror, flashBufferCopiesThePlayBufferIntoTheCurrentAmpTypesSlot) {
-    receive(ampTypeChange(1, 3));
-    const FIRCOE preview = sampleRecord("Preview", 4115);
-    ASSERT_TRUE(manager->setPlayBuffer(1, preview));
-    manager->setFlashBuffer(1);
-    EXPECT_EQ(recordBytes(firSlot(8)), recordBytes(preview));
-    receive(ampTypeChange(1, 2));
-    EXPECT_EQ(recordBytes(playBuffer(1)), recordBytes(firSlot(7)));
-    receive(ampTypeChange(1, 3));
-    EXPECT_EQ(recordBytes(playBuffer(1)), recordBytes(preview));
-}
-
 TEST_F(StateMirror, ampTypesBeyondTheFiveSlotsChooseNoSlot) {
     std::array<uint8_t, 16> block{};
     block[0] = 0x7F;

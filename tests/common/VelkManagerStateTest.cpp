@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
 
 using namespace velktest;
@@ -51,8 +53,12 @@ using StateMirror = ManagerTest;
 TEST_F(StateMirror, startsWithBypassPlayingAndSilentSlotsAtMinusTenDecibels) {
     FIRCOE silent{};
     silent.gain = 5181;
-    EXPECT_EQ(recordBytes(playBuffer(0)), recordBytes(bypassRecord()));
-    EXPECT_EQ(recordBytes(playBuffer(1)), recordBytes(bypassRecord()));
+    FIRCOE bypass{};  // a unit impulse at unity gain
+    std::strcpy(bypass.name, "Bypass");
+    bypass.gain = 16383;
+    bypass.coe[0] = 32767;
+    EXPECT_EQ(recordBytes(playBuffer(0)), recordBytes(bypass));
+    EXPECT_EQ(recordBytes(playBuffer(1)), recordBytes(bypass));
     for (int slot = 0; slot < 10; ++slot)
         EXPECT_EQ(recordBytes(firSlot(slot)), recordBytes(silent)) << "slot " << slot;
 }

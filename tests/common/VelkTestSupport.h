@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -28,12 +27,6 @@ struct VelkManagerInspector {
     static int32_t receiveError(const CVelkManager& manager) { return manager.m_ReceiveError; }
     static int32_t receivedValue(const CVelkManager& manager) { return manager.m_ReceivedValue; }
     static void expectReply(CVelkManager& manager, int32_t id) { manager.expectReply(id); }
-    // No response ID and an error flag that no receive routine stores, to see what one message sets.
-    static void clearReply(CVelkManager& manager) {
-        manager.m_ReceivedID = -1;
-        manager.m_ReceiveError = -1;
-        manager.m_ReceivedValue = 0;
-    }
     static const uint8_t* sendBegin(const CVelkManager& manager) { return manager.m_SendBegin; }
     static size_t queuedRequests(CVelkManager& manager) {
         std::lock_guard requests(*manager.m_RequestLock);
@@ -86,15 +79,6 @@ inline Bytes firHeaderDump(int slot, const std::string& name, uint16_t gain) {
 }
 
 // ---- Records
-
-// What the amplifier plays with no speaker simulation: a unit impulse at unity gain.
-inline FIRCOE bypassRecord() {
-    FIRCOE record{};
-    std::strcpy(record.name, "Bypass");
-    record.gain = 16383;
-    record.coe[0] = 32767;
-    return record;
-}
 
 inline Bytes recordBytes(const FIRCOE& record) {
     const auto* begin = reinterpret_cast<const uint8_t*>(&record);

@@ -6,28 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "common/GenericException.h"
+#include "common/VelkTestSupport.h"
 #include "eLibrary/AudioFileBuilder.h"
 
 namespace {
 
 using namespace testaudio;
+using velktest::errorCodeOf;
 constexpr auto LE = ByteOrder::LittleEndian;
 constexpr auto BE = ByteOrder::BigEndian;
 constexpr int kCount = CFIRFile::kCoefficientCount;
-
-// The error code `action` throws, or 0 when it throws nothing.
-template <typename Action>
-int thrownCode(Action action) {
-    try {
-        action();
-    } catch (const mstd::CGenericException& e) {
-        EXPECT_EQ(e.getOSErrorCode(), 0);
-        EXPECT_EQ(e.getErrFileName(), "");
-        return e.getErrorCode();
-    }
-    return 0;
-}
 
 TEST(FIRFile, choosesTheAudioTypeByExtensionRegardlessOfCase) {
     const std::pair<const char*, int> cases[] = {
@@ -57,7 +45,7 @@ TEST_P(FIRFileLoad, refusesWithTheFirstReasonOrFillsTheCoefficientsFromTheFirstF
     TempDir dir;
     const std::string path = dir.write(c.name, c.bytes);
     CFIRFile file;
-    ASSERT_EQ(thrownCode([&] { file.open(path.c_str()); }), c.code);
+    ASSERT_EQ(errorCodeOf([&] { file.open(path.c_str()); }), c.code);
     if (c.code != 0) {
         EXPECT_EQ(file.getChannels(), -1);
         return;
@@ -112,25 +100,25 @@ TEST(FIRFile, refusesReadsOfBadChannelsMissingOrTruncatedFiles) {
     TempDir dir;
     std::vector<int16_t> coefficients(kCount);
     CFIRFile file;
-    EXPECT_EQ(thrownCode([&] { file.read(coefficients.data(), 0); }), 1009) << "nothing open";
+    EXPECT_EQ(errorCodeOf([&] { file.read(coefficients.data(), 0); }), 1009) << "nothing open";
     file.open(dir.write("ir.wav", wavFile({}, kStereo16)).c_str());
     EXPECT_EQ(file.getChannels(), 2);
     for (int channel : {2, -1, 100})
-        EXPECT_EQ(thrownCode([&] { file.read(coefficients.data(), channel); }), 1009) << channel;
+        EXPECT_EQ(errorCodeOf([&] { file.read(coefficients.data(), channel); }), 1009) << channel;
     file.close();
     EXPECT_EQ(file.getChannels(), -1);
-    EXPECT_EQ(thrownCode([&] { file.read(coefficients.data(), 0); }), 1009) << "closed";
-    EXPECT_EQ(thrownCode([&] { file.open(dir.path("none.wav").c_str()); }), 1005);
-    EXPECT_EQ(thrownCode([&] {
+    EXPECT_EQ(errorCodeOf([&] { file.read(coefficients.data(), 0); }), 1009) << "closed";
+    EXPECT_EQ(errorCodeOf([&] { file.open(dir.path("none.wav").c_str()); }), 1005);
+    EXPECT_EQ(errorCodeOf([&] {
                   file.open(dir.write("bad.wav", wavFile({.sampleRate = 22050}, kStereo16)).c_str());
               }),
               1007);
-    EXPECT_EQ(thrownCode([&] { file.read(coefficients.data(), 0); }), 1009) << "invalid file";
+    EXPECT_EQ(errorCodeOf([&] { file.read(coefficients.data(), 0); }), 1009) << "invalid file";
     // Truncated sample data is a read error, never a silent impulse response.
     Bytes truncated = wav({.channels = 1}, noise(1000, 16, 3));
     truncated.resize(truncated.size() - 100);
     file.open(dir.write("cut.wav", truncated).c_str());
-    EXPECT_EQ(thrownCode([&] { file.read(coefficients.data(), 0); }), 1009) << "truncated";
+    EXPECT_EQ(errorCodeOf([&] { file.read(coefficients.data(), 0); }), 1009) << "truncated";
 }
 
 TEST(FIRFile, namesWriteAtMost63BytesZeroFilledAndEmptySourcesAreUntitled) {

@@ -1,13 +1,15 @@
 #pragma once
 
 // A stand-in amplifier on the in-process MIDI service: it records every message the editor
-// sends and answers as the test scripts it, byte for byte.
+// sends and answers as the simulator's head model does, or as the test scripts it, byte for byte.
 
 #include "VelkTestSupport.h"
 
 #include "midi/VirtualMidiHub.h"
+#include "sim/AmpModel.h"
 
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace velktest {
@@ -18,23 +20,23 @@ public:
     using Responder = std::function<std::vector<Bytes>(const Bytes& message)>;
     enum class Sides { Both, SourceOnly, DestinationOnly };
 
-    // What a healthy amplifier reports.
-    struct SContent {
-        uint8_t model = 0x31;
-        uint16_t version = 110;
-        std::array<uint8_t, 16> effectBlock{};
-        std::array<std::pair<std::string, uint16_t>, 10> slots{};  // name and gain of each FIR slot
-    };
-
     // Plugs a device named `deviceName` into `hub`; it starts silent.
     ScriptedAmp(midi::VirtualMidiHub& hub, const std::string& deviceName, Sides sides = Sides::Both)
         : m_Device(hub.addDevice(deviceName, [this](const midi::Packet& packet) { onMessage(packet.bytes); },
                                  {sides != Sides::DestinationOnly, sides != Sides::SourceOnly})) {}
     ~ScriptedAmp() { unplug(); }
 
-    // Answers heartbeats, the main version, every dump, packets, flash writes and initialisation.
-    void answerLikeAnAmplifier(SContent content) {
-        setResponder([content](const Bytes& message) { return answer(content, message); });
+    // Answers as a factory-fresh head of `model` (0x31 or 0x32) would, once `edit` has changed it.
+    void answerLikeAnAmplifier(uint8_t model,
+                               const std::function<void(velk::sim::AmpState&)>& edit = nullptr) {
+        auto head = std::make_shared<velk::sim::AmpModel>(
+            velk::sim::AmpState::factory(static_cast<velk::sim::HeadModel>(model), 110));
+        if (edit)
+            edit(head->state());
+        setResponder([head](const Bytes& message) {
+            const std::optional<Bytes> reply = head->handleMessage(message).reply;
+            return reply ? std::vector<Bytes>{*reply} : std::vector<Bytes>{};
+        });
     }
     void setResponder(Responder responder) {
         std::lock_guard lock(m_Lock);
@@ -73,34 +75,6 @@ public:
     }
 
 private:
-    static bool isParameterChange(const Bytes& message, uint8_t group, uint8_t parameter) {
-        return message.size() == sysex::kParameterChangeSize && message[3] == sysex::kTypeParameterChange &&
-               message[6] == group && message[7] == parameter;
-    }
-
-    static std::vector<Bytes> answer(const SContent& amp, const Bytes& message) {
-        using namespace velk::sysex;
-        if (isParameterChange(message, kGroupSystem, kParamHeartBeat))
-            return {heartBeatReply(amp.model)};
-        if (isParameterChange(message, kGroupSystem, kParamMainVersionRequest))
-            return {
-                parameterChange(kGroupSystem, kParamMainVersionReply, high7(amp.version), low7(amp.version))};
-        if (isParameterChange(message, kGroupFIR, kParamFlashWrite))
-            return {parameterChange(kGroupFIR, kParamFlashWriteReply, message[8], kReplyOK)};
-        if (isParameterChange(message, kGroupFIR, kParamInitFIRData))
-            return {parameterChange(kGroupFIR, kParamInitReply, 0, 0)};
-        const bool isDumpRequest = message.size() == kDumpRequestSize && message[3] == kTypeDumpRequest;
-        const int dump = isDumpRequest ? dumpIndex(message.data() + 8) : -1;
-        if (dump == kDumpEffectData)
-            return {effectDump(amp.effectBlock)};
-        if (dump >= 0)
-            return {firHeaderDump(dump, amp.slots[dump].first, amp.slots[dump].second)};
-        SPacket packet;
-        if (decodePacket(message, packet))
-            return {parameterChange(kGroupFIR, kParamPacketReply, packet.number & 0x7F, kReplyOK)};
-        return {};
-    }
-
     void onMessage(const Bytes& message) {
         Responder responder;
         {

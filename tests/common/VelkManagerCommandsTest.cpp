@@ -12,7 +12,7 @@ using Commands = ConnectedManagerTest<0x32>;
 TEST_F(Commands, heartBeatRequestIsTheSystemParameterOneAndNeverThrows) {
     amp.setSilent();
     manager->sendHeartBeatRequest();
-    EXPECT_EQ(amp.received(1).at(0), parameterChange(0x70, 0x01, 0, 0));
+    EXPECT_EQ(amp.received(1).at(0), kHeartBeatRequest);
     EXPECT_EQ(Inspector::expectedID(*manager), 13);
     amp.unplug();
     EXPECT_EQ(errorCodeOf([&] { manager->sendHeartBeatRequest(); }), 0);
@@ -37,7 +37,7 @@ TEST_F(Commands, failedSendsThrowAndLeaveTheMirror) {
 // The mirror plays what the head now plays, so a rename that follows compares with that name.
 TEST_F(Commands, changeFIRSelectsTheSlotOfTheCurrentAmpTypeOnBothSides) {
     receive(ampTypeChange(1, 2));
-    manager->setPlayBuffer(1, recordWithPattern("Preview", 1, 1));
+    manager->setPlayBuffer(1, sampleRecord("Preview", 1));
     manager->sendChangeFIR(1);
     EXPECT_EQ(amp.received(1).at(0), parameterChange(0x04, 0x00, 0x01, 0x07));
     EXPECT_EQ(Inspector::expectedID(*manager), 20);
@@ -59,24 +59,12 @@ TEST_F(Commands, firGainTravelsAsTwoSevenBitHalvesAndReachesOnlyAKnownAmpsPlayBu
     manager->sendFIRGain(0, 5181);
     EXPECT_EQ(amp.received(1).at(0), parameterChange(0x04, 0x04, 0x28, 0x3D));
     EXPECT_EQ(playBuffer(0).gain, 5181);
-    manager->sendFIRGain(1, 518);
+    manager->sendFIRGain(2, 518);
     EXPECT_EQ(amp.received(2).at(1), parameterChange(0x04, 0x06, 0x04, 0x06));
-    EXPECT_EQ(playBuffer(1).gain, 518);
-    manager->sendFIRGain(2, 16383);
-    EXPECT_EQ(amp.received(3).at(2), parameterChange(0x04, 0x06, 0x7F, 0x7F));
-    EXPECT_EQ(playBuffer(1).gain, 518);
+    EXPECT_EQ(playBuffer(1).gain, 16383);
 }
 
-TEST_F(Commands, nameSendsOnlyChangedCharactersAndClearsTheOldTail) {
-    manager->setPlayBuffer(1, recordWithPattern("abc", 1, 1));
-    char name[64] = "ab";
-    runAdvancingClock([&] { manager->sendFIRName(1, name); });
-    EXPECT_EQ(amp.received(1), std::vector<Bytes>{parameterChange(0x04, 0x05, 2, 0)});
-    EXPECT_STREQ(playBuffer(1).name, "ab");
-    EXPECT_EQ(Inspector::expectedID(*manager), 22);
-}
-
-TEST_F(Commands, nameCharactersGoOutOneByOneTenMillisecondsApart) {
+TEST_F(Commands, nameCharactersGoOutOneByOneTenMillisecondsApartAndOnlyWhereTheyChanged) {
     char name[64] = "Cab";
     Background sending([&] { manager->sendFIRName(0, name); });
     const char expected[] = {'C', 'a', 'b', 0, 0, 0};  // "Bypass" becomes "Cab"
@@ -90,57 +78,20 @@ TEST_F(Commands, nameCharactersGoOutOneByOneTenMillisecondsApart) {
     }
     ASSERT_TRUE(sending.finished());
     EXPECT_EQ(amp.received().size(), 6u);
-}
-
-TEST_F(Commands, flashWriteWaitsForTheAmplifiersAnswerWhicheverItIs) {
-    receive(ampTypeChange(0, 4));
-    manager->sendFIRDataWriteReq(0);
-    EXPECT_EQ(amp.received().at(0), parameterChange(0x04, 0x07, 0x00, 0x04));
-    EXPECT_TRUE(events.waitFor(eVelkEvent_FIRWriteDone));
-    EXPECT_EQ(Inspector::expectedID(*manager), -1) << "a finished wait resets both IDs";
-    EXPECT_EQ(Inspector::receivedID(*manager), -1);
-    amp.setResponder([](const Bytes&) { return std::vector<Bytes>{parameterChange(0x04, 0x47, 1, 1)}; });
-    EXPECT_EQ(errorCodeOf([&] { manager->sendFIRDataWriteReq(1); }), 0);
-    EXPECT_TRUE(events.waitFor(eVelkEvent_FIRWriteFailed));
-}
-
-TEST_F(Commands, initialisationIsAnnouncedByTheReplyAndAgainByTheRequest) {
-    manager->sendInitFIRDataReq();
-    ASSERT_TRUE(events.waitFor(eVelkEvent_FIRDataInitialized, 2));
-    const auto raised = events.events();
-    ASSERT_EQ(raised.size(), 2u);
-    const bool requestFirst = raised[0].thread == std::this_thread::get_id();
-    EXPECT_EQ(raised[requestFirst ? 0 : 1], (SEvent{eVelkEvent_FIRDataInitialized}));
-    EXPECT_NE(raised[requestFirst ? 1 : 0].thread, std::this_thread::get_id())
-        << "the reply's, on the input thread";
+    amp.clearReceived();
+    name[2] = 0;
+    runAdvancingClock([&] { manager->sendFIRName(0, name); });
+    EXPECT_EQ(amp.received(1), std::vector<Bytes>{parameterChange(0x04, 0x03, 2, 0)})
+        << "the old tail cleared";
+    EXPECT_STREQ(playBuffer(0).name, "Ca");
+    EXPECT_EQ(Inspector::expectedID(*manager), 22);
 }
 
 // ---- Dump requests and the reply wait
 
-TEST_F(Commands, rejectedDumpIsAskedForSixTimesTenMillisecondsApart) {
-    for (const int rejected : {6, 5}) {
-        SCOPED_TRACE(std::to_string(rejected) + " rejected");
-        amp.clearReceived();
-        int answered = 0;
-        amp.setResponder([&](const Bytes&) {
-            Bytes dump = firHeaderDump(8, "Sixth", 1234);
-            if (++answered <= rejected)
-                dump[dump.size() - 2] ^= 0x01;
-            return std::vector<Bytes>{dump};
-        });
-        int32_t code = -1;
-        const uint64_t start = clock.steadyMS();
-        runAdvancingClock([&] { code = errorCodeOf([&] { manager->sendDumpRequest(8); }); });
-        EXPECT_EQ(code, rejected < 6 ? 0 : 1002);
-        EXPECT_EQ(amp.received(), std::vector<Bytes>(6, dumpRequest(8)));
-        EXPECT_GE(clock.steadyMS() - start, 50u);
-        EXPECT_STREQ(firSlot(8).name, rejected < 6 ? "Sixth" : "");
-    }
-}
-
 TEST_F(Commands, unansweredRequestsTimeOutAfterExactlyFiveSecondsWithOneMessageSent) {
     amp.setSilent();
-    FIRCOE record = recordWithPattern("Lost", 100, 6);
+    FIRCOE record = sampleRecord("Lost", 100);
     const std::function<void()> operations[] = {
         [&] { manager->sendFIRDataWriteReq(0); }, [&] { manager->sendDumpRequest(0); },
         [&] { manager->sendFIRCOE(0, record); }, [&] { manager->sendInitFIRDataReq(); },
@@ -178,6 +129,39 @@ TEST_F(Commands, onlyAReplyToTheCurrentExpectationEndsTheWait) {
         runAdvancingClock([&] { answered = manager->checkReceiveMessage(); });
         EXPECT_FALSE(answered) << stale;
     }
+}
+
+// ---- Coefficient streams, followed whole to the simulated head by sim/EditorConnectionTest
+
+TEST_F(Commands, eachPacketWaitsForItsAcknowledgementAndARejectionDoesNotStopTheStream) {
+    amp.setSilent();
+    FIRCOE record = sampleRecord("Paced", 100);
+    Background streaming([&] { manager->sendFIRCOE(0, record); });
+    for (uint8_t packet = 0; packet < 10; ++packet) {
+        ASSERT_EQ(amp.received(packet + 1u).size(), packet + 1u);
+        ASSERT_TRUE(clock.awaitWaiters(1));
+        EXPECT_EQ(amp.received().size(), packet + 1u) << "the next packet waits for this one's reply";
+        EXPECT_EQ(amp.received().back()[sysex::kBulkHeaderSize + 9], packet)
+            << "the packet number's low half";
+        amp.send(parameterChange(0x04, 0x42, packet, packet == 4 ? 1 : 0));
+    }
+    ASSERT_TRUE(streaming.finished());
+    EXPECT_TRUE(events.waitFor(eVelkEvent_FIRPacketAccepted, 9));
+    EXPECT_EQ(events.count(eVelkEvent_FIRPacketRejected), 1u);
+    EXPECT_EQ(events.count(eVelkEvent_FIRCOESent), 1u);
+}
+
+TEST_F(Commands, unknownAmpStreamsNothingAndChangesNoPlayBuffer) {
+    const FIRCOE before[] = {playBuffer(0), playBuffer(1)};
+    FIRCOE record = sampleRecord("Nowhere", 1);
+    manager->sendFIRCOE(2, record);
+    manager->sendBypassData(2);
+    EXPECT_EQ(manager->sendPlayBuffer(-1), 0);
+    manager->sendHeartBeatRequest();
+    EXPECT_EQ(amp.received(1), std::vector<Bytes>{kHeartBeatRequest});
+    for (int ampIndex = 0; ampIndex < 2; ++ampIndex)
+        EXPECT_EQ(recordBytes(playBuffer(ampIndex)), recordBytes(before[ampIndex]));
+    EXPECT_EQ(events.events(), (Events{{eVelkEvent_BypassSent, 2}})) << "still announced";
 }
 
 // ---- Framing

@@ -66,7 +66,7 @@ protected:
 
     // Opens the ports and lets the amplifier's first heartbeat reply connect.
     void connect(uint8_t model) {
-        amp.answerLikeAnAmplifier({.model = model});
+        amp.answerLikeAnAmplifier(model);
         manager->sendRequest(eVelkRequest_Open, 0, 0);
         manager->doRequestEvent();
         ASSERT_TRUE(events.waitFor(eVelkEvent_Opened));

@@ -1,10 +1,13 @@
 #include "VelkManagerFixture.h"
 
+#include "midi/TracingMidiService.h"
+
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
+#include <span>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -107,7 +110,7 @@ TEST_F(LifeCycle, listenerRemovalReturnsOnlyOnceNoOtherThreadIsCallingTheCallbac
 // ---- The utility thread
 
 TEST_F(LifeCycle, utilityEventsComeFromTheUtilityThreadAndRepliesFromTheInputThread) {
-    amp.answerLikeAnAmplifier({.model = 0x32});
+    amp.answerLikeAnAmplifier(0x32);
     manager->sendRequest(eVelkRequest_Open, 0, 0);
     manager->start();
     ASSERT_TRUE(events.waitFor(eVelkEvent_Opened));
@@ -121,7 +124,7 @@ TEST_F(LifeCycle, utilityEventsComeFromTheUtilityThreadAndRepliesFromTheInputThr
     EXPECT_NE(raised[2].thread, std::this_thread::get_id());
 }
 
-TEST_F(LifeCycle, utilityThreadPassesEveryTenMillisecondsWithAHeartBeatEveryHalfSecond) {
+TEST_F(LifeCycle, utilityThreadPassesEveryTenMillisecondsWithAHeartBeatEveryHalfSecondAndWakesForARequest) {
     connect(0x31);
     manager->start();
     ASSERT_TRUE(clock.awaitWaiters(1));
@@ -131,17 +134,11 @@ TEST_F(LifeCycle, utilityThreadPassesEveryTenMillisecondsWithAHeartBeatEveryHalf
         clock.advance(10);
         ASSERT_TRUE(clock.awaitWaitsStarted(started + 1));
     }
-    EXPECT_EQ(amp.received(1), std::vector<Bytes>{parameterChange(0x70, 0x01, 0, 0)});
-}
-
-TEST_F(LifeCycle, requestPostedWhileTheUtilityThreadSleepsIsCarriedOutAtOnce) {
-    connect(0x31);
-    manager->start();
-    ASSERT_TRUE(clock.awaitWaiters(1));
+    EXPECT_EQ(amp.received(1), std::vector<Bytes>{kHeartBeatRequest});
     const uint64_t before = clock.steadyMS();
     manager->sendRequest(eVelkRequest_ReverbType, 1, 3);
-    EXPECT_EQ(amp.received(1), std::vector<Bytes>{parameterChange(0, 0x0B, 0, 3)});
-    EXPECT_EQ(clock.steadyMS(), before) << "no time had to pass";
+    EXPECT_EQ(amp.received(2).back(), parameterChange(0, 0x0B, 0, 3));
+    EXPECT_EQ(clock.steadyMS(), before) << "a request posted while the thread sleeps needs no time to pass";
 }
 
 TEST_F(LifeCycle, stopLetsTheCurrentRequestFinishAndDiscardsTheRest) {
@@ -160,24 +157,128 @@ TEST_F(LifeCycle, stopLetsTheCurrentRequestFinishAndDiscardsTheRest) {
     EXPECT_EQ(VelkManagerInspector::queuedRequests(*manager), 0u);
 }
 
-// On the real clock, as the windows drive it: heartbeats keep the connection beyond the silence limit.
-TEST_F(LifeCycle, connectsReadsPreviewsAndStaysConnectedOnTheRealClock) {
-    mstd::setProcessClock(nullptr);
-    amp.answerLikeAnAmplifier({.model = 0x32, .version = 45});
-    manager->start();
+// ---- Finding and keeping the amplifier
+
+class Connection : public ManagerTest {
+protected:
+    // Opens and runs the first pass with open ports, which asks for a heartbeat.
+    void openAndPass() {
+        manager->sendRequest(eVelkRequest_Open, 0, 0);
+        manager->doRequestEvent();
+        manager->doRequestEvent();
+    }
+};
+
+TEST_F(Connection, withNoAmplifierOnlyNotConnectedComesEveryThreeSeconds) {
+    amp.unplug();
     manager->sendRequest(eVelkRequest_Open, 0, 0);
+    for (uint64_t elapsed = 0; elapsed <= 9000; elapsed += 10) {
+        const size_t searches = events.count(eVelkEvent_NotConnected);
+        manager->doRequestEvent();
+        if (events.count(eVelkEvent_NotConnected) > searches)
+            manager->sendRequest(eVelkRequest_Open, 0, 0);  // as the main window does
+        clock.advance(10);
+    }
+    EXPECT_EQ(events.events(), Events(4, {eVelkEvent_NotConnected}));
+}
+
+TEST_F(Connection, amplifierListedOnOnlyOneSideIsNotOpened) {
+    amp.unplug();
+    for (const auto sides : {ScriptedAmp::Sides::SourceOnly, ScriptedAmp::Sides::DestinationOnly}) {
+        ScriptedAmp halfListed(hub, "VelkSolvo/Half", sides);
+        openAndPass();
+        EXPECT_EQ(events.count(eVelkEvent_Opened), 0u);
+        EXPECT_TRUE(halfListed.received().empty());
+    }
+}
+
+TEST_F(Connection, firstMatchingDeviceWins) {
+    amp.unplug();
+    ScriptedAmp synth(hub, "Studio Synth");
+    ScriptedAmp first(hub, "VelkSolvo/First");
+    ScriptedAmp second(hub, "VelkSolvo/Second");
+    first.answerLikeAnAmplifier(0x31);
+    second.answerLikeAnAmplifier(0x32);
+    openAndPass();
     ASSERT_TRUE(events.waitFor(eVelkEvent_Connected));
-    manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
-    manager->sendRequest(eVelkRequest_AllBulkDump, 0, 0);
-    manager->setSpeakerTabFIRCOE(recordWithPattern("Real", 4115, 8));
-    manager->sendRequest(eVelkRequest_FIRCOE, 1, 0);
-    ASSERT_TRUE(events.waitFor(eVelkEvent_FIRCOESent));
-    EXPECT_FALSE(events.waitFor(eVelkEvent_Disconnected, 1, 6500ms));
-    EXPECT_EQ(events.count(eVelkEvent_MainVersion), 1u);
-    EXPECT_EQ(events.count(eVelkEvent_AllDataReceived), 1u);
-    EXPECT_EQ(events.count(eVelkEvent_Error), 0u);
-    const auto sent = amp.received();
-    EXPECT_GE(std::count(sent.begin(), sent.end(), parameterChange(0x70, 0x01, 0, 0)), 12);
+    EXPECT_EQ(events.events().back(), (SEvent{eVelkEvent_Connected, 1}));
+    EXPECT_EQ(first.received(), std::vector<Bytes>{kHeartBeatRequest});
+    EXPECT_TRUE(second.received().empty());
+    EXPECT_TRUE(synth.received().empty());
+}
+
+TEST_F(Connection, fullReadIgnoresAmpTypesThatNameNoSlot) {
+    connect(0x32);
+    amp.answerLikeAnAmplifier(0x32, [](velk::sim::AmpState& head) {
+        head.effectBlock[0] = 9;
+        head.effectBlock[8] = 0x7F;
+    });
+    manager->sendAllBulkDump();
+    EXPECT_STREQ(playBuffer(0).name, "Bypass");
+    EXPECT_EQ(manager->getAmpType(1), 0x7F);
+}
+
+TEST_F(Connection, silenceDropsTheConnectionAtTheFirstCheckWithTheReplySixWholeSecondsOld) {
+    connect(0x31);  // checks fall at 0, 3000, 6000, ... from here
+    amp.setSilent();
+    uint64_t droppedAt = 0;
+    uint64_t searchingAt = 0;
+    for (uint64_t elapsed = 0; elapsed <= 12000 && !searchingAt; elapsed += 10) {
+        if (elapsed == 1500)
+            receive(heartBeatReply(0x31));  // the last reply, one second of wall clock in
+        manager->doRequestEvent();
+        if (!droppedAt && events.count(eVelkEvent_Disconnected))
+            droppedAt = elapsed;
+        if (events.count(eVelkEvent_NotConnected))
+            searchingAt = elapsed;
+        clock.advance(10);
+    }
+    EXPECT_EQ(droppedAt, 9000u) << "at 6000 the reply is only five whole seconds old";
+    EXPECT_EQ(searchingAt, 12000u);
+    EXPECT_FALSE(manager->isConnected());
+}
+
+// The hub's service, which the test lets die the way a backend does when one of its threads fails.
+class MortalService final : public midi::TracingMidiService {
+public:
+    explicit MortalService(std::shared_ptr<midi::MidiService> service)
+        : TracingMidiService(std::move(service), std::make_shared<NoTrace>()) {}
+    bool alive() const override { return !died; }
+
+    std::atomic<bool> died = false;
+
+private:
+    struct NoTrace final : midi::TraceSink {
+        void write(midi::TraceDirection, std::span<const uint8_t>) override {}
+    };
+};
+
+class DeadService : public Connection {
+protected:
+    void SetUp() override {
+        CMIDIManager::setServiceWrapper([this](std::shared_ptr<midi::MidiService> service) {
+            opened.push_back(std::make_shared<MortalService>(std::move(service)));
+            return opened.back();
+        });
+        Connection::SetUp();
+    }
+    void TearDown() override {
+        Connection::TearDown();
+        CMIDIManager::setServiceWrapper(nullptr);
+    }
+
+    std::vector<std::shared_ptr<MortalService>> opened;
+};
+
+TEST_F(DeadService, isOpenedAfreshAtTheNextPassAndTheAmplifierFoundOnIt) {
+    connect(0x31);
+    ASSERT_EQ(opened.size(), 1u);
+    opened.back()->died = true;
+    manager->doRequestEvent();
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_TRUE(opened.back()->alive());
+    EXPECT_EQ(events.count(eVelkEvent_Disconnected), 1u);
+    EXPECT_TRUE(events.waitFor(eVelkEvent_Opened));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <stdexcept>
 
 namespace {
@@ -12,6 +13,15 @@ using ReceivePath = ManagerTest;
 
 Bytes fir(uint8_t parameter, uint8_t data1, uint8_t data2) {
     return parameterChange(0x04, parameter, data1, data2);
+}
+// `message` with byte `at` set to `value`.
+Bytes with(Bytes message, size_t at, uint8_t value) {
+    message[at] = value;
+    return message;
+}
+// A parameter change cut off before its data 2.
+Bytes withoutData2(const Bytes& message) {
+    return Bytes(message.begin(), message.begin() + 9);
 }
 
 // Another model is only flagged here: the utility thread drops the connection (Dispatcher tests).
@@ -24,6 +34,8 @@ TEST_F(ReceivePath, firstHeartBeatConnectsOnceWithItsModel) {
 }
 
 TEST_F(ReceivePath, messagesSetTheResponseIDValueAndEvents) {
+    const Bytes beat = heartBeatReply(0x31);
+    const Bytes init = fir(0x48, 0, 0);
     const struct {
         const char* what;
         int32_t awaiting;  // the reply the utility thread waits for
@@ -33,33 +45,18 @@ TEST_F(ReceivePath, messagesSetTheResponseIDValueAndEvents) {
         Events raised;
         uint16_t mainVersion = 0;
     } table[] = {
-        {"heartbeat", -1, {heartBeatReply(0x31)}, -1, 0, {{eVelkEvent_Connected, 1}}},
-        {"heartbeat type with a low nibble",
-         -1,
-         {edited(heartBeatReply(0x31), [](Bytes& m) { m[3] = 0x6F; })},
-         -1,
-         0,
-         {{eVelkEvent_Connected, 1}}},
-        {"unreadable heartbeats",
-         -1,
-         {heartBeatReply(0x33), edited(heartBeatReply(0x31), [](Bytes& m) { m[6] = 0x45; }),
-          edited(heartBeatReply(0x31), [](Bytes& m) { m.erase(m.begin() + 7); }),
-          edited(heartBeatReply(0x31), [](Bytes& m) { m[2] = 0x7E; })},
-         -1,
-         0,
-         {}},
+        {"heartbeat", -1, {beat}, -1, 0, {{eVelkEvent_Connected, 1}}},
+        {"heartbeat type with a low nibble", -1, {with(beat, 3, 0x6F)}, -1, 0, {{eVelkEvent_Connected, 1}}},
+        {"heartbeat of no model", -1, {heartBeatReply(0x33), with(beat, 6, 0x45)}, -1, 0, {}},
+        {"heartbeat without its model", -1, {{0xF0, 0x43, 0x7D, 0x60, 0x58, 0x48, 0x44, 0xF7}}, -1, 0, {}},
+        {"heartbeat of another maker", -1, {with(beat, 2, 0x7E)}, -1, 0, {}},
         {"packet accepted", 24, {fir(0x42, 5, 0)}, 24, 5, {{eVelkEvent_FIRPacketAccepted, 5}}},
         {"packet rejected", 24, {fir(0x42, 5, 1)}, 24, 5, {{eVelkEvent_FIRPacketRejected, 5}}},
         {"packet other status", 24, {fir(0x42, 5, 2)}, 24, 0, {}},
         {"flash write done", 21, {fir(0x47, 1, 0)}, 21, 1, {{eVelkEvent_FIRWriteDone, 1}}},
         {"flash write failed", 21, {fir(0x47, 1, 1)}, 21, 1, {{eVelkEvent_FIRWriteFailed, 1}}},
         {"flash write other status", 21, {fir(0x47, 1, 2)}, 21, 0, {}},
-        {"initialisation, repeated by the transport",
-         23,
-         {fir(0x48, 0, 0), fir(0x48, 0, 0)},
-         23,
-         0,
-         {{eVelkEvent_FIRDataInitialized, 0}}},
+        {"init repeated by the transport", 23, {init, init}, 23, 0, {{eVelkEvent_FIRDataInitialized}}},
         {"packet reply nobody waits for", -1, {fir(0x42, 5, 0)}, -1, 0, {}},
         {"flash write reply nobody waits for", 24, {fir(0x47, 1, 0)}, -1, 0, {}},
         {"initialisation with data", 23, {fir(0x48, 1, 0), fir(0x48, 0, 1)}, -1, 0, {}},
@@ -71,15 +68,10 @@ TEST_F(ReceivePath, messagesSetTheResponseIDValueAndEvents) {
         {"amp type of no amp", -1, {parameterChange(0x00, 0x41, 0, 2)}, -1, 0, {}},
         {"amp type of no slot", -1, {ampTypeChange(0, 5)}, -1, 0, {}},
         {"amp type in another group", -1, {parameterChange(0x01, 0x40, 0, 2)}, -1, 0, {}},
-        {"another tag", -1, {edited(ampTypeChange(0, 2), [](Bytes& m) { m[5] = 0x33; })}, -1, 0, {}},
-        {"too short for data 2",
-         25,
-         {{0xF0, 0x43, 0x7D, 0x10, 0x58, 0x32, 0x70, 0x61, 0x01},
-          {0xF0, 0x43, 0x7D, 0x10, 0x58, 0x32, 0x04, 0x42, 0x01},
-          {0xF0, 0x43, 0x7D, 0x10, 0x58, 0x32, 0x00, 0x40, 0x00}},
-         -1,
-         0,
-         {}},
+        {"another tag", -1, {with(ampTypeChange(0, 2), 5, 0x33)}, -1, 0, {}},
+        {"version too short for data 2", 25, {withoutData2(parameterChange(0x70, 0x61, 1, 2))}, -1, 0, {}},
+        {"packet reply too short for data 2", 24, {withoutData2(fir(0x42, 1, 0))}, -1, 0, {}},
+        {"amp type too short for data 2", -1, {withoutData2(ampTypeChange(0, 0))}, -1, 0, {}},
     };
     for (const auto& row : table) {
         SCOPED_TRACE(row.what);
@@ -100,7 +92,7 @@ TEST_F(ReceivePath, messagesSetTheResponseIDValueAndEvents) {
 // the written record by then.
 TEST_F(ReceivePath, flashWriteReplyIsAnnouncedOnlyOnceTheSlotHoldsTheRecord) {
     receive(ampTypeChange(0, 3));
-    const FIRCOE written = recordWithPattern("Written", 4115, 9);
+    const FIRCOE written = sampleRecord("Written", 4115);
     manager->setPlayBuffer(0, written);
     Inspector::expectReply(*manager, 21);
     receive(fir(0x47, 0, 1));
@@ -119,19 +111,9 @@ TEST_F(ReceivePath, flashWriteReplyIsAnnouncedOnlyOnceTheSlotHoldsTheRecord) {
 
 // ---- Bulk dumps
 
-TEST_F(ReceivePath, acceptedEffectDumpReplacesTheEffectBlock) {
-    Inspector::expectReply(*manager, 10);
-    EXPECT_EQ(receive(effectDump({2, 1, 0, 0, 0, 0, 0, 0, 4})), "");
-    EXPECT_EQ(manager->getAmpType(0), 2);
-    EXPECT_EQ(manager->getAmpType(1), 4);
-    EXPECT_EQ(Inspector::receiveError(*manager), 0);
-    EXPECT_EQ(Inspector::receivedID(*manager), 10);
-    EXPECT_TRUE(events.events().empty());
-}
-
 TEST_F(ReceivePath, acceptedFIRHeaderSetsNameAndGainButKeepsTheSlotsCoefficients) {
     receive(ampTypeChange(1, 4));
-    const FIRCOE flashed = recordWithPattern("Flashed", 100, 4);
+    const FIRCOE flashed = sampleRecord("Flashed", 100);
     manager->setPlayBuffer(1, flashed);
     Inspector::expectReply(*manager, 21);
     receive(fir(0x47, 1, 0));

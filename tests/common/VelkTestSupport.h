@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -28,12 +27,6 @@ struct VelkManagerInspector {
     static int32_t receiveError(const CVelkManager& manager) { return manager.m_ReceiveError; }
     static int32_t receivedValue(const CVelkManager& manager) { return manager.m_ReceivedValue; }
     static void expectReply(CVelkManager& manager, int32_t id) { manager.expectReply(id); }
-    // No response ID and an error flag that no receive routine stores, to see what one message sets.
-    static void clearReply(CVelkManager& manager) {
-        manager.m_ReceivedID = -1;
-        manager.m_ReceiveError = -1;
-        manager.m_ReceivedValue = 0;
-    }
     static const uint8_t* sendBegin(const CVelkManager& manager) { return manager.m_SendBegin; }
     static size_t queuedRequests(CVelkManager& manager) {
         std::lock_guard requests(*manager.m_RequestLock);
@@ -54,7 +47,9 @@ inline Bytes heartBeatReply(uint8_t model) {
 
 using velk::sim::test::dumpRequest;
 using velk::sim::test::edited;
+using velk::sim::test::kHeartBeatRequest;
 using velk::sim::test::parameterChange;
+using velk::sim::test::sampleRecord;
 
 inline Bytes ampTypeChange(int amp, uint8_t ampType) {
     return parameterChange(0x00, amp == 0 ? 0x40 : 0x48, 0, ampType);
@@ -83,49 +78,7 @@ inline Bytes firHeaderDump(int slot, const std::string& name, uint16_t gain) {
     return bulkDump(blockName, {0, 0, 0, 0}, data);
 }
 
-// A coefficient packet's header fields and unpacked payload (padding included).
-struct SPacket {
-    uint16_t number = 0;
-    uint16_t amp = 0;
-    Bytes payload;
-};
-
-inline bool decodePacket(const Bytes& message, SPacket& packet) {
-    constexpr size_t kBody = sysex::kBulkHeaderSize;
-    if (message.size() < kBody + sysex::kPacketHeaderSize + 2 || message[3] != sysex::kTypeBulkDump)
-        return false;
-    const size_t bodySize = sysex::join14(message[4], message[5]);
-    if (message.size() != bodySize + sysex::kBulkFrameOverhead ||
-        std::memcmp(message.data() + kBody, sysex::kBodyTag, 4) != 0 ||
-        std::memcmp(message.data() + kBody + 4, sysex::kPacketTag, 4) != 0)
-        return false;
-    packet.number = sysex::join14(message[kBody + 8], message[kBody + 9]);
-    packet.amp = sysex::join14(message[kBody + 10], message[kBody + 11]);
-    const size_t packedSize = bodySize - sysex::kPacketHeaderSize;
-    packet.payload.assign(sysex::unpackedSize(packedSize), 0);
-    sysex::unpack7(message.data() + kBody + sysex::kPacketHeaderSize, packedSize, packet.payload.data());
-    return true;
-}
-
 // ---- Records
-
-inline FIRCOE recordWithPattern(const char* name, int16_t gain, int seed) {
-    FIRCOE record{};
-    std::strncpy(record.name, name, sizeof record.name - 1);
-    record.gain = gain;
-    for (size_t i = 0; i < FIRCOE::kCoefficientCount; ++i)
-        record.coe[i] = static_cast<int16_t>((static_cast<int>(i) * 7919 + seed * 104729) % 65536 - 32768);
-    return record;
-}
-
-// What the amplifier plays with no speaker simulation: a unit impulse at unity gain.
-inline FIRCOE bypassRecord() {
-    FIRCOE record{};
-    std::strcpy(record.name, "Bypass");
-    record.gain = 16383;
-    record.coe[0] = 32767;
-    return record;
-}
 
 inline Bytes recordBytes(const FIRCOE& record) {
     const auto* begin = reinterpret_cast<const uint8_t*>(&record);

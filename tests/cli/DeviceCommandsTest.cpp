@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "cli/CliTestSupport.h"
+#include "cli/SimulatorFaults.h"
 #include "common/VelkManager.h"
 #include "eLibrary/AudioFileBuilder.h"
 #include "midi/VirtualMidiHub.h"
@@ -251,12 +252,13 @@ TEST_F(DeviceCommands, bypassGainRenameAndResetChangeWhatTheAmpPlaysAndStores) {
     EXPECT_EQ(out.str(), "Every stored impulse response is back to the factory's.\n");
 }
 
-// The last packet's acknowledgement may come after the stream is announced as sent; a refusal
-// there must stop the install as surely as one in the middle.
+// The head's faults are set as `velkctl simulate --fault` sets them. The last packet's
+// acknowledgement may come after the stream is announced as sent; a refusal there must stop the
+// install as surely as one in the middle.
 TEST_F(DeviceCommands, aRefusedPacketFailsTheInstallBeforeAnythingIsWritten) {
     for (int packet : {0, 4, 9}) {
         plugHead();
-        head->editAmpFaults([packet](sim::AmpFaults& faults) { faults.rejectedPackets.set(packet); });
+        parseSimulatorFault("reject-packet=" + std::to_string(packet))(*head);
         EXPECT_EQ(run({"ir", "install", "1", stereoFile, "--json"}), 4);
         EXPECT_EQ(err.str(),
                   "error 1002 (Err_ReceiveData): The amplifier rejected the data it was sent.\n"
@@ -265,6 +267,24 @@ TEST_F(DeviceCommands, aRefusedPacketFailsTheInstallBeforeAnythingIsWritten) {
         EXPECT_EQ(head->receivedCount(Request::CoefficientPacket), 10);
         EXPECT_EQ(head->receivedCount(Request::FlashWrite), 0) << packet;
         EXPECT_TRUE(sim::sameRecord(head->firSlot(0), sim::stockCabinet(0)));
+    }
+}
+
+TEST_F(DeviceCommands, aFailedWriteOrAnUnansweredResetFailsWithTheHeadsError) {
+    const std::tuple<std::string, std::vector<std::string>, std::string> faults[] = {
+        {"fail-flash-write",
+         {"ir", "rename", "1", "Y"},
+         "error 1003 (Err_FIRData_Write): The amplifier could not write the impulse response into its "
+         "memory."},
+        {"no-reply=init",
+         {"ir", "reset", "--yes"},
+         "error 1004 (Err_Timeout): The amplifier did not answer in time."}};
+    for (const auto& [fault, arguments, error] : faults) {
+        plugHead();
+        parseSimulatorFault(fault)(*head);
+        EXPECT_EQ(run(arguments), 4) << fault;
+        EXPECT_EQ(firstLine(err.str()), error);
+        EXPECT_TRUE(sim::sameRecord(head->firSlot(0), sim::stockCabinet(0))) << fault;
     }
 }
 
@@ -303,7 +323,7 @@ TEST_F(DeviceCommands, noServiceNoPortsOrNoAnswerIsNotFound) {
     EXPECT_EQ(run({"--match", "Bench/", "info", "--json"}), 0) << err.str();
     EXPECT_EQ(jsonObject(out.str())["model"].toString(), "dual");
 
-    head->setSilent(true);
+    parseSimulatorFault("silent")(*head);
     EXPECT_EQ(run({"info", "--match=Bench/", "--timeout", "400"}), 3);
     EXPECT_EQ(
         err.str(),

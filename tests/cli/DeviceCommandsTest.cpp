@@ -2,8 +2,9 @@
 // prints, its exit status, and what the head holds afterwards.
 #include <gtest/gtest.h>
 
-#include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <regex>
 #include <thread>
 
@@ -366,27 +367,22 @@ TEST_F(DeviceCommands, progressOfLongOperationsIsDrawnOnATerminalOnly) {
     EXPECT_NE(out.str().find("stored IR 0 is now"), std::string::npos);
 }
 
-// Ports that cannot appear, as when no MIDI service runs.
-class NowherePorts : public sim::DevicePorts {
-public:
-    int plug(const std::string&, ReceiveHandler) override { return -ENODEV; }
-    void unplug() override {}
-    int send(std::span<const uint8_t>) override { return -ENOTCONN; }
-    std::string plugFailure() const override { return "no JACK server running (cannot connect to a server)"; }
-};
-
+// With no JACK server to join, the simulator says why instead of appearing.
 TEST_F(DeviceCommands, simulateSaysWhyWhenItCannotAppear) {
     struct NoWait : StopRequest {
         void wait() override {}
     };
-    Environment nowhere = environment();
-    nowhere.makeDevicePorts = [](midi::ServiceChoice) { return std::make_unique<NowherePorts>(); };
+    // JACK clients of this process look for a server that does not run, for this test only.
+    const char* const current = std::getenv("JACK_DEFAULT_SERVER");
+    const std::optional<std::string> previous = current ? std::optional<std::string>(current) : std::nullopt;
+    setenv("JACK_DEFAULT_SERVER", "velk-no-such-server", 1);
+    Environment nowhere = platformEnvironment();
     nowhere.makeStopRequest = [] { return std::make_unique<NoWait>(); };
     EXPECT_EQ(CliTest::run({"simulate", "--midi", "jack"}, nowhere), 3);
-    EXPECT_EQ(
-        firstLine(err.str()),
-        "velkctl: the simulator could not appear on a MIDI service: no JACK server running (cannot connect "
-        "to a server).");
+    EXPECT_EQ(firstLine(err.str()),
+              "velkctl: the simulator could not appear on a MIDI service: no JACK server running (cannot "
+              "connect to a server).");
+    previous ? setenv("JACK_DEFAULT_SERVER", previous->c_str(), 1) : unsetenv("JACK_DEFAULT_SERVER");
 }
 
 }  // namespace

@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <mutex>
 #include <thread>
 
+#include "midi/MessageRecorder.h"
 #include "sim/EditorMessages.h"
-#include "sim/FakeDevicePorts.h"
 
 namespace velk::sim {
 namespace {
@@ -15,6 +16,44 @@ using namespace std::chrono_literals;
 using namespace velk::sim::test;
 
 const Bytes kHeartBeat = {0xF0, 0x43, 0x7D, 0x60, 0x58, 0x48, 0x44, 0x32, 0xF7};
+
+// Device ports with the computer played by the test: it injects bytes, which the head takes on the
+// injecting thread, and hears everything the head sends, plugged or not.
+class FakeDevicePorts : public DevicePorts {
+public:
+    struct Computer {
+        void inject(const Bytes& bytes) {
+            std::lock_guard lock(mutex);
+            if (handler)
+                handler(bytes);
+        }
+
+        std::mutex mutex;  // held while the handler runs, as a MIDI input holds its port
+        ReceiveHandler handler;
+        std::string name;
+        midi::test::MessageRecorder sent;
+    };
+
+    explicit FakeDevicePorts(Computer& computer) : m_Computer(computer) {}
+
+    int plug(const std::string& name, ReceiveHandler handler) override {
+        std::lock_guard lock(m_Computer.mutex);
+        m_Computer.name = name;
+        m_Computer.handler = std::move(handler);
+        return 0;
+    }
+    void unplug() override {
+        std::lock_guard lock(m_Computer.mutex);
+        m_Computer.handler = nullptr;
+    }
+    int send(std::span<const uint8_t> bytes) override {
+        m_Computer.sent.record({bytes.begin(), bytes.end()});
+        return 0;
+    }
+
+private:
+    Computer& m_Computer;
+};
 
 class AmpSimulatorTest : public testing::Test {
 protected:

@@ -31,13 +31,6 @@ void startVelkctl(QProcess& process, const std::vector<std::string>& arguments) 
     process.start(VELKCTL, list);
 }
 
-std::vector<int16_t> jsonCoefficients(const QJsonValue& array) {
-    std::vector<int16_t> values;
-    for (const QJsonValue& value : array.toArray())
-        values.push_back(static_cast<int16_t>(value.toInt()));
-    return values;
-}
-
 struct ProgramRun {
     int exitStatus = -1;  // -1 when it crashed or did not end in time
     std::string out;
@@ -129,8 +122,10 @@ TEST_F(VelkctlOnJack, settingsAndAnInstallReachTheHeadAndDumpReadsThemBack) {
     ASSERT_EQ(stored.size(), 10);
     EXPECT_EQ(stored[5].toObject()["name"].toString(), "X");
     EXPECT_EQ(stored[5].toObject()["gain"].toInt(), CVelkManager::shortGain(-12));
-    EXPECT_EQ(jsonCoefficients(stored[5].toObject()["coefficients"]),
-              std::vector<int16_t>(samples.begin(), samples.begin() + 2048));
+    QJsonArray coefficients;  // the file's first 2048 samples
+    for (size_t i = 0; i < FIRCOE::kCoefficientCount; ++i)
+        coefficients.append(samples[i]);
+    EXPECT_EQ(stored[5].toObject()["coefficients"].toArray(), coefficients);
 }
 
 TEST_F(VelkctlOnJack, noAmplifierOrASilentOneIsNotFound) {

@@ -50,15 +50,6 @@ TEST(ParseArguments, splitsOptionsFromPositionalsOrNamesTheMistake) {
               (std::vector<std::string>{"left", "right"}));
 }
 
-TEST(CountLeadingOptions, countsOptionsAndTheirValuesUpToThePositionals) {
-    EXPECT_EQ(countLeadingOptions({"--json", "--channel", "left", "show", "--json"}, kRules), 3u);
-    EXPECT_EQ(countLeadingOptions({"--channel=left", "--", "--json"}, kRules), 1u);
-    EXPECT_EQ(refusal([] {
-                  countLeadingOptions({"--gain", "3", "show"}, kRules);
-              }),
-              "Cli_Err_UnknownOption --gain");
-}
-
 // Only the gain knob's own steps, so the word sent is one the panel could have sent.
 TEST(GainArgument, takesTheKnobsStepsOnly) {
     const std::pair<const char*, int16_t> steps[] = {
@@ -72,20 +63,6 @@ TEST(GainArgument, takesTheKnobsStepsOnly) {
     for (const std::string text :
          {"-12.5", "-10.25", "-31", "0.5", "6", "+3", " -6", "-6dB", "", "loud", "nan", "-inf"})
         EXPECT_EQ(refusal([&] { parseGainWord(text); }), "Cli_Err_BadGain " + text);
-}
-
-TEST(ArgumentValues, takeOnlyTheirOwnValues) {
-    EXPECT_EQ(parseAmp("1"), 0);
-    EXPECT_EQ(parseAmp("2"), 1);
-    for (const char* text : {"0", "3", "01", "I", "II", "", "-1"})
-        EXPECT_THROW(parseAmp(text), UsageError) << text;
-    EXPECT_EQ(parseWholeNumber("0", 0, 3, "Key"), 0);
-    EXPECT_EQ(parseWholeNumber("3", 0, 3, "Key"), 3);
-    for (const char* text : {"4", "-1", "1.0", "1 ", "x", "", "99999999999999999999"})
-        EXPECT_THROW(parseWholeNumber(text, 0, 3, "Key"), UsageError) << text;
-    EXPECT_EQ(parseWord("amber", boosterWords(), "Key"), 2);
-    EXPECT_EQ(parseWord("hall", reverbWords(), "Key"), 3);
-    EXPECT_THROW(parseWord("Amber", boosterWords(), "Key"), UsageError);
 }
 
 }  // namespace

@@ -2,12 +2,14 @@
 // prints, its exit status, and what the head holds afterwards.
 #include <gtest/gtest.h>
 
-#include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <regex>
 #include <thread>
 
 #include "cli/CliTestSupport.h"
+#include "cli/SimulatorFaults.h"
 #include "common/VelkManager.h"
 #include "eLibrary/AudioFileBuilder.h"
 #include "midi/VirtualMidiHub.h"
@@ -251,12 +253,13 @@ TEST_F(DeviceCommands, bypassGainRenameAndResetChangeWhatTheAmpPlaysAndStores) {
     EXPECT_EQ(out.str(), "Every stored impulse response is back to the factory's.\n");
 }
 
-// The last packet's acknowledgement may come after the stream is announced as sent; a refusal
-// there must stop the install as surely as one in the middle.
+// The head's faults are set as `velkctl simulate --fault` sets them. The last packet's
+// acknowledgement may come after the stream is announced as sent; a refusal there must stop the
+// install as surely as one in the middle.
 TEST_F(DeviceCommands, aRefusedPacketFailsTheInstallBeforeAnythingIsWritten) {
     for (int packet : {0, 4, 9}) {
         plugHead();
-        head->editAmpFaults([packet](sim::AmpFaults& faults) { faults.rejectedPackets.set(packet); });
+        parseSimulatorFault("reject-packet=" + std::to_string(packet))(*head);
         EXPECT_EQ(run({"ir", "install", "1", stereoFile, "--json"}), 4);
         EXPECT_EQ(err.str(),
                   "error 1002 (Err_ReceiveData): The amplifier rejected the data it was sent.\n"
@@ -265,6 +268,24 @@ TEST_F(DeviceCommands, aRefusedPacketFailsTheInstallBeforeAnythingIsWritten) {
         EXPECT_EQ(head->receivedCount(Request::CoefficientPacket), 10);
         EXPECT_EQ(head->receivedCount(Request::FlashWrite), 0) << packet;
         EXPECT_TRUE(sim::sameRecord(head->firSlot(0), sim::stockCabinet(0)));
+    }
+}
+
+TEST_F(DeviceCommands, aFailedWriteOrAnUnansweredResetFailsWithTheHeadsError) {
+    const std::tuple<std::string, std::vector<std::string>, std::string> faults[] = {
+        {"fail-flash-write",
+         {"ir", "rename", "1", "Y"},
+         "error 1003 (Err_FIRData_Write): The amplifier could not write the impulse response into its "
+         "memory."},
+        {"no-reply=init",
+         {"ir", "reset", "--yes"},
+         "error 1004 (Err_Timeout): The amplifier did not answer in time."}};
+    for (const auto& [fault, arguments, error] : faults) {
+        plugHead();
+        parseSimulatorFault(fault)(*head);
+        EXPECT_EQ(run(arguments), 4) << fault;
+        EXPECT_EQ(firstLine(err.str()), error);
+        EXPECT_TRUE(sim::sameRecord(head->firSlot(0), sim::stockCabinet(0))) << fault;
     }
 }
 
@@ -303,7 +324,7 @@ TEST_F(DeviceCommands, noServiceNoPortsOrNoAnswerIsNotFound) {
     EXPECT_EQ(run({"--match", "Bench/", "info", "--json"}), 0) << err.str();
     EXPECT_EQ(jsonObject(out.str())["model"].toString(), "dual");
 
-    head->setSilent(true);
+    parseSimulatorFault("silent")(*head);
     EXPECT_EQ(run({"info", "--match=Bench/", "--timeout", "400"}), 3);
     EXPECT_EQ(
         err.str(),
@@ -346,27 +367,22 @@ TEST_F(DeviceCommands, progressOfLongOperationsIsDrawnOnATerminalOnly) {
     EXPECT_NE(out.str().find("stored IR 0 is now"), std::string::npos);
 }
 
-// Ports that cannot appear, as when no MIDI service runs.
-class NowherePorts : public sim::DevicePorts {
-public:
-    int plug(const std::string&, ReceiveHandler) override { return -ENODEV; }
-    void unplug() override {}
-    int send(std::span<const uint8_t>) override { return -ENOTCONN; }
-    std::string plugFailure() const override { return "no JACK server running (cannot connect to a server)"; }
-};
-
+// With no JACK server to join, the simulator says why instead of appearing.
 TEST_F(DeviceCommands, simulateSaysWhyWhenItCannotAppear) {
     struct NoWait : StopRequest {
         void wait() override {}
     };
-    Environment nowhere = environment();
-    nowhere.makeDevicePorts = [](midi::ServiceChoice) { return std::make_unique<NowherePorts>(); };
+    // JACK clients of this process look for a server that does not run, for this test only.
+    const char* const current = std::getenv("JACK_DEFAULT_SERVER");
+    const std::optional<std::string> previous = current ? std::optional<std::string>(current) : std::nullopt;
+    setenv("JACK_DEFAULT_SERVER", "velk-no-such-server", 1);
+    Environment nowhere = platformEnvironment();
     nowhere.makeStopRequest = [] { return std::make_unique<NoWait>(); };
     EXPECT_EQ(CliTest::run({"simulate", "--midi", "jack"}, nowhere), 3);
-    EXPECT_EQ(
-        firstLine(err.str()),
-        "velkctl: the simulator could not appear on a MIDI service: no JACK server running (cannot connect "
-        "to a server).");
+    EXPECT_EQ(firstLine(err.str()),
+              "velkctl: the simulator could not appear on a MIDI service: no JACK server running (cannot "
+              "connect to a server).");
+    previous ? setenv("JACK_DEFAULT_SERVER", previous->c_str(), 1) : unsetenv("JACK_DEFAULT_SERVER");
 }
 
 }  // namespace

@@ -178,20 +178,6 @@ TEST(AmpModel, setsOnlyTheEffectBytesTheEditorMaySetOfAmpsItHas) {
     }
 }
 
-TEST(AmpModel, rebuildsStreamedRecordInPlayBufferByteForByte) {
-    AmpModel model(AmpState::factory(Dual, 110));
-    const FIRCOE record = sampleRecord("Cab 57", 8211);
-    for (const Bytes& message : coefficientStream(record, 1))
-        EXPECT_EQ(model.handleMessage(message).reply, fir(0x42, 1, 0));
-    EXPECT_TRUE(sameRecord(model.state().playBuffers[1], record));
-    EXPECT_TRUE(sameRecord(model.state().playBuffers[0], stockCabinet(0)));
-
-    EXPECT_FALSE(model.state().isBypassed(0));
-    for (const Bytes& message : coefficientStream(FIRCOE{.name = "Bypass", .gain = 16383, .coe = {32767}}, 0))
-        model.handleMessage(message);
-    EXPECT_TRUE(model.state().isBypassed(0));
-}
-
 TEST(AmpModel, switchedModelAnswersAsFactoryFreshOtherHead) {
     AmpModel model(usedHead(Single));
     model.switchModel(Dual);

@@ -1,6 +1,6 @@
 // The main window against the built-in simulated amplifier on the in-process MIDI hub, with the
 // device manager running as in the editor: the connection sequence, the tabs it builds, and the
-// errors it shows. The device manager runs on a clock the test moves, except in one real-time run.
+// errors it shows. The device manager runs on a clock the test moves.
 #include <QMenuBar>
 #include <QTabWidget>
 
@@ -16,33 +16,15 @@ using velk::strings::text;
 
 using ConnectionSequenceTest = velk::test::SimulatedEditorTest;
 
-struct Head {
-    HeadModel model;
-    bool realTime;
-};
-void PrintTo(const Head& h, std::ostream* os) {
-    *os << (h.model == HeadModel::Dual ? "dual" : "single") << (h.realTime ? " in real time" : "");
-}
-
-class HeadConnectionTest : public ConnectionSequenceTest, public testing::WithParamInterface<Head> {};
-
-TEST_P(HeadConnectionTest, headIsFoundAskedForItsVersionAndReadWhole) {
-    const bool dual = GetParam().model == HeadModel::Dual;
-    realTime = GetParam().realTime;
-    launch(GetParam().model);
-    ASSERT_TRUE(driveUntilStateRead());
-    EXPECT_EQ(controller.model(), dual ? 2 : 1);
-    EXPECT_EQ(controller.tabView()->count(), dual ? 4 : 2);
-    EXPECT_EQ(amplifier->head().receivedCount(velk::sim::Request::MainVersion), 1);
-    EXPECT_EQ(amplifier->head().receivedCount(velk::sim::Request::Dump), dual ? 11 : 6)
-        << "the effect block and the header of each of the amps' IR slots";
-    EXPECT_EQ(CVelkManager::instance()->isEnableFxLoopConnection(), dual) << "firmware 110";
-    EXPECT_EQ(controller.statusText(), text(dual ? "Status_ReadyDual" : "Status_ReadySingle").arg(110));
+// How the device manager finds and reads each model is tests/sim/EditorConnectionTest.cpp's business,
+// and the exact messages of a read are checked on JACK by tests/xvfb: here, what the window makes of it.
+TEST_F(ConnectionSequenceTest, headIsFoundAndReadAndTheWindowSaysSo) {
+    launchAndRead(HeadModel::Single);
+    EXPECT_EQ(controller.model(), 1);
+    EXPECT_EQ(controller.tabView()->count(), 2);
+    EXPECT_EQ(controller.statusText(), text("Status_ReadySingle").arg(110));
     EXPECT_TRUE(user.alerts.empty());
 }
-
-INSTANTIATE_TEST_SUITE_P(Heads, HeadConnectionTest,
-                         testing::Values(Head{HeadModel::Dual, true}, Head{HeadModel::Single, false}));
 
 TEST_F(ConnectionSequenceTest, amplifierSwitchedOnLaterIsFoundByTheRepeatedSearch) {
     launch(HeadModel::Dual, false);
@@ -53,18 +35,6 @@ TEST_F(ConnectionSequenceTest, amplifierSwitchedOnLaterIsFoundByTheRepeatedSearc
     ASSERT_EQ(amplifier->head().plug(), 0);
     ASSERT_TRUE(driveUntilStateRead()) << "the window opens the ports again after each failed search";
     EXPECT_EQ(controller.tabView()->count(), 4);
-}
-
-TEST_F(ConnectionSequenceTest, silentAmplifierShowsTheTimeoutAndIsSearchedAgain) {
-    launchAndRead(HeadModel::Dual);
-    amplifier->head().setSilent(true);
-    CVelkManager::instance()->sendRequest(eVelkRequest_MainVersion, 0, 0);
-    ASSERT_TRUE(driveUntil([&] { return !user.alerts.empty(); }));
-    EXPECT_EQ(user.alerts.front().messageText, text("Err_Timeout"));
-    ASSERT_TRUE(driveUntil([] { return !CVelkManager::instance()->isConnected(); }, 2000))
-        << "the time-out drops the connection";
-    amplifier->head().setSilent(false);
-    EXPECT_TRUE(driveUntilStateRead(2)) << "connected and read again";
 }
 
 TEST_F(ConnectionSequenceTest, simulatorMenuUnplugsTheHeadAndPlugsItInAgain) {

@@ -12,7 +12,7 @@
 #include "AppTestSupport.h"
 #include "app/AppWindow.h"
 #include "app/AppWindowController.h"
-#include "app/PanelLayout.h"
+#include "app/MainMenu.h"
 #include "app/RectText.h"
 #include "common/MIDIManager.h"
 #include "strings/StringTable.h"
@@ -115,11 +115,7 @@ protected:
     AppWindowController controller{window};
 };
 
-TEST_F(ControllerTest, tabsStartTabAndStatusLineFollowTheConnectedModel) {
-    for (int amp : {0, 1}) {
-        EXPECT_EQ(controller.effectSettingsView(amp)->size(), velk::layout::kPanelSize);
-        EXPECT_EQ(controller.speakerSimulationView(amp)->size(), velk::layout::kPanelSize);
-    }
+TEST_F(ControllerTest, tabsStartTabStatusLineAndAlertsFollowTheDeviceManager) {
     EXPECT_EQ(controller.model(), 0);
     controller.setStartTab(3);
     controller.awakeFromNib();
@@ -137,6 +133,9 @@ TEST_F(ControllerTest, tabsStartTabAndStatusLineFollowTheConnectedModel) {
     EXPECT_EQ(controller.statusText(), text("Status_ReadingDual").arg(110));
     controller.receiveVelkEvent(eVelkEvent_AllDataReceived, 0);
     EXPECT_EQ(controller.statusText(), text("Status_ReadyDual").arg(110));
+    controller.receiveVelkEvent(eVelkEvent_Error, 1004);
+    ASSERT_EQ(user.alerts.size(), 1u);
+    EXPECT_EQ(user.alerts.front().messageText, text("Err_Timeout"));
     controller.receiveVelkEvent(eVelkEvent_Disconnected, 0);
     EXPECT_EQ(controller.statusText(), text("Status_Disconnected"));
     EXPECT_EQ(controller.model(), 2) << "a disconnection keeps the tabs of the last model";
@@ -182,6 +181,7 @@ TEST_F(ControllerTest, waitIndicatorDimsThePanelsWhileShown) {
 }
 
 TEST_F(ControllerTest, closingStoresTheFrameOfAVisibleWindowOnly) {
+    MainMenu& menu = *new MainMenu(window);
     controller.awakeFromNib();
     controller.windowWillClose();
     EXPECT_FALSE(PreferenceStore().contains("WindowRect")) << "hidden";
@@ -189,7 +189,7 @@ TEST_F(ControllerTest, closingStoresTheFrameOfAVisibleWindowOnly) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     const QRect shown = window.geometry();
-    window.close();
+    menu.quitAction()->trigger();
     EXPECT_EQ(PreferenceStore().value("WindowRect").toString(), velk::app::rectToText(shown));
 }
 

@@ -102,17 +102,6 @@ TEST_F(PreferenceWindowTest, resetIsConfirmedThenWaitsForTheHeadAndReadsItTwice)
     EXPECT_EQ(settings.returnMatrix()->selectedRow(), 1);
 }
 
-TEST_F(PreferenceWindowTest, loopConnectionIsSentWhenChosen) {
-    launchAndRead(HeadModel::Dual);
-    runDialog([&] {
-        settings.sendMatrix()->button(1)->click();
-        settings.returnMatrix()->button(2)->click();
-        EXPECT_TRUE(driveUntil([&] { return amplifier->head().state().effectBlock[6] == 2; }));
-        return kCancelTag;
-    });
-    EXPECT_EQ(amplifier->head().state().effectBlock[5], 1) << "kept although the dialog was cancelled";
-}
-
 TEST_F(PreferenceWindowTest, choosingAnotherDeviceReconnectsToIt) {
     launchAndRead(HeadModel::Dual);
     velk::sim::AmpSimulator other(std::make_unique<velk::sim::VirtualDevicePorts>(amplifier->hub()),
@@ -130,16 +119,6 @@ TEST_F(PreferenceWindowTest, choosingAnotherDeviceReconnectsToIt) {
     EXPECT_EQ(other.receivedCount(Request::Dump), 6);
     Preference::sharedInstance().load();
     EXPECT_EQ(Preference::sharedInstance().m_MidiDeviceText(), "Bench/");
-}
-
-TEST_F(PreferenceWindowTest, quitFromTheMenuKeepsTheWindowPosition) {
-    launch(HeadModel::Dual, false);
-    window.show();
-    window.move(120, 80);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    menu.quitAction()->trigger();
-    Preference::sharedInstance().load();
-    EXPECT_FALSE(Preference::sharedInstance().m_WindowRect().isNull());
 }
 
 TEST_F(PreferenceWindowTest, aboutTellsVersionLicenceAndHome) {

@@ -71,7 +71,8 @@ protected:
     FileTableView* table = nullptr;
 };
 
-TEST_F(SpeakerPanelTest, aClickedFileIsPlayedWithTheKnobsGainThenInstalledIntoTheAmpTypesSlot) {
+// What reaches the head, and the install, are checked byte for byte by tests/xvfb/speaker_panel.sh.
+TEST_F(SpeakerPanelTest, aClickedFileIsPlayedWithTheKnobsGainAndDrawnOverThePreviousOne) {
     EXPECT_EQ(panel.fileList(), (QStringList{"[..]", "[Sub]", "a.wav", "b.wav", "stereo.wav", "wide.wav"}));
     EXPECT_EQ(control<QLabel>("m_Gain_Label")->text(), QStringLiteral("-12.0 dB"));
     click("b.wav");
@@ -82,33 +83,22 @@ TEST_F(SpeakerPanelTest, aClickedFileIsPlayedWithTheKnobsGainThenInstalledIntoTh
     const FIRCOE playing = amp().playBuffer(0);
     EXPECT_STREQ(playing.name, "b");
     EXPECT_EQ(playing.gain, CVelkManager::shortGain(-12.0));
-    const std::vector<int32_t> samples = ramp(2048, 7);
-    EXPECT_TRUE(std::equal(samples.begin(), samples.end(), std::begin(playing.coe)));
     EXPECT_EQ(panel.irCurve().currentLevels().size(), 256u);
     click("a.wav");
     ASSERT_TRUE(idle());
     EXPECT_FALSE(panel.irCurve().previousLevels().empty()) << "b.wav stays as the faint curve";
     EXPECT_EQ(amp().playBuffer(0).coe[100], 0) << "a file of 100 frames is zero-filled";
-
-    control<SPButton>("m_Install_Btn")->click();
-    ASSERT_TRUE(received(Request::FlashWrite, 1));
-    ASSERT_TRUE(driveUntil([&] { return std::string(storedSlot().name) == "a"; }));
-    EXPECT_TRUE(velk::sim::sameRecord(storedSlot(), amp().playBuffer(0)));
     EXPECT_TRUE(velk::sim::sameRecord(amp().playBuffer(1), amp().firSlot(amp().state().currentSlot(1))))
         << "Amp II untouched";
 }
 
-TEST_F(SpeakerPanelTest, anUnsuitableFileShowsItsErrorAndIsNotKeptOrSent) {
+TEST_F(SpeakerPanelTest, aFileTheAmpRefusesShowsItsErrorAndIsConvertedBesideItOnRequest) {
     click("wide.wav");
     ASSERT_EQ(user.alerts.size(), 1u);
     EXPECT_EQ(user.alerts.front().messageText, text("Err_FIRFile_SampleRate"));
     EXPECT_EQ(panel.fileSelectIndex(), -1);
     EXPECT_FALSE(panel.isWaiting());
-    QTest::qWait(100);
-    EXPECT_EQ(amp().receivedCount(Request::CoefficientPacket), 0);
-}
-
-TEST_F(SpeakerPanelTest, aFileTheAmpRefusesIsConvertedBesideItAndTheCopyAuditioned) {
+    user.alerts.clear();
     EXPECT_EQ(panel.makeFileContextMenu(static_cast<int>(panel.fileList().indexOf("[Sub]"))), nullptr);
     const auto convertWide = [this] {
         const auto menu = panel.makeFileContextMenu(static_cast<int>(panel.fileList().indexOf("wide.wav")));
@@ -124,6 +114,8 @@ TEST_F(SpeakerPanelTest, aFileTheAmpRefusesIsConvertedBesideItAndTheCopyAudition
     EXPECT_EQ(panel.fileSelectIndex(), 5);
     ASSERT_TRUE(idle());
     EXPECT_STREQ(amp().playBuffer(0).name, "wide 44k1");
+    EXPECT_EQ(amp().receivedCount(Request::CoefficientPacket), 10)
+        << "one record: the refused file's never went";
 
     const auto copySize = std::filesystem::file_size(files.path("wide 44k1.wav"));
     convertWide();
@@ -166,10 +158,6 @@ TEST_F(SpeakerPanelTest, foldersAreBrowsedWithTheKeyboardAndRemembered) {
     QTest::keyClick(table, Qt::Key_Down);
     ASSERT_TRUE(idle());
     EXPECT_STREQ(amp().playBuffer(0).name, "stereo") << "each file moved to is auditioned";
-
-    files.write("c.aif", testaudio::aiff({.channels = 1}, ramp(10, 1)));
-    QTest::keyClick(table, Qt::Key_F5);
-    EXPECT_TRUE(panel.fileList().contains(QStringLiteral("c.aif")));
 
     panel.openDroppedPath(folder("Sub/inner.wav"));
     EXPECT_EQ(panel.folderPath(), folder("Sub"));

@@ -86,14 +86,6 @@ protected:
         }
     }
     int shownFrame() { return velk::test::shownFrame(*button); }
-    // A switch of `frames` frames beside the button.
-    SPButton* addSwitch(int frames) {
-        auto* toggle = new SPButton(&window, frames);
-        toggle->setCheckable(true);
-        toggle->setImage(numberedStrip(frames));
-        toggle->setGeometry(100, 40, 20, 10);
-        return toggle;
-    }
 
     QApplication& app = velk::test::application();
     QWidget window;
@@ -123,19 +115,12 @@ TEST_F(ButtonWidgetTest, momentaryButtonRedrawsForThePointerThePressModalWindows
     EXPECT_EQ(shownFrame(), 0) << "disabled while hovered";
 }
 
-TEST_F(ButtonWidgetTest, taggedSwitchShowsItsOnFrameAndTakesTheFocusFromTheKeyboardOnly) {
-    SPButton* toggle = addSwitch(6);
-    toggle->show();
-    toggle->setChecked(true);
-    EXPECT_EQ(velk::test::shownFrame(*toggle), 5);
-    EXPECT_EQ(toggle->focusPolicy(), Qt::TabFocus);
-    toggle->cell().setImageDivideNum(3);
-    toggle->grab();
-    EXPECT_EQ(toggle->cell().index(), -1) << "a stray frame count draws nothing";
-}
-
 TEST_F(ButtonWidgetTest, tabbedToSwitchShowsTheFocusMarkAndSpaceTogglesItWithItsWords) {
-    SPButton* toggle = addSwitch(4);
+    auto* toggle = new SPButton(&window, 4);
+    toggle->setCheckable(true);
+    toggle->setImage(numberedStrip(4));
+    toggle->setGeometry(100, 40, 20, 10);
+    EXPECT_EQ(toggle->focusPolicy(), Qt::TabFocus) << "a click does not take the focus";
     toggle->setWords({"Amp II reverb: hall", [](int on) { return on ? "on" : "off"; }, "%1 (%2)"});
     toggle->show();
     EXPECT_EQ(toggle->toolTip(), "Amp II reverb: hall (off)");

@@ -1,10 +1,14 @@
 // The main window against the built-in simulated amplifier on the in-process MIDI hub, with the
 // device manager running as in the editor: the connection sequence, the tabs it builds, and the
-// errors it shows. The device manager runs on a clock the test moves.
+// errors it shows, and the MIDI monitor that lists the traffic. The device manager runs on a clock
+// the test moves.
+#include <QClipboard>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTabWidget>
 
 #include "SimulatedEditorTest.h"
+#include "app/MidiMonitorWindowController.h"
 #include "app/SimulatorMenu.h"
 #include "common/MIDIManager.h"
 #include "strings/StringTable.h"
@@ -61,6 +65,46 @@ TEST_F(ConnectionSequenceTest, withoutMidiServiceTheStatusSaysWhatToStart) {
     controller.awakeFromNib();
     EXPECT_EQ(controller.statusText(), text("Status_NoMidiService").arg("no MIDI service provided"));
     CMIDIManager::setServiceProvider(nullptr);
+}
+
+class MidiMonitorTest : public velk::test::SimulatedEditorTest {
+protected:
+    // Asks for the whole state again and waits until the monitor has listed its last reply.
+    bool readStateWatched() {
+        const int before = stateReads;
+        CVelkManager::instance()->sendRequest(eVelkRequest_AllBulkDump, 0, 0);
+        return driveUntil([&] {
+            monitor.updateTraffic();
+            return stateReads > before;
+        });
+    }
+
+    MidiMonitorWindowController monitor;  // before the device manager, as in the editor
+};
+
+TEST_F(MidiMonitorTest, listsBothWaysInWordsOnlyWhileOpenAndNotPaused) {
+    launchAndRead(HeadModel::Dual);
+    monitor.updateTraffic();
+    EXPECT_TRUE(monitor.trafficText().isEmpty()) << "closed, it keeps nothing";
+
+    monitor.showWindow();
+    ASSERT_TRUE(readStateWatched());
+    monitor.updateTraffic();
+    const QString open = monitor.trafficText();
+    EXPECT_TRUE(open.contains(" out F0 43 7D 20 58 48 44 32 55 54 49 4C F7  dump request UTIL"))
+        << qPrintable(open);
+    EXPECT_TRUE(open.contains(QRegularExpression(" in  F0 43 7D 00 .* F7  dump FHR4"))) << qPrintable(open);
+
+    monitor.window()->findChild<QPushButton*>()->click();  // pause
+    EXPECT_FALSE(monitor.isWatching());
+    ASSERT_TRUE(readStateWatched());
+    EXPECT_EQ(monitor.trafficText(), open) << "paused";
+
+    monitor.OnClickedCopyBtn();
+    EXPECT_EQ(QApplication::clipboard()->text(), open);
+    monitor.window()->close();
+    monitor.OnClickedPauseBtn(false);
+    EXPECT_FALSE(monitor.isWatching()) << "closed";
 }
 
 }  // namespace

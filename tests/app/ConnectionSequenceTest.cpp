@@ -30,29 +30,25 @@ TEST_F(ConnectionSequenceTest, headIsFoundAndReadAndTheWindowSaysSo) {
     EXPECT_TRUE(user.alerts.empty());
 }
 
-TEST_F(ConnectionSequenceTest, amplifierSwitchedOnLaterIsFoundByTheRepeatedSearch) {
+TEST_F(ConnectionSequenceTest, headPluggedInFromTheSimulatorMenuIsFoundByTheRepeatedSearch) {
     launch(HeadModel::Dual, false);
-    EXPECT_FALSE(driveUntilStateRead(1, 3500)) << "no amplifier, no connection";
-    EXPECT_EQ(controller.tabView()->count(), 2) << "the single-amp tabs";
-    EXPECT_EQ(controller.statusText(), text("Status_NoDevice").arg("VelkSolvo/"))
-        << "says how to go on: choose another device, or try the simulated head";
-    ASSERT_EQ(amplifier->head().plug(), 0);
-    ASSERT_TRUE(driveUntilStateRead()) << "the window opens the ports again after each failed search";
-    EXPECT_EQ(controller.tabView()->count(), 4);
-}
-
-TEST_F(ConnectionSequenceTest, simulatorMenuUnplugsTheHeadAndPlugsItInAgain) {
-    launchAndRead(HeadModel::Dual);
     QMenuBar menuBar;
     addSimulatorMenu(menuBar, *amplifier);
     const QList<QAction*> entries = menuBar.actions().front()->menu()->actions();
     ASSERT_EQ(entries.size(), 2);
     QAction* unplug = entries[0];
     QAction* plug = entries[1];
+    EXPECT_TRUE(!unplug->isEnabled() && plug->isEnabled());
+    EXPECT_FALSE(driveUntilStateRead(1, 3500)) << "no amplifier, no connection";
+    EXPECT_EQ(controller.tabView()->count(), 2) << "the single-amp tabs";
+    EXPECT_EQ(controller.statusText(), text("Status_NoDevice").arg("VelkSolvo/"))
+        << "says how to go on: choose another device, or try the simulated head";
+    plug->trigger();
+    ASSERT_TRUE(driveUntilStateRead()) << "the window opens the ports again after each failed search";
+    EXPECT_EQ(controller.tabView()->count(), 4);
     EXPECT_TRUE(unplug->isEnabled() && !plug->isEnabled());
     unplug->trigger();
     EXPECT_FALSE(amplifier->head().isPlugged());
-    EXPECT_TRUE(!unplug->isEnabled() && plug->isEnabled());
     ASSERT_TRUE(driveUntil([] { return !CVelkManager::instance()->isConnected(); }, 8000))
         << "the editor sees the amplifier go";
     plug->trigger();

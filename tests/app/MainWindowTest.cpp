@@ -164,37 +164,13 @@ TEST_F(ControllerTest, mainVersionDecidesWhetherTheFxLoopConnectionIsOffered) {
     }
 }
 
-TEST_F(ControllerTest, waitIndicatorDimsThePanelsWhileShown) {
-    controller.awakeFromNib();
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    EXPECT_FALSE(controller.waitIndicator()->isVisible());
-    controller.waitIndicatorStart();
-    EXPECT_TRUE(controller.waitIndicator()->isVisible());
-    auto* dimming = qobject_cast<QGraphicsOpacityEffect*>(controller.tabView()->graphicsEffect());
-    ASSERT_NE(dimming, nullptr);
-    EXPECT_DOUBLE_EQ(dimming->opacity(), 0.5);
-    EXPECT_TRUE(controller.tabView()->isEnabled()) << "the panels disable their own controls";
-    controller.waitIndicatorStop();
-    EXPECT_FALSE(controller.waitIndicator()->isVisible());
-    EXPECT_EQ(controller.tabView()->graphicsEffect(), nullptr);
-}
-
-TEST_F(ControllerTest, closingStoresTheFrameOfAVisibleWindowOnly) {
+// Also run under a window manager (tests/app/CMakeLists.txt).
+TEST_F(ControllerTest, windowKeepsThePanelsSizeDimsThemWhileWaitingAndStoresItsFrameOnlyIfShown) {
     MainMenu& menu = *new MainMenu(window);
     controller.awakeFromNib();
     controller.windowWillClose();
     EXPECT_FALSE(PreferenceStore().contains("WindowRect")) << "hidden";
     window.move(123, 45);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    const QRect shown = window.geometry();
-    menu.quitAction()->trigger();
-    EXPECT_EQ(PreferenceStore().value("WindowRect").toString(), velk::app::rectToText(shown));
-}
-
-TEST_F(ControllerTest, windowHasTheSizeOfItsPanelsAndCannotBeMaximisedOrResized) {
-    controller.awakeFromNib();
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     const QSize fixed = window.size();
@@ -208,6 +184,21 @@ TEST_F(ControllerTest, windowHasTheSizeOfItsPanelsAndCannotBeMaximisedOrResized)
     controller.receiveVelkEvent(eVelkEvent_Connected, 2);
     QCoreApplication::processEvents();
     EXPECT_EQ(window.size(), fixed) << "four tabs of the same panels";
+
+    EXPECT_FALSE(controller.waitIndicator()->isVisible());
+    controller.waitIndicatorStart();
+    EXPECT_TRUE(controller.waitIndicator()->isVisible());
+    auto* dimming = qobject_cast<QGraphicsOpacityEffect*>(controller.tabView()->graphicsEffect());
+    ASSERT_NE(dimming, nullptr);
+    EXPECT_DOUBLE_EQ(dimming->opacity(), 0.5);
+    EXPECT_TRUE(controller.tabView()->isEnabled()) << "the panels disable their own controls";
+    controller.waitIndicatorStop();
+    EXPECT_FALSE(controller.waitIndicator()->isVisible());
+    EXPECT_EQ(controller.tabView()->graphicsEffect(), nullptr);
+
+    const QRect shown = window.geometry();
+    menu.quitAction()->trigger();
+    EXPECT_EQ(PreferenceStore().value("WindowRect").toString(), velk::app::rectToText(shown));
 }
 
 class WindowPosition : public FirstRunTest {

@@ -13,22 +13,6 @@
 
 namespace {
 
-// A model with one observable integer, as the panels bind their knobs to; it counts its writes.
-class KnobModel : public QObject {
-    Q_OBJECT
-    Q_PROPERTY(int level MEMBER level WRITE setLevel NOTIFY levelChanged)
-public:
-    void setLevel(int value) {
-        ++writes;
-        if (std::exchange(level, value) != value)
-            emit levelChanged();
-    }
-    int level = 0, writes = 0;
-
-signals:
-    void levelChanged();
-};
-
 // The point `radius` away from `centre` at `degrees` clockwise from straight above it.
 QPoint pointAt(double degrees, double radius = 40.0, QPointF centre = {50, 50}) {
     const double a = degrees * std::numbers::pi / 180.0;
@@ -178,27 +162,6 @@ TEST_F(DialTest, arrowKeysStepAHundredthOfTheRangeOrOneWithShiftAndAnnounceAChan
     }
 }
 
-TEST_F(DialTest, boundPropertyAndKnobFollowEachOther) {
-    KnobModel model;
-    dial.bindValue(&model, "level");
-    model.setLevel(42);
-    EXPECT_EQ(dial.value(), 42);
-    EXPECT_EQ(actions.count(), 0) << "a change of the model is no user action";
-    model.writes = 0;
-    key(Qt::Key_Up);
-    EXPECT_EQ(model.level, 43);
-    EXPECT_EQ(model.writes, 1);
-    EXPECT_EQ(actions.count(), 1);
-    dial.notifyValueToModelObject();
-    EXPECT_EQ(model.writes, 1) << "a model already holding the value is not written";
-    EXPECT_EQ(actions.count(), 2) << "but the action is sent";
-    dial.setEnabled(false);
-    dial.setValue(9);
-    dial.notifyValueToModelObject();
-    EXPECT_EQ(model.level, 43);
-    EXPECT_EQ(actions.count(), 2) << "a disabled dial tells nobody";
-}
-
 TEST_F(DialTest, wordsOfTheValueFollowTheKnob) {
     dial.setRange(0, 3);
     dial.setWords({"Amp II noise gate",
@@ -225,5 +188,3 @@ TEST_F(DialTest, pressOnASiblingDrawnOverTheDialIsNotTracked) {
 }
 
 }  // namespace
-
-#include "SPDialControlTest.moc"

@@ -127,6 +127,10 @@ TEST_F(DialTest, eachUserTurnIsAnnouncedOnceAndOnlyWhenTheValueChanged) {
         EXPECT_EQ(dial.value(), t.value) << t.name;
         EXPECT_EQ(actions.count(), t.announced) << t.name;
     }
+    actions.clear();
+    dial.setEnabled(false);
+    dial.notifyValueToModelObject();
+    EXPECT_EQ(actions.count(), 0) << "a disabled dial tells nobody";
 }
 
 TEST_F(DialTest, listenerThatCancelsTheDragOnTheClickEndsIt) {

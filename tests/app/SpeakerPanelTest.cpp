@@ -1,14 +1,21 @@
-// The speaker simulation panels in the main window against the built-in simulated dual-amp head,
-// in real time: what each user action sends, what the amp then stores, and the panel's states.
+// The speaker simulation panel: its folder listing on real folders, the magnitude response it draws
+// for an impulse response, and the panels in the main window against the built-in simulated
+// dual-amp head, in real time: what each user action sends, what the amp then stores, and the
+// panel's states.
+#include <sys/stat.h>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTabWidget>
+#include <cmath>
+#include <filesystem>
 
 #include "SimulatedEditorTest.h"
+#include "app/speaker/FileItem.h"
 #include "app/speaker/FileTableView.h"
 #include "app/speaker/IrCurveView.h"
+#include "app/speaker/IrResponse.h"
 #include "app/speaker/SpeakerSimulationWindowController.h"
 #include "controls/SPButton.h"
 #include "eLibrary/AudioFileBuilder.h"
@@ -16,8 +23,75 @@
 
 namespace {
 
+using velk::browse::magnitudeResponseDB;
+using velk::browse::makeFileItemList;
 using velk::sim::Request;
 using velk::strings::text;
+
+const std::vector<std::string> kFileTypes{"aif", "aiff", "wav", "AIF", "AIFF", "WAV"};
+
+std::vector<std::string> shownNames(const FileItemList& list) {
+    std::vector<std::string> names;
+    for (const auto& item : list)
+        names.push_back(item->m_DisplayName);
+    return names;
+}
+
+TEST(FileItemList, showsParentFoldersThenSupportedRegularFilesByNameAndLeavesTheRestOut) {
+    testaudio::TempDir folder;
+    for (const char* name : {"b.wav", "A.aif", "c.txt", ".hidden.wav", "x.Wav", "y.WAV",
+                             "Gr\xC3\xBC\xC3\x9F"
+                             "e.aiff"})
+        folder.write(name, {});
+    std::filesystem::create_directory(folder.path("Sub"));
+    std::filesystem::create_directory(folder.path(".cache"));
+    std::filesystem::create_symlink(folder.path("b.wav"), folder.path("link.wav"));
+    std::filesystem::create_directory_symlink(folder.path("Sub"), folder.path("LinkedSub"));
+    ASSERT_EQ(mkfifo(folder.path("pipe.wav").c_str(), 0600), 0);
+
+    const FileItemList list = makeFileItemList(folder.path(""), kFileTypes);
+    EXPECT_EQ(shownNames(list),
+              (std::vector<std::string>{"[..]", "[Sub]", "A.aif", "b.wav", "Gr??e.aiff", "y.WAV"}));
+    EXPECT_EQ(list[1]->m_FileName, "Sub");
+    EXPECT_EQ(list[4]->m_FileName,
+              "Gr\xC3\xBC\xC3\x9F"
+              "e.aiff")
+        << "the file is opened by its own name";
+    const std::vector<int32_t> types{CFileItem::eFileItem_Parent, CFileItem::eFileItem_Folder,
+                                     CFileItem::eFileItem_File};
+    for (size_t i = 0; i < types.size(); ++i)
+        EXPECT_EQ(list[i]->m_Type, types[i]);
+}
+
+TEST(FileItemList, theRootHasNoParentEntryAndAnUnreadableFolderOnlyTheParent) {
+    EXPECT_NE(makeFileItemList("/", kFileTypes).front()->m_DisplayName, "[..]");
+    EXPECT_EQ(shownNames(makeFileItemList("/no/such/folder", kFileTypes)), std::vector<std::string>{"[..]"});
+    // The speaker panel's tests enter and leave folders below the root.
+    EXPECT_EQ(velk::browse::deletingLastPathComponent("/home/"), "/");
+}
+
+TEST(IrResponse, aFullScaleImpulseIsFlatAtZeroDecibelsOnAnAxisSpacedEvenlyInRatio) {
+    const std::vector<double> frequencies = velk::browse::logFrequencies(20, 20000, 4);
+    ASSERT_EQ(frequencies.size(), 4u);
+    for (size_t i = 0; i < frequencies.size(); ++i)
+        EXPECT_NEAR(frequencies[i], 20 * std::pow(10.0, static_cast<double>(i)), 1e-6);
+    std::vector<int16_t> impulse(2048, 0);
+    impulse[0] = 32767;
+    for (double level : magnitudeResponseDB(impulse, velk::browse::logFrequencies(20, 20000, 64)))
+        EXPECT_NEAR(level, 0.0, 0.01);
+}
+
+TEST(IrResponse, aTwoTapAverageFallsOffTowardsNyquistAndSilenceReadsAsTheFloor) {
+    std::vector<int16_t> average(2048, 0);
+    average[0] = average[1] = 16384;
+    const std::vector<double> frequencies{20.0, 20000.0};
+    const std::vector<double> levels = magnitudeResponseDB(average, frequencies);
+    EXPECT_NEAR(levels[0], 0.0, 0.01);
+    // |cos(pi f / fs)| around 20 kHz, averaged over the band
+    EXPECT_NEAR(levels[1], 20 * std::log10(std::cos(M_PI * 20000.0 / 44100.0)), 0.5);
+    EXPECT_EQ(magnitudeResponseDB(std::vector<int16_t>(2048, 0), frequencies).front(),
+              velk::browse::kFloorDB);
+}
 
 std::vector<int32_t> ramp(int count, int step) {
     std::vector<int32_t> values(count);

@@ -22,14 +22,6 @@ using ConnectionSequenceTest = velk::test::SimulatedEditorTest;
 
 // How the device manager finds and reads each model is tests/sim/EditorConnectionTest.cpp's business,
 // and the exact messages of a read are checked on JACK by tests/xvfb: here, what the window makes of it.
-TEST_F(ConnectionSequenceTest, headIsFoundAndReadAndTheWindowSaysSo) {
-    launchAndRead(HeadModel::Single);
-    EXPECT_EQ(controller.model(), 1);
-    EXPECT_EQ(controller.tabView()->count(), 2);
-    EXPECT_EQ(controller.statusText(), text("Status_ReadySingle").arg(110));
-    EXPECT_TRUE(user.alerts.empty());
-}
-
 TEST_F(ConnectionSequenceTest, headPluggedInFromTheSimulatorMenuIsFoundByTheRepeatedSearch) {
     launch(HeadModel::Dual, false);
     QMenuBar menuBar;
@@ -46,6 +38,8 @@ TEST_F(ConnectionSequenceTest, headPluggedInFromTheSimulatorMenuIsFoundByTheRepe
     plug->trigger();
     ASSERT_TRUE(driveUntilStateRead()) << "the window opens the ports again after each failed search";
     EXPECT_EQ(controller.tabView()->count(), 4);
+    EXPECT_EQ(controller.statusText(), text("Status_ReadyDual").arg(110));
+    EXPECT_TRUE(user.alerts.empty());
     EXPECT_TRUE(unplug->isEnabled() && !plug->isEnabled());
     unplug->trigger();
     EXPECT_FALSE(amplifier->head().isPlugged());

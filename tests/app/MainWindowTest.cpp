@@ -134,6 +134,9 @@ TEST_F(ControllerTest, tabsStartTabStatusLineAndAlertsFollowTheDeviceManager) {
     EXPECT_EQ(controller.tabView()->count(), 4);
     controller.receiveVelkEvent(eVelkEvent_Connected, 1);
     EXPECT_EQ(tabs(), (std::vector<Tab>{effect(0), speaker(0)}));
+    controller.receiveVelkEvent(eVelkEvent_MainVersion, 110);
+    controller.receiveVelkEvent(eVelkEvent_AllDataReceived, 0);
+    EXPECT_EQ(controller.statusText(), text("Status_ReadySingle").arg(110));
     controller.receiveVelkEvent(eVelkEvent_Connected, 2);
     EXPECT_EQ(tabs(), (std::vector<Tab>{effect(0), effect(1), speaker(0), speaker(1)}))
         << "the panels outlive their tabs";

@@ -48,25 +48,18 @@ protected:
     int result = -1;
 };
 
-TEST_F(PreferenceWindowTest, singleHeadOffersResetAndChannelButNoLoopConnection) {
+TEST_F(PreferenceWindowTest, singleHeadOffersNoLoopConnectionAndOnlyOkKeepsTheChosenChannel) {
     launchAndRead(HeadModel::Single);
-    runDialog([&] {
-        EXPECT_TRUE(settings.window()->isModal());
-        EXPECT_EQ(enabled(), (Enabled{false, false, true, true, true}));
-        return kCancelTag;
-    });
-    EXPECT_EQ(result, kCancelTag);
-}
-
-TEST_F(PreferenceWindowTest, onlyOkKeepsTheChosenChannel) {
-    launch(HeadModel::Dual, false);
     for (auto [tag, storedChannel] : {std::pair<int, qint64>{kCancelTag, 0},
                                       {2, 0},
                                       {PreferenceWindowController::kOkTag, kRightChannelRow}}) {
         runDialog([&] {
+            EXPECT_TRUE(settings.window()->isModal());
+            EXPECT_EQ(enabled(), (Enabled{false, false, true, true, true}));
             settings.channelMatrix()->button(kRightChannelRow)->click();
             return tag;
         });
+        EXPECT_EQ(result, tag);
         Preference::sharedInstance().load();
         EXPECT_EQ(Preference::sharedInstance().m_PrimaryCh(), storedChannel) << "ended by " << tag;
     }

@@ -37,6 +37,7 @@ std::vector<std::string> shownNames(const FileItemList& list) {
     return names;
 }
 
+// The panel's tests below enter the folders and open the files of such a list.
 TEST(FileItemList, showsParentFoldersThenSupportedRegularFilesByNameAndLeavesTheRestOut) {
     testaudio::TempDir folder;
     for (const char* name : {"b.wav", "A.aif", "c.txt", ".hidden.wav", "x.Wav", "y.WAV",
@@ -52,15 +53,10 @@ TEST(FileItemList, showsParentFoldersThenSupportedRegularFilesByNameAndLeavesThe
     const FileItemList list = makeFileItemList(folder.path(""), kFileTypes);
     EXPECT_EQ(shownNames(list),
               (std::vector<std::string>{"[..]", "[Sub]", "A.aif", "b.wav", "Gr??e.aiff", "y.WAV"}));
-    EXPECT_EQ(list[1]->m_FileName, "Sub");
     EXPECT_EQ(list[4]->m_FileName,
               "Gr\xC3\xBC\xC3\x9F"
               "e.aiff")
         << "the file is opened by its own name";
-    const std::vector<int32_t> types{CFileItem::eFileItem_Parent, CFileItem::eFileItem_Folder,
-                                     CFileItem::eFileItem_File};
-    for (size_t i = 0; i < types.size(); ++i)
-        EXPECT_EQ(list[i]->m_Type, types[i]);
 }
 
 TEST(FileItemList, theRootHasNoParentEntryAndAnUnreadableFolderOnlyTheParent) {
@@ -70,27 +66,26 @@ TEST(FileItemList, theRootHasNoParentEntryAndAnUnreadableFolderOnlyTheParent) {
     EXPECT_EQ(velk::browse::deletingLastPathComponent("/home/"), "/");
 }
 
-TEST(IrResponse, aFullScaleImpulseIsFlatAtZeroDecibelsOnAnAxisSpacedEvenlyInRatio) {
-    const std::vector<double> frequencies = velk::browse::logFrequencies(20, 20000, 4);
-    ASSERT_EQ(frequencies.size(), 4u);
-    for (size_t i = 0; i < frequencies.size(); ++i)
-        EXPECT_NEAR(frequencies[i], 20 * std::pow(10.0, static_cast<double>(i)), 1e-6);
+// A full-scale impulse is flat at 0 dB; a two-tap average falls off towards Nyquist; silence reads
+// as the floor.
+TEST(IrResponse, isTheMagnitudeOfTheFilterOnAnAxisSpacedEvenlyInRatio) {
+    const std::vector<double> decades = velk::browse::logFrequencies(20, 20000, 4);
+    ASSERT_EQ(decades.size(), 4u);
+    for (size_t i = 0; i < decades.size(); ++i)
+        EXPECT_NEAR(decades[i], 20 * std::pow(10.0, static_cast<double>(i)), 1e-6);
     std::vector<int16_t> impulse(2048, 0);
     impulse[0] = 32767;
     for (double level : magnitudeResponseDB(impulse, velk::browse::logFrequencies(20, 20000, 64)))
         EXPECT_NEAR(level, 0.0, 0.01);
-}
 
-TEST(IrResponse, aTwoTapAverageFallsOffTowardsNyquistAndSilenceReadsAsTheFloor) {
     std::vector<int16_t> average(2048, 0);
     average[0] = average[1] = 16384;
-    const std::vector<double> frequencies{20.0, 20000.0};
-    const std::vector<double> levels = magnitudeResponseDB(average, frequencies);
+    const std::vector<double> ends{20.0, 20000.0};
+    const std::vector<double> levels = magnitudeResponseDB(average, ends);
     EXPECT_NEAR(levels[0], 0.0, 0.01);
     // |cos(pi f / fs)| around 20 kHz, averaged over the band
     EXPECT_NEAR(levels[1], 20 * std::log10(std::cos(M_PI * 20000.0 / 44100.0)), 0.5);
-    EXPECT_EQ(magnitudeResponseDB(std::vector<int16_t>(2048, 0), frequencies).front(),
-              velk::browse::kFloorDB);
+    EXPECT_EQ(magnitudeResponseDB(std::vector<int16_t>(2048, 0), ends).front(), velk::browse::kFloorDB);
 }
 
 std::vector<int32_t> ramp(int count, int step) {

@@ -87,19 +87,6 @@ TEST_F(EffectSettingsPanelTest, eachControlChangesTheEffectBlockOfItsAmp) {
     EXPECT_EQ(amplifier->head().receivedCount(Request::EffectParameter), std::size(changes));
 }
 
-TEST_F(EffectSettingsPanelTest, clickingTheSelectedTypeKeepsItOnAndSendsNothing) {
-    connect(HeadModel::Single);
-    EXPECT_FALSE(panel(0).ampChLabel()->isVisibleTo(panel(0).view()));
-    EXPECT_FALSE(panel(0).ampChLabel()->isChecked());
-    clickAt(0, effect::kFrame_Booster_White_Sw);
-    clickAt(0, effect::kFrame_Reverb_Spring_Sw);
-    EXPECT_TRUE(panel(0).boosterSw(0)->isChecked());
-    EXPECT_TRUE(panel(0).reverbSw(0)->isChecked());
-    clickAt(0, effect::kFrame_Fx_Loop_Sw);  // a change that does reach the head, after the others
-    ASSERT_TRUE(driveUntilHeadHas(0, kFxLoopByte, 1));
-    EXPECT_EQ(amplifier->head().receivedCount(Request::EffectParameter), 1);
-}
-
 TEST_F(EffectSettingsPanelTest, disconnectedPanelIsDimmedAndItsKnobSendsNothing) {
     launch(HeadModel::Dual, false);
     EXPECT_TRUE(panel(0).isDimmed()) << "no amplifier yet";
@@ -121,13 +108,18 @@ TEST_F(EffectSettingsPanelTest, disconnectedPanelIsDimmedAndItsKnobSendsNothing)
     EXPECT_EQ(amplifier->head().receivedCount(Request::EffectParameter), 1);
 }
 
-TEST_F(EffectSettingsPanelTest, outOfRangeBoosterTypeLeavesSwitchesAndLabelAsTheyWere) {
+// Clicking the type already selected keeps it on and sends nothing; a type the head reports out of
+// range leaves the switches and the label as they were.
+TEST_F(EffectSettingsPanelTest, selectedOrOutOfRangeBoosterTypeLeavesSwitchesAndLabelAsTheyWere) {
     connect(HeadModel::Single);
+    EXPECT_FALSE(panel(0).ampChLabel()->isVisibleTo(panel(0).view()));
+    clickAt(0, effect::kFrame_Booster_Green_Sw);
     clickAt(0, effect::kFrame_Booster_Green_Sw);
     ASSERT_TRUE(driveUntilHeadHas(0, kBoosterByte, 1));
     amplifier->head().editState([](velk::sim::AmpState& state) { state.effectBlock[kBoosterByte] = 3; });
     CVelkManager::instance()->sendRequest(eVelkRequest_AllBulkDump, 0, 0);
     ASSERT_TRUE(driveUntilStateRead(2));
+    EXPECT_EQ(amplifier->head().receivedCount(Request::EffectParameter), 1);
     EffectData read{};
     ASSERT_TRUE(CVelkManager::instance()->getEffectData(0, read));
     ASSERT_EQ(read.boosterType, 3);

@@ -1,30 +1,11 @@
 #include "controls/SPScroller.h"
 
 #include <gtest/gtest.h>
-#include <QPainter>
 #include <QStyleOptionSlider>
 
-#include "NumberedStrip.h"
 #include "helper/QtTestApp.h"
 
 namespace {
-
-TEST(Scroller, drawsAFrameAtTheRightOfItsPartOnePixelShortOfTheEdge) {
-    velk::test::application();
-    QImage canvas(30, 40, QImage::Format_ARGB32);
-    canvas.fill(Qt::white);
-    {
-        QPainter painter(&canvas);
-        SPScroller::drawImage(painter, velk::test::numberedStrip(4, 11, 13), QRect(5, 10, 20, 13), 2, 4);
-    }
-    const int left = 5 + 20 - 11 - 2;  // the frame is 12 pixels wide, ending one pixel inside the part
-    EXPECT_EQ(canvas.pixelColor(left - 1, 16), QColor(Qt::white));
-    EXPECT_EQ(qRed(canvas.pixel(left, 16)), 12);
-    EXPECT_EQ(qRed(canvas.pixel(left + 11, 16)), 12);
-    EXPECT_EQ(canvas.pixelColor(left + 12, 16), QColor(Qt::white));
-    EXPECT_EQ(canvas.pixelColor(left + 5, 9), QColor(Qt::white)) << "nothing above the part";
-    EXPECT_EQ(canvas.pixelColor(left + 5, 23), QColor(Qt::white)) << "nothing below the part";
-}
 
 // Tells where the style puts the scroller's parts.
 class ProbedScroller : public SPScroller {

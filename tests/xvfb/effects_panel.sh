@@ -10,7 +10,7 @@ readonly kReverbHall="758 28 72 122"
 readonly kFxLoop="314 424 223 71"
 readonly kNoiseGate="732 412 155 141"
 
-xvfb_begin dual --tab 2
+xvfb_begin --tab 2
 xvfb_click_frame $kBoosterGreen
 xvfb_click_frame $kBoosterGreen
 xvfb_click_frame $kReverbHall

@@ -2,9 +2,10 @@
 # server, the way a user with a mouse would, and reads back what the simulated amplifier received.
 # Sourced by the checks in this folder, which ctest runs with VELKCTL and VELK_EDITOR set.
 #
-#   xvfb_begin single|dual [editor options...]   start everything; returns once the head's state is read
+#   xvfb_begin [editor options...]               start everything against a dual-amp head; returns once
+#                                                the editor has read the head's state
 #   xvfb_click_frame X Y W H                     click the centre of a panel frame (bottom-left origin)
-#   xvfb_key KEY... / xvfb_type TEXT             keyboard input to the editor window
+#   xvfb_key KEY...                              keyboard input to the editor window
 #   xvfb_mark                                    remember how much the amplifier has received so far
 #   xvfb_received_since                          what it received after the mark, heartbeats left out
 #   xvfb_expect_received HEX...                  fail unless these messages arrived, in this order; mark
@@ -17,7 +18,7 @@ set -euo pipefail
 readonly kPanelHeight=580
 readonly kPanelWidth=940
 readonly kHeartbeatRequest="F0 43 7D 10 58 32 70 01 00 00 F7"
-# A read of the whole dual-amp head: the effect block (UTIL), then the IR headers FHL0-FHL4 of Amp I
+# A read of the whole head: the effect block (UTIL), then the IR headers FHL0-FHL4 of Amp I
 # and FHR0-FHR4 of Amp II.
 readonly kFullRead=("F0 43 7D 20 58 48 44 32 55 54 49 4C F7" "F0 43 7D 20 58 48 44 32 46 48 "{4C,52}" 3"{0..4}" F7")
 
@@ -25,14 +26,6 @@ xvfb_fail() {
     echo "FAIL: $*" >&2
     [ -n "${xvfb_dir:-}" ] && [ -f "$xvfb_dir/editor.log" ] && sed 's/^/  editor: /' "$xvfb_dir/editor.log" >&2
     exit 1
-}
-
-xvfb_require_tools() {
-    local tool
-    for tool in Xvfb xdotool xwininfo jackd; do
-        command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed" >&2; exit 77; }
-    done
-    [ -x "${VELKCTL:-}" ] && [ -x "${VELK_EDITOR:-}" ] || xvfb_fail "VELKCTL and VELK_EDITOR must name the built programs"
 }
 
 # Polls COMMAND every 100 ms for up to SECONDS.
@@ -56,78 +49,53 @@ xvfb_cleanup() {
     [ -n "${xvfb_dir:-}" ] && [ -z "${XVFB_KEEP:-}" ] && rm -rf "$xvfb_dir"
 }
 
-xvfb_start_jack() {
-    export JACK_DEFAULT_SERVER="velk-xvfb-$$"
-    jackd -n "$JACK_DEFAULT_SERVER" -S -d dummy -r 48000 -p 64 >"$xvfb_dir/jackd.log" 2>&1 &
-    xvfb_jack_pid=$!
-    xvfb_wait_for 10 "$VELKCTL" list --midi jack >/dev/null 2>&1 || xvfb_fail "jackd did not start"
-}
-
-xvfb_start_head() {
-    "$VELKCTL" simulate --midi jack --model "$1" --trace --json >"$xvfb_dir/head.json" 2>"$xvfb_dir/head.trace" &
-    xvfb_head_pid=$!
-    xvfb_wait_for 10 xvfb_head_listed || xvfb_fail "the simulated head did not appear on JACK"
-}
-
 xvfb_head_listed() {
     "$VELKCTL" list --midi jack 2>&1 | grep -q 'VelkSolvo/'
 }
 
-xvfb_start_x() {
+xvfb_begin() {
+    local tool
+    for tool in Xvfb xdotool xwininfo jackd; do
+        command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed" >&2; exit 77; }
+    done
+    [ -x "${VELKCTL:-}" ] && [ -x "${VELK_EDITOR:-}" ] || xvfb_fail "VELKCTL and VELK_EDITOR must name the built programs"
+    xvfb_dir=$(mktemp -d)
+    trap xvfb_cleanup EXIT
+
+    export JACK_DEFAULT_SERVER="velk-xvfb-$$"
+    jackd -n "$JACK_DEFAULT_SERVER" -S -d dummy -r 48000 -p 64 >"$xvfb_dir/jackd.log" 2>&1 &
+    xvfb_jack_pid=$!
+    xvfb_wait_for 10 "$VELKCTL" list --midi jack >/dev/null 2>&1 || xvfb_fail "jackd did not start"
+    "$VELKCTL" simulate --midi jack --model dual --trace --json >"$xvfb_dir/head.json" 2>"$xvfb_dir/head.trace" &
+    xvfb_head_pid=$!
+    xvfb_wait_for 10 xvfb_head_listed || xvfb_fail "the simulated head did not appear on JACK"
+
     exec 3>"$xvfb_dir/display"
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$xvfb_dir/xvfb.log" 2>&1 &
     xvfb_x_pid=$!
     exec 3>&-
     xvfb_wait_for 10 test -s "$xvfb_dir/display" || xvfb_fail "Xvfb did not start"
     export DISPLAY=":$(cat "$xvfb_dir/display")"
-}
 
-# Every widget gets an X window of its own, so that the panel on show can be found by its size.
-xvfb_start_editor() {
+    # Every widget gets an X window of its own, so that the panel on show can be found by its size.
     mkdir -p "$xvfb_dir/home" && mkdir -m 0700 "$xvfb_dir/runtime"
     HOME="$xvfb_dir/home" XDG_CONFIG_HOME="$xvfb_dir/home/.config" XDG_RUNTIME_DIR="$xvfb_dir/runtime" \
         QT_QPA_PLATFORM=xcb QT_USE_NATIVE_WINDOWS=1 \
         "$VELK_EDITOR" --midi jack "$@" >"$xvfb_dir/editor.log" 2>&1 &
     xvfb_editor_pid=$!
-}
-
-# The editor has read the whole state once it has asked for something and then, heartbeats aside,
-# been quiet for two seconds.
-xvfb_wait_until_read() {
+    # The head is found by its port name, asked for its firmware version and read whole, and nothing
+    # on it changes meanwhile.
     xvfb_mark_at=0
-    local tries=30 before=-1 now
-    while :; do
-        kill -0 "$xvfb_editor_pid" 2>/dev/null || xvfb_fail "the editor ended"
-        now=$(xvfb_received_since | wc -l)
-        [ "$now" -gt 0 ] && [ "$now" = "$before" ] && return 0
-        before=$now
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || xvfb_fail "the editor did not read the head's state"
-        sleep 2
-    done
-}
-
-xvfb_begin() {
-    local model=$1
-    shift
-    xvfb_require_tools
-    xvfb_dir=$(mktemp -d)
-    trap xvfb_cleanup EXIT
-    xvfb_start_jack
-    xvfb_start_head "$model"
-    xvfb_start_x
-    xvfb_start_editor "$@"
-    xvfb_wait_until_read
+    xvfb_patience=30 xvfb_expect_received "F0 43 7D 10 58 32 70 21 00 00 F7" "${kFullRead[@]}"
     xvfb_wait_for 10 xvfb_find_panel || xvfb_fail "no panel of ${kPanelWidth}x${kPanelHeight} is on show"
-    xvfb_mark
 }
 
 # The panel on show: the viewable window of the panels' size.
 xvfb_find_panel() {
     local id geometry
     for id in $(xwininfo -root -tree | awk -v size="${kPanelWidth}x${kPanelHeight}" '$0 ~ size {print $1}'); do
-        xwininfo -id "$id" | grep -q 'IsViewable' || continue
         geometry=$(xwininfo -id "$id")
+        grep -q 'IsViewable' <<<"$geometry" || continue
         xvfb_panel_x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$geometry")
         xvfb_panel_y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$geometry")
         return 0
@@ -147,11 +115,6 @@ xvfb_key() {
     sleep 0.3
 }
 
-xvfb_type() {
-    xdotool type --delay 30 "$1"
-    sleep 0.3
-}
-
 xvfb_mark() {
     xvfb_mark_at=$(wc -l <"$xvfb_dir/head.trace")
 }
@@ -161,12 +124,12 @@ xvfb_received_since() {
         sed 's/^[^ ]* in  //' || true
 }
 
-# Waits up to 5 s for the messages to have arrived after the mark, in the given order, and marks;
+# Waits up to 5 s (or xvfb_patience) for the messages to have arrived after the mark, in the given order, and marks;
 # fails with what did arrive otherwise.
 xvfb_expect_received() {
     local expected
     expected=$(printf '%s\n' "$@")
-    xvfb_wait_for 5 xvfb_received_is "$expected" && { xvfb_mark; return 0; }
+    xvfb_wait_for "${xvfb_patience:-5}" xvfb_received_is "$expected" && { xvfb_mark; return 0; }
     xvfb_fail "the head received
 $(xvfb_received_since)
 instead of

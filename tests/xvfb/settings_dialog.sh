@@ -12,7 +12,8 @@ settings_closed() {
     ! settings_open
 }
 
-xvfb_begin dual
+# Started on the last tab, which the settings window does not depend on.
+xvfb_begin --tab 4
 # Without a window manager the keyboard goes where it is sent.
 focus_window() {
     xdotool windowfocus --sync "$(xdotool search --onlyvisible --name "$1" | head -1)"

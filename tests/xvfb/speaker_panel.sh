@@ -33,7 +33,7 @@ slot = [s for s in json.load(sys.stdin)["storedIrs"] if s["slot"] == int(sys.arg
 print(slot["name"], slot["gainDb"], *slot.get("coefficients", []))' "$1"
 }
 
-xvfb_begin dual --tab 3
+xvfb_begin --tab 3
 folder="$xvfb_dir/home/Music/Velk/Ostrel"
 sox -n -r 44100 -c 1 -b 16 "$folder/cab-a.wav" synth 0.05 whitenoise fade q 0 0.05 0.045 lowpass 4000 gain -6
 
@@ -50,7 +50,7 @@ xvfb_click_frame 824 80 69 95 # bypass on
 expect_packets 10
 xvfb_click_frame 90 406 316 17 # the IR name field
 xvfb_key ctrl+a
-xvfb_type "$kName"
+xdotool type --delay 30 "$kName"
 xvfb_key Return
 # Back to the stored IR, the letters of the new name that differ from the stored "cab-a", and
 # the write into the slot.

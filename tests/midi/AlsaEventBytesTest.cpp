@@ -99,16 +99,13 @@ TEST(AlsaShortMessageEvent, refusesAnythingButOneCompleteShortMessage) {
         EXPECT_FALSE(toEvent(bytes, event)) << testing::PrintToString(bytes);
 }
 
-TEST(AlsaEventBytes, sysexChunksComeThroughAsTheyArrive) {
+TEST(AlsaEventBytes, sysexChunksComeThroughAsTheyArriveAndEventsWithoutMidiAddNothing) {
     Bytes first{0xF0, 0x43, 0x7D, 0x60};
     Bytes rest{0x58, 0x48, 0x44, 0x31, 0xF7};
     Bytes bytes;
     midi::alsa::appendEventBytes(sysexEvent(first), bytes);
     midi::alsa::appendEventBytes(sysexEvent(rest), bytes);
     EXPECT_EQ(bytes, (Bytes{0xF0, 0x43, 0x7D, 0x60, 0x58, 0x48, 0x44, 0x31, 0xF7}));
-}
-
-TEST(AlsaEventBytes, eventsWithoutMidiAddNothing) {
     for (snd_seq_event_type_t type : {SND_SEQ_EVENT_PORT_START, SND_SEQ_EVENT_CLIENT_EXIT,
                                       SND_SEQ_EVENT_PORT_SUBSCRIBED, SND_SEQ_EVENT_ECHO})
         EXPECT_TRUE(bytesOf(controlEvent(type, 0, 0, 0)).empty()) << static_cast<int>(type);

@@ -166,10 +166,6 @@ const ThreadFailure kThreadFailures[] = {
     {"sendCompletion", false, "[ERROR] MIDI JACK completion thread failed: completion failed"},
 };
 
-void PrintTo(const ThreadFailure& row, std::ostream* out) {
-    *out << row.name;
-}
-
 class JackThreadFailure : public testing::TestWithParam<ThreadFailure> {};
 
 std::optional<midi::Endpoint> endpointNamed(const std::vector<midi::Endpoint>& endpoints,

@@ -42,23 +42,6 @@ int lockName(const std::string& name) {
     return file;
 }
 
-// Runs jackd so that it is stopped with us even when a test crashes or is killed.
-pid_t spawnTiedToUs(std::vector<char*>& argv, int nameLock) {
-    const pid_t parent = getpid();
-    pid_t pid = fork();
-    if (pid != 0)
-        return pid;
-    prctl(PR_SET_PDEATHSIG, SIGTERM);
-    if (getppid() != parent)
-        _exit(1);
-    fcntl(nameLock, F_SETFD, 0);
-    int devNull = open("/dev/null", O_WRONLY);
-    dup2(devNull, STDOUT_FILENO);
-    dup2(devNull, STDERR_FILENO);
-    execvp(argv[0], argv.data());
-    _exit(127);
-}
-
 // jackd and its clients leave semaphores (jack_sem.*_NAME_*) and sometimes shared memory behind.
 // Called only while the name is locked, when no live server or client of ours uses them.
 void removeLeftovers(const std::string& name) {
@@ -71,6 +54,27 @@ void removeLeftovers(const std::string& name) {
 }
 
 }  // namespace
+
+pid_t spawnTiedToUs(std::vector<std::string> arguments, int output, int inherited) {
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid != 0)
+        return pid;
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != parent)
+        _exit(1);
+    if (inherited >= 0)
+        fcntl(inherited, F_SETFD, 0);
+    const int devNull = open("/dev/null", O_WRONLY);
+    dup2(output >= 0 ? output : devNull, STDOUT_FILENO);
+    dup2(devNull, STDERR_FILENO);
+    execvp(argv[0], argv.data());
+    _exit(127);
+}
 
 bool JackTestServer::jackdInstalled() {
     return std::system("command -v jackd >/dev/null 2>&1") == 0;
@@ -117,23 +121,11 @@ JackTestServer::Outcome JackTestServer::run() {
     setenv("JACK_DEFAULT_SERVER", m_Name.c_str(), 1);
     // Synchronous (-S): in the default mode a client that misses a cycle may make JACK lose or repeat
     // a MIDI event, and the suites are not about that.
-    std::vector<std::string> arguments{"jackd", "-n", m_Name, "-S", "-d", "dummy", "-r", "48000", "-p", "64"};
-    std::vector<char*> argv;
-    for (std::string& argument : arguments)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    m_Pid = spawnTiedToUs(argv, m_NameLock);
-    if (m_Pid < 0) {
-        m_Pid = 0;
-        return Outcome::Exited;
-    }
-    return waitUntilReady();
-}
-
-JackTestServer::Outcome JackTestServer::waitUntilReady() {
+    m_Pid = spawnTiedToUs({"jackd", "-n", m_Name, "-S", "-d", "dummy", "-r", "48000", "-p", "64"}, -1,
+                          m_NameLock);
     const auto deadline = Clock::now() + kStartLimit;
     while (Clock::now() < deadline) {
-        if (waitpid(m_Pid, nullptr, WNOHANG) == m_Pid) {
+        if (m_Pid < 0 || waitpid(m_Pid, nullptr, WNOHANG) == m_Pid) {
             m_Pid = 0;
             return Outcome::Exited;
         }

@@ -7,9 +7,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace midi::test {
 
+// Runs `arguments` as our child, ended with us even when a test crashes or is killed, its standard
+// output into `output` (else nowhere, like its errors) and `inherited` left open for it.
+pid_t spawnTiedToUs(std::vector<std::string> arguments, int output, int inherited = -1);
 // Sends `signal` to our child `pid` and reaps it, killing it when it has not ended within `limit`.
 void endChild(pid_t pid, int signal, std::chrono::milliseconds limit);
 
@@ -37,8 +41,7 @@ private:
     enum class Outcome { Ready, Exited, Hung };
 
     JackTestServer(std::string name, int nameLock) : m_Name(std::move(name)), m_NameLock(nameLock) {}
-    Outcome run();
-    Outcome waitUntilReady();
+    Outcome run();  // jackd, until it accepts clients
 
     std::string m_Name;
     int m_NameLock;  // a file locked for as long as we or our jackd use the name

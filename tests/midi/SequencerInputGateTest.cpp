@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <vector>
 
 namespace {
@@ -31,10 +30,6 @@ const AdmitCase kAdmitCases[] = {
     {"listeningInputTakesAnySource", true, true, kOurPort, kOther, true},
     {"listeningInputRefusesAnotherPort", true, true, kOurPort + 1, kOther, false},
 };
-
-void PrintTo(const AdmitCase& row, std::ostream* out) {
-    *out << row.name;
-}
 
 class SequencerInputGateAdmit : public testing::TestWithParam<AdmitCase> {};
 
@@ -65,10 +60,6 @@ const DeliveryCase kDeliveryCases[] = {
     {"inputClosedAndOpenedAgain", {Step::Close, Step::Reopen}, false},
     {"inputOpenedTwiceAgain", {Step::Close, Step::Reopen, Step::Close, Step::Reopen}, false},
 };
-
-void PrintTo(const DeliveryCase& row, std::ostream* out) {
-    *out << row.name;
-}
 
 class SequencerInputGateDelivery : public testing::TestWithParam<DeliveryCase> {};
 

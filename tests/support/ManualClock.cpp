@@ -4,15 +4,12 @@
 
 namespace mstd {
 
-CManualClock::CManualClock(uint64_t startMS, time_t wallStart)
-    : m_StartMS(startMS), m_WallStart(wallStart), m_NowMS(startMS) {}
-
 uint64_t CManualClock::steadyMS() const {
     return m_NowMS.load();
 }
 
 time_t CManualClock::wallSeconds() const {
-    return m_WallStart + static_cast<time_t>((m_NowMS.load() - m_StartMS) / 1000);
+    return kWallStart + static_cast<time_t>((m_NowMS.load() - kStartMS) / 1000);
 }
 
 bool CManualClock::waitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& condition,

@@ -3,9 +3,7 @@
 #include <sys/types.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,22 +44,6 @@ private:
     std::string m_Name;
     int m_NameLock;  // a file locked for as long as we or our jackd use the name
     pid_t m_Pid = 0;
-};
-
-// Points JACK_DEFAULT_SERVER at a server that does not run, while it lives.
-class NoJackServer {
-public:
-    NoJackServer() {
-        if (const char* name = std::getenv("JACK_DEFAULT_SERVER"))
-            m_Previous = name;
-        setenv("JACK_DEFAULT_SERVER", "velk-no-such-server", 1);
-    }
-    ~NoJackServer() {
-        m_Previous ? setenv("JACK_DEFAULT_SERVER", m_Previous->c_str(), 1) : unsetenv("JACK_DEFAULT_SERVER");
-    }
-
-private:
-    std::optional<std::string> m_Previous;
 };
 
 }  // namespace midi::test

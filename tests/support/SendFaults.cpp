@@ -1,6 +1,7 @@
 #include "support/SendFaults.h"
 
 #include "midi/SysexSend.h"
+#include "midi/TracingMidiService.h"
 
 #include <algorithm>
 #include <mutex>
@@ -59,29 +60,23 @@ struct SendFaultsState {
 
 namespace {
 
-class FaultyService : public MidiService {
+struct NoTrace final : TraceSink {
+    void write(TraceDirection, std::span<const uint8_t>) override {}
+};
+
+// The wrapped service but for System Exclusive sends (tracing nothing, it only passes the rest on).
+class FaultyService : public TracingMidiService {
 public:
     FaultyService(std::shared_ptr<MidiService> inner, std::shared_ptr<SendFaultsState> faults)
-        : m_Inner(std::move(inner)), m_Faults(std::move(faults)) {}
+        : TracingMidiService(inner, std::make_shared<NoTrace>()),
+          m_Inner(std::move(inner)),
+          m_Faults(std::move(faults)) {}
     ~FaultyService() override { cancelHeld(); }
 
-    std::string serviceName() const override { return m_Inner->serviceName(); }
-    bool alive() const override { return m_Inner->alive(); }
-    std::vector<Endpoint> sources() override { return m_Inner->sources(); }
-    std::vector<Endpoint> destinations() override { return m_Inner->destinations(); }
-    int openInput(const Endpoint& source, InputHandler handler) override {
-        return m_Inner->openInput(source, std::move(handler));
-    }
-    int closeInput() override { return m_Inner->closeInput(); }
-    int openOutput(const Endpoint& destination) override { return m_Inner->openOutput(destination); }
     int closeOutput() override {
         cancelHeld();
-        return m_Inner->closeOutput();
+        return TracingMidiService::closeOutput();
     }
-    int sendPacket(const uint8_t* bytes, uint32_t length) override {
-        return m_Inner->sendPacket(bytes, length);
-    }
-    void setChangeHandler(ChangeHandler handler) override { m_Inner->setChangeHandler(std::move(handler)); }
 
     int sendSysex(SysexRequest& request) override {
         std::unique_lock lock(m_Faults->mutex);

@@ -5,7 +5,7 @@
 #include "JackEchoPeer.h"
 #include "JackTestServer.h"
 #include "common/MIDIManager.h"
-#include "midi/MessageRecorder.h"
+#include "midi/ServiceHelpers.h"
 #include "midi/ServiceSelection.h"
 
 #include <gmock/gmock.h>
@@ -19,6 +19,7 @@
 namespace {
 
 using midi::test::Bytes;
+using midi::test::findEndpoint;
 using midi::test::JackEchoPeer;
 using midi::test::JackTestServer;
 using midi::test::numberedSysex;
@@ -171,13 +172,6 @@ const ThreadFailure kThreadFailures[] = {
 
 class JackThreadFailure : public testing::TestWithParam<ThreadFailure> {};
 
-std::optional<midi::Endpoint> endpointNamed(const std::vector<midi::Endpoint>& endpoints,
-                                            const std::string& name) {
-    const auto found = std::find_if(endpoints.begin(), endpoints.end(),
-                                    [&](const midi::Endpoint& endpoint) { return endpoint.name == name; });
-    return found == endpoints.end() ? std::nullopt : std::optional(*found);
-}
-
 TEST_P(JackThreadFailure, endsTheServiceNotTheProcess) {
     VELK_REQUIRE_JACK_SERVER("");
     const ThreadFailure& row = GetParam();
@@ -189,9 +183,9 @@ TEST_P(JackThreadFailure, endsTheServiceNotTheProcess) {
     std::string whyNot;
     std::shared_ptr<midi::MidiService> service = midi::openJackService(whyNot);
     ASSERT_NE(service, nullptr) << whyNot;
-    const std::optional<midi::Endpoint> source = endpointNamed(service->sources(), peer->outputName());
+    const std::optional<midi::Endpoint> source = findEndpoint(service->sources(), peer->outputName());
     const std::optional<midi::Endpoint> destination =
-        endpointNamed(service->destinations(), peer->inputName());
+        findEndpoint(service->destinations(), peer->inputName());
     ASSERT_TRUE(source && destination);
     ASSERT_EQ(service->openInput(*source,
                                  [&](const midi::PacketList&) {

@@ -3,7 +3,7 @@
 #include "midi/VirtualMidiHub.h"
 
 #include "midi/MessageRecorder.h"
-#include "midi/SysexSend.h"
+#include "midi/ServiceHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +15,7 @@ namespace {
 using midi::test::Bytes;
 using midi::test::MessageRecorder;
 using midi::test::numberedSysex;
+using midi::test::recorderFor;
 using Messages = std::vector<Bytes>;
 
 class VirtualMidiHubTest : public testing::Test {
@@ -27,11 +28,8 @@ protected:
 
     // By default into atService.
     void openInput(midi::MidiService::InputHandler handler = nullptr) {
-        auto record = [this](const midi::PacketList& packets) {
-            for (const midi::Packet& packet : packets)
-                atService.record(packet.bytes);
-        };
-        ASSERT_EQ(service->openInput(service->sources().at(0), handler ? handler : record), 0);
+        ASSERT_EQ(service->openInput(service->sources().at(0), handler ? handler : recorderFor(atService)),
+                  0);
     }
 
     midi::VirtualMidiHub hub;

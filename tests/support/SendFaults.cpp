@@ -1,6 +1,6 @@
 #include "support/SendFaults.h"
 
-#include "midi/SysexSend.h"
+#include "midi/ServiceHelpers.h"
 #include "midi/TracingMidiService.h"
 
 #include <algorithm>
@@ -39,10 +39,6 @@ struct SendFaultsState {
         SysexRequest& outer = *send->outer;
         forget(send);
         completeSysex(outer, status);
-    }
-    void pass(Forwarded* send) {
-        if (const int refused = send->service->sendSysex(send->inner))
-            finish(send, refused);
     }
     // The held sends of `service`, or of every service.
     std::vector<Forwarded*> takeHeld(const MidiService* service) {
@@ -130,8 +126,10 @@ void SendFaults::setHolding(bool holding) {
 }
 
 void SendFaults::release() {
-    for (Forwarded* send : m_State->takeHeld(nullptr))
-        m_State->pass(send);
+    for (Forwarded* send : m_State->takeHeld(nullptr)) {
+        if (const int refused = send->service->sendSysex(send->inner))
+            m_State->finish(send, refused);
+    }
 }
 
 void SendFaults::setCompleteBeforeReturn(bool enabled) {

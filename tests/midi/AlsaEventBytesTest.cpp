@@ -18,16 +18,6 @@ bool toEvent(const Bytes& bytes, snd_seq_event_t& event) {
     return midi::alsa::shortMessageEvent(bytes.data(), static_cast<uint32_t>(bytes.size()), event);
 }
 
-snd_seq_event_t controlEvent(snd_seq_event_type_t type, int channel, unsigned param, int value) {
-    snd_seq_event_t event;
-    snd_seq_ev_clear(&event);
-    event.type = type;
-    event.data.control.channel = static_cast<unsigned char>(channel);
-    event.data.control.param = param;
-    event.data.control.value = value;
-    return event;
-}
-
 snd_seq_event_t sysexEvent(Bytes& chunk) {
     snd_seq_event_t event;
     snd_seq_ev_clear(&event);
@@ -107,12 +97,20 @@ TEST(AlsaEventBytes, sysexChunksComeThroughAsTheyArriveAndEventsWithoutMidiAddNo
     midi::alsa::appendEventBytes(sysexEvent(rest), bytes);
     EXPECT_EQ(bytes, (Bytes{0xF0, 0x43, 0x7D, 0x60, 0x58, 0x48, 0x44, 0x31, 0xF7}));
     for (snd_seq_event_type_t type : {SND_SEQ_EVENT_PORT_START, SND_SEQ_EVENT_CLIENT_EXIT,
-                                      SND_SEQ_EVENT_PORT_SUBSCRIBED, SND_SEQ_EVENT_ECHO})
-        EXPECT_TRUE(bytesOf(controlEvent(type, 0, 0, 0)).empty()) << static_cast<int>(type);
+                                      SND_SEQ_EVENT_PORT_SUBSCRIBED, SND_SEQ_EVENT_ECHO}) {
+        snd_seq_event_t event;
+        snd_seq_ev_clear(&event);
+        event.type = type;
+        EXPECT_TRUE(bytesOf(event).empty()) << static_cast<int>(type);
+    }
 }
 
 TEST(AlsaEventBytes, outOfRangeValuesNeverProduceAStatusByteInTheData) {
-    const Bytes bytes = bytesOf(controlEvent(SND_SEQ_EVENT_CONTROLLER, 0, 0x85, 0x1FF));
+    snd_seq_event_t event;
+    ASSERT_TRUE(toEvent({0xB0, 0x05, 0x00}, event));
+    event.data.control.param = 0x85;
+    event.data.control.value = 0x1FF;
+    const Bytes bytes = bytesOf(event);
     ASSERT_EQ(bytes.size(), 3u);
     EXPECT_LT(bytes[1], 0x80);
     EXPECT_LT(bytes[2], 0x80);

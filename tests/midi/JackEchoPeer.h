@@ -42,13 +42,11 @@ public:
         if (m_Pid <= 0)
             return;
         // Closing a client whose server has gone can hang inside JACK: then the peer is killed.
-        endChild(m_Pid, abruptly ? SIGKILL : SIGTERM, kCloseLimit);
+        endChild(m_Pid, abruptly ? SIGKILL : SIGTERM, std::chrono::seconds(5));
         m_Pid = 0;
     }
 
 private:
-    static constexpr std::chrono::milliseconds kCloseLimit{5000};
-
     JackEchoPeer(std::string clientName, pid_t pid) : m_ClientName(std::move(clientName)), m_Pid(pid) {}
 
     std::string m_ClientName;

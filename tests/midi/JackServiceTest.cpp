@@ -183,9 +183,8 @@ TEST_P(JackThreadFailure, endsTheServiceNotTheProcess) {
     std::string whyNot;
     std::shared_ptr<midi::MidiService> service = midi::openJackService(whyNot);
     ASSERT_NE(service, nullptr) << whyNot;
-    const std::optional<midi::Endpoint> source = findEndpoint(service->sources(), peer->outputName());
-    const std::optional<midi::Endpoint> destination =
-        findEndpoint(service->destinations(), peer->inputName());
+    const auto source = findEndpoint(service->sources(), peer->outputName());
+    const auto destination = findEndpoint(service->destinations(), peer->inputName());
     ASSERT_TRUE(source && destination);
     ASSERT_EQ(service->openInput(*source,
                                  [&](const midi::PacketList&) {

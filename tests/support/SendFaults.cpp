@@ -9,19 +9,15 @@
 
 namespace midi::test {
 
-namespace {
-
-// A send on its way through the wrapped service; it ends the caller's request when that one ends.
-struct Forwarded {
-    SysexRequest inner;
-    SysexRequest* outer;
-    std::shared_ptr<MidiService> service;
-    std::shared_ptr<SendFaultsState> faults;
-};
-
-}  // namespace
-
 struct SendFaultsState {
+    // A send on its way through the wrapped service; it ends the caller's request when that one ends.
+    struct Forwarded {
+        SysexRequest inner;
+        SysexRequest* outer;
+        std::shared_ptr<MidiService> service;
+        std::shared_ptr<SendFaultsState> faults;
+    };
+
     std::mutex mutex;
     bool holding = false;
     bool completeBeforeReturn = false;
@@ -55,6 +51,8 @@ struct SendFaultsState {
 };
 
 namespace {
+
+using Forwarded = SendFaultsState::Forwarded;
 
 struct NoTrace final : TraceSink {
     void write(TraceDirection, std::span<const uint8_t>) override {}

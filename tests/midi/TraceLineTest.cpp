@@ -1,4 +1,4 @@
-#include "midi/TracingMidiService.h"
+#include "midi/TraceLog.h"
 
 #include <gtest/gtest.h>
 

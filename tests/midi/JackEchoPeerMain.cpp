@@ -26,10 +26,6 @@ int echo(jack_nframes_t frames, void*) {
     return 0;
 }
 
-void leave(void*) {
-    kill(getpid(), SIGTERM);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -47,7 +43,8 @@ int main(int argc, char** argv) {
         return 1;
     g_In = jack_port_register(client, "in", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
     g_Out = jack_port_register(client, "out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
-    jack_on_shutdown(client, leave, nullptr);
+    jack_on_shutdown(
+        client, [](void*) { kill(getpid(), SIGTERM); }, nullptr);
     if (!g_In || !g_Out || jack_set_process_callback(client, echo, nullptr) != 0 ||
         jack_activate(client) != 0)
         return 1;

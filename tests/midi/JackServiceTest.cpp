@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <optional>
 #include <stdexcept>
 
 namespace {

@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
-#include <vector>
 
 namespace midi::test {
 
@@ -28,8 +27,6 @@ constexpr auto kTableRetry = 300ms;
 // With clients still connected jackd takes seconds to stop; killing it instead would leave its entry
 // in JACK's table of servers.
 constexpr auto kStopLimit = 20s;
-
-void quiet(const char*) {}
 
 // The file descriptor of /tmp/NAME.lock locked with flock, or -1 when another holds it. Our jackd
 // inherits it, so the name stays taken for as long as either of us lives.
@@ -81,8 +78,8 @@ bool JackTestServer::jackdInstalled() {
 }
 
 std::unique_ptr<JackTestServer> JackTestServer::start(std::string& whyNot, const std::string& tag) {
-    jack_set_error_function(quiet);
-    jack_set_info_function(quiet);
+    jack_set_error_function([](const char*) {});
+    jack_set_info_function([](const char*) {});
     // jackd exits at once while JACK's table of servers is full (tests running side by side), and
     // also when its name's entry names a live process that reused a dead server's pid: then the
     // next name is tried, and after the last one all of them again.

@@ -15,7 +15,6 @@ namespace {
 using midi::test::Bytes;
 using midi::test::MessageRecorder;
 using midi::test::numberedSysex;
-using midi::test::recorderFor;
 using Messages = std::vector<Bytes>;
 
 class VirtualMidiHubTest : public testing::Test {
@@ -28,7 +27,8 @@ protected:
 
     // By default into atService.
     void openInput(midi::MidiService::InputHandler handler = nullptr) {
-        ASSERT_EQ(service->openInput(service->sources().at(0), handler ? handler : recorderFor(atService)),
+        ASSERT_EQ(service->openInput(service->sources().at(0),
+                                     handler ? handler : midi::test::recorderFor(atService)),
                   0);
     }
 

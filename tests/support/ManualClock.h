@@ -35,9 +35,6 @@ private:
         std::condition_variable* condition;
     };
 
-    void addWaiter(SWaiter* waiter);
-    void removeWaiter(SWaiter* waiter);
-
     // Starts far from zero, like a machine that has been up for a while, so that "never" (0)
     // is long ago.
     static constexpr uint64_t kStartMS = 1'000'000;

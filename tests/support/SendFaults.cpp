@@ -3,7 +3,6 @@
 #include "midi/ServiceHelpers.h"
 #include "midi/TracingMidiService.h"
 
-#include <algorithm>
 #include <mutex>
 #include <vector>
 
@@ -80,9 +79,8 @@ public:
                           sendSysexAndWait(*m_Inner, Bytes(request.data, request.data + request.length)));
             return 0;
         }
-        auto* send = new Forwarded{{}, &request, m_Inner, m_Faults};
-        send->inner.data = request.data;
-        send->inner.length = request.length;
+        auto* send =
+            new Forwarded{{.data = request.data, .length = request.length}, &request, m_Inner, m_Faults};
         send->inner.completionRefCon = send;
         send->inner.completion = [](SysexRequest* done) {
             auto* self = static_cast<Forwarded*>(done->completionRefCon);

@@ -19,13 +19,6 @@ bool toEvent(const Bytes& bytes, snd_seq_event_t& event) {
     return midi::alsa::shortMessageEvent(bytes.data(), static_cast<uint32_t>(bytes.size()), event);
 }
 
-snd_seq_event_t sysexEvent(Bytes& chunk) {
-    snd_seq_event_t event;
-    snd_seq_ev_clear(&event);
-    snd_seq_ev_set_sysex(&event, static_cast<unsigned>(chunk.size()), chunk.data());
-    return event;
-}
-
 TEST(AlsaShortMessageEvent, becomesItsEventAndTheEventGivesBackTheSameBytesOrIsRefused) {
     const std::pair<Bytes, std::optional<snd_seq_event_type_t>> messages[] = {
         {{0x93, 0x40, 0x7F}, SND_SEQ_EVENT_NOTEON},
@@ -89,11 +82,13 @@ TEST(AlsaShortMessageEvent, carriesChannelAndValuesAsTheSequencerExpects) {
 }
 
 TEST(AlsaEventBytes, sysexChunksComeThroughAsTheyArriveAndEventsWithoutMidiAddNothing) {
-    Bytes first{0xF0, 0x43, 0x7D, 0x60};
-    Bytes rest{0x58, 0x48, 0x44, 0x31, 0xF7};
     Bytes bytes;
-    midi::alsa::appendEventBytes(sysexEvent(first), bytes);
-    midi::alsa::appendEventBytes(sysexEvent(rest), bytes);
+    for (Bytes chunk : {Bytes{0xF0, 0x43, 0x7D, 0x60}, Bytes{0x58, 0x48, 0x44, 0x31, 0xF7}}) {
+        snd_seq_event_t event;
+        snd_seq_ev_clear(&event);
+        snd_seq_ev_set_sysex(&event, static_cast<unsigned>(chunk.size()), chunk.data());
+        midi::alsa::appendEventBytes(event, bytes);
+    }
     EXPECT_EQ(bytes, (Bytes{0xF0, 0x43, 0x7D, 0x60, 0x58, 0x48, 0x44, 0x31, 0xF7}));
     for (snd_seq_event_type_t type : {SND_SEQ_EVENT_PORT_START, SND_SEQ_EVENT_CLIENT_EXIT,
                                       SND_SEQ_EVENT_PORT_SUBSCRIBED, SND_SEQ_EVENT_ECHO}) {

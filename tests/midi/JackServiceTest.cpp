@@ -49,10 +49,7 @@ protected:
         VELK_REQUIRE_JACK_SERVER("");
         startPeerAndManager();
     }
-    void TearDown() override {
-        CMIDIManager::terminate();
-        CMIDIManager::setServiceProvider(nullptr);
-    }
+    void TearDown() override { CMIDIManager::terminate(); }
     void startPeerAndManager() {
         peer = JackEchoPeer::start("VelkSolvo/Echo");
         ASSERT_NE(peer, nullptr);

@@ -91,10 +91,9 @@ std::unique_ptr<JackTestServer> JackTestServer::start(std::string& whyNot, const
             if (nameLock < 0)
                 continue;
             std::unique_ptr<JackTestServer> server(new JackTestServer(name, nameLock));
-            const Outcome outcome = server->run();
-            if (outcome == Outcome::Ready)
+            if (server->run())
                 return server;
-            if (outcome == Outcome::Hung) {
+            if (server->m_Pid != 0) {  // hung
                 whyNot = "jackd did not accept clients within " + std::to_string(kStartLimit.count()) + " s";
                 return nullptr;
             }
@@ -113,7 +112,7 @@ JackTestServer* JackTestServer::shared(std::string& whyNot, const std::string& t
     return server.get();
 }
 
-JackTestServer::Outcome JackTestServer::run() {
+bool JackTestServer::run() {
     removeLeftovers(m_Name);  // of a run that crashed
     setenv("JACK_DEFAULT_SERVER", m_Name.c_str(), 1);
     // Synchronous (-S): in the default mode a client that misses a cycle may make JACK lose or repeat
@@ -124,15 +123,15 @@ JackTestServer::Outcome JackTestServer::run() {
     while (Clock::now() < deadline) {
         if (m_Pid < 0 || waitpid(m_Pid, nullptr, WNOHANG) == m_Pid) {
             m_Pid = 0;
-            return Outcome::Exited;
+            return false;
         }
         if (jack_client_t* probe = jack_client_open("velk-probe", JackNoStartServer, nullptr)) {
             jack_client_close(probe);
-            return Outcome::Ready;
+            return true;
         }
         std::this_thread::sleep_for(20ms);
     }
-    return Outcome::Hung;
+    return false;
 }
 
 void endChild(pid_t pid, int signal, std::chrono::milliseconds limit) {

@@ -36,10 +36,9 @@ public:
     void stop();
 
 private:
-    enum class Outcome { Ready, Exited, Hung };
-
     JackTestServer(std::string name, int nameLock) : m_Name(std::move(name)), m_NameLock(nameLock) {}
-    Outcome run();  // jackd, until it accepts clients
+    // jackd, until it accepts clients; false with m_Pid 0 when it exited, else hung.
+    bool run();
 
     std::string m_Name;
     int m_NameLock;  // a file locked for as long as we or our jackd use the name

@@ -3,6 +3,7 @@
 #include "midi/MessageRecorder.h"
 #include "midi/MidiService.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -34,11 +35,9 @@ inline MidiService::InputHandler recorderFor(MessageRecorder& recorder) {
 
 // The first endpoint whose name contains `text`.
 inline std::optional<Endpoint> findEndpoint(const std::vector<Endpoint>& endpoints, const std::string& text) {
-    for (const Endpoint& endpoint : endpoints) {
-        if (endpoint.name.find(text) != std::string::npos)
-            return endpoint;
-    }
-    return std::nullopt;
+    const auto found = std::ranges::find_if(
+        endpoints, [&](const Endpoint& e) { return e.name.find(text) != std::string::npos; });
+    return found == endpoints.end() ? std::nullopt : std::optional(*found);
 }
 
 }  // namespace midi::test

@@ -1,5 +1,5 @@
-// What the port manager's suite does not reach through the hub: the threads it delivers on, a close
-// from inside the handler, and change handlers that go.
+// What the port manager's suite does not reach through the hub: the threads it delivers on, what a
+// close waits for or drops, and change handlers that go.
 #include "midi/VirtualMidiHub.h"
 
 #include "midi/MessageRecorder.h"
@@ -42,9 +42,7 @@ protected:
 TEST_F(VirtualMidiHubTest, carriesMessagesBothWaysInOrderEachOnAThreadOfItsOwn) {
     ASSERT_EQ(service->openOutput(service->destinations().at(0)), 0);
     openInput();
-    const Bytes noteOn{0x90, 0x40, 0x7F};
-    ASSERT_EQ(service->sendPacket(noteOn.data(), 3), 0);
-    Messages toDevice{noteOn};
+    Messages toDevice;
     Messages toService;
     for (uint8_t i = 0; i < 50; ++i) {
         toDevice.push_back(numberedSysex(11 + i * 10, i));
@@ -59,6 +57,20 @@ TEST_F(VirtualMidiHubTest, carriesMessagesBothWaysInOrderEachOnAThreadOfItsOwn) 
     const std::thread::id test = std::this_thread::get_id();
     EXPECT_NE(atDevice.threads().at(0), test);
     EXPECT_NE(atService.threads().at(0), test);
+}
+
+TEST_F(VirtualMidiHubTest, closeInputWaitsForTheRunningHandler) {
+    midi::test::Handoff<bool> running;
+    std::atomic<bool> finished = false;
+    openInput([&](const midi::PacketList&) {
+        running.set(true);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        finished = true;
+    });
+    device->send(Bytes{0xF0, 0xF7});
+    ASSERT_TRUE(running.wait());
+    service->closeInput();
+    EXPECT_TRUE(finished);
 }
 
 TEST_F(VirtualMidiHubTest, closeInputFromTheHandlerDropsWhatIsStillQueued) {

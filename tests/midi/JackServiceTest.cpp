@@ -166,6 +166,10 @@ const ThreadFailure kThreadFailures[] = {
     {"sendCompletion", false, "[ERROR] MIDI JACK completion thread failed: completion failed"},
 };
 
+void PrintTo(const ThreadFailure& row, std::ostream* out) {
+    *out << row.name;
+}
+
 class JackThreadFailure : public testing::TestWithParam<ThreadFailure> {};
 
 TEST_P(JackThreadFailure, endsTheServiceNotTheProcess) {

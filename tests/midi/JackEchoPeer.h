@@ -2,18 +2,14 @@
 
 #include "JackTestServer.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <memory>
 #include <string>
-#include <vector>
-
-extern char** environ;
 
 namespace midi::test {
 
@@ -24,20 +20,11 @@ public:
     // Starts the peer as client `clientName` on the current server; returns once its ports exist.
     static std::unique_ptr<JackEchoPeer> start(const std::string& clientName) {
         int ready[2];
-        if (pipe(ready) != 0)
+        if (pipe2(ready, O_CLOEXEC) != 0)
             return nullptr;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, ready[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, ready[0]);
-        std::string program = VELK_JACK_ECHO_PEER;
-        std::string name = clientName;
-        std::vector<char*> argv{program.data(), name.data(), nullptr};
-        pid_t pid = 0;
-        const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
+        const pid_t pid = spawnTiedToUs({VELK_JACK_ECHO_PEER, clientName}, ready[1]);
         close(ready[1]);
-        std::unique_ptr<JackEchoPeer> peer(spawned == 0 ? new JackEchoPeer(clientName, pid) : nullptr);
+        std::unique_ptr<JackEchoPeer> peer(pid > 0 ? new JackEchoPeer(clientName, pid) : nullptr);
         // The peer writes one line once its ports are active, and nothing if it fails.
         pollfd readable{ready[0], POLLIN, 0};
         char line[8] = {};
@@ -55,13 +42,11 @@ public:
         if (m_Pid <= 0)
             return;
         // Closing a client whose server has gone can hang inside JACK: then the peer is killed.
-        endChild(m_Pid, abruptly ? SIGKILL : SIGTERM, kCloseLimit);
+        endChild(m_Pid, abruptly ? SIGKILL : SIGTERM, std::chrono::seconds(5));
         m_Pid = 0;
     }
 
 private:
-    static constexpr std::chrono::milliseconds kCloseLimit{5000};
-
     JackEchoPeer(std::string clientName, pid_t pid) : m_ClientName(std::move(clientName)), m_Pid(pid) {}
 
     std::string m_ClientName;

@@ -1,10 +1,9 @@
 // The echo peer of the JACK end-to-end tests: `jack_echo_peer CLIENT_NAME` joins the current JACK
 // server, echoes MIDI from its port "in" to its port "out", prints "ready" once active and leaves
-// on SIGTERM, and also when the server or the test program goes.
+// on SIGTERM (which it also gets when the test program goes) and when the server goes.
 #include <jack/jack.h>
 #include <jack/midiport.h>
 #include <signal.h>
-#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -27,10 +26,6 @@ int echo(jack_nframes_t frames, void*) {
     return 0;
 }
 
-void leave(void*) {
-    kill(getpid(), SIGTERM);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -42,14 +37,14 @@ int main(int argc, char** argv) {
     sigaddset(&stopSignals, SIGTERM);
     sigaddset(&stopSignals, SIGINT);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
-    prctl(PR_SET_PDEATHSIG, SIGTERM);
 
     jack_client_t* client = jack_client_open(argv[1], JackNoStartServer, nullptr);
     if (!client)
         return 1;
     g_In = jack_port_register(client, "in", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
     g_Out = jack_port_register(client, "out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
-    jack_on_shutdown(client, leave, nullptr);
+    jack_on_shutdown(
+        client, [](void*) { kill(getpid(), SIGTERM); }, nullptr);
     if (!g_In || !g_Out || jack_set_process_callback(client, echo, nullptr) != 0 ||
         jack_activate(client) != 0)
         return 1;

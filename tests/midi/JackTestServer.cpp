@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
-#include <vector>
 
 namespace midi::test {
 
@@ -29,8 +28,6 @@ constexpr auto kTableRetry = 300ms;
 // in JACK's table of servers.
 constexpr auto kStopLimit = 20s;
 
-void quiet(const char*) {}
-
 // The file descriptor of /tmp/NAME.lock locked with flock, or -1 when another holds it. Our jackd
 // inherits it, so the name stays taken for as long as either of us lives.
 int lockName(const std::string& name) {
@@ -40,23 +37,6 @@ int lockName(const std::string& name) {
         return -1;
     }
     return file;
-}
-
-// Runs jackd so that it is stopped with us even when a test crashes or is killed.
-pid_t spawnTiedToUs(std::vector<char*>& argv, int nameLock) {
-    const pid_t parent = getpid();
-    pid_t pid = fork();
-    if (pid != 0)
-        return pid;
-    prctl(PR_SET_PDEATHSIG, SIGTERM);
-    if (getppid() != parent)
-        _exit(1);
-    fcntl(nameLock, F_SETFD, 0);
-    int devNull = open("/dev/null", O_WRONLY);
-    dup2(devNull, STDOUT_FILENO);
-    dup2(devNull, STDERR_FILENO);
-    execvp(argv[0], argv.data());
-    _exit(127);
 }
 
 // jackd and its clients leave semaphores (jack_sem.*_NAME_*) and sometimes shared memory behind.
@@ -72,13 +52,34 @@ void removeLeftovers(const std::string& name) {
 
 }  // namespace
 
+pid_t spawnTiedToUs(std::vector<std::string> arguments, int output, int inherited) {
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid != 0)
+        return pid;
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != parent)
+        _exit(1);
+    if (inherited >= 0)
+        fcntl(inherited, F_SETFD, 0);
+    const int devNull = open("/dev/null", O_WRONLY);
+    dup2(output >= 0 ? output : devNull, STDOUT_FILENO);
+    dup2(devNull, STDERR_FILENO);
+    execvp(argv[0], argv.data());
+    _exit(127);
+}
+
 bool JackTestServer::jackdInstalled() {
     return std::system("command -v jackd >/dev/null 2>&1") == 0;
 }
 
 std::unique_ptr<JackTestServer> JackTestServer::start(std::string& whyNot, const std::string& tag) {
-    jack_set_error_function(quiet);
-    jack_set_info_function(quiet);
+    jack_set_error_function([](const char*) {});
+    jack_set_info_function([](const char*) {});
     // jackd exits at once while JACK's table of servers is full (tests running side by side), and
     // also when its name's entry names a live process that reused a dead server's pid: then the
     // next name is tried, and after the last one all of them again.
@@ -90,10 +91,9 @@ std::unique_ptr<JackTestServer> JackTestServer::start(std::string& whyNot, const
             if (nameLock < 0)
                 continue;
             std::unique_ptr<JackTestServer> server(new JackTestServer(name, nameLock));
-            const Outcome outcome = server->run();
-            if (outcome == Outcome::Ready)
+            if (server->run())
                 return server;
-            if (outcome == Outcome::Hung) {
+            if (server->m_Pid != 0) {  // hung
                 whyNot = "jackd did not accept clients within " + std::to_string(kStartLimit.count()) + " s";
                 return nullptr;
             }
@@ -112,38 +112,26 @@ JackTestServer* JackTestServer::shared(std::string& whyNot, const std::string& t
     return server.get();
 }
 
-JackTestServer::Outcome JackTestServer::run() {
+bool JackTestServer::run() {
     removeLeftovers(m_Name);  // of a run that crashed
     setenv("JACK_DEFAULT_SERVER", m_Name.c_str(), 1);
     // Synchronous (-S): in the default mode a client that misses a cycle may make JACK lose or repeat
     // a MIDI event, and the suites are not about that.
-    std::vector<std::string> arguments{"jackd", "-n", m_Name, "-S", "-d", "dummy", "-r", "48000", "-p", "64"};
-    std::vector<char*> argv;
-    for (std::string& argument : arguments)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    m_Pid = spawnTiedToUs(argv, m_NameLock);
-    if (m_Pid < 0) {
-        m_Pid = 0;
-        return Outcome::Exited;
-    }
-    return waitUntilReady();
-}
-
-JackTestServer::Outcome JackTestServer::waitUntilReady() {
+    m_Pid = spawnTiedToUs({"jackd", "-n", m_Name, "-S", "-d", "dummy", "-r", "48000", "-p", "64"}, -1,
+                          m_NameLock);
     const auto deadline = Clock::now() + kStartLimit;
     while (Clock::now() < deadline) {
-        if (waitpid(m_Pid, nullptr, WNOHANG) == m_Pid) {
+        if (m_Pid < 0 || waitpid(m_Pid, nullptr, WNOHANG) == m_Pid) {
             m_Pid = 0;
-            return Outcome::Exited;
+            return false;
         }
         if (jack_client_t* probe = jack_client_open("velk-probe", JackNoStartServer, nullptr)) {
             jack_client_close(probe);
-            return Outcome::Ready;
+            return true;
         }
         std::this_thread::sleep_for(20ms);
     }
-    return Outcome::Hung;
+    return false;
 }
 
 void endChild(pid_t pid, int signal, std::chrono::milliseconds limit) {

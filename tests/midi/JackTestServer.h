@@ -3,13 +3,15 @@
 #include <sys/types.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <memory>
-#include <optional>
 #include <string>
+#include <vector>
 
 namespace midi::test {
 
+// Runs `arguments` as our child, ended with us even when a test crashes or is killed, its standard
+// output into `output` (else nowhere, like its errors) and `inherited` left open for it.
+pid_t spawnTiedToUs(std::vector<std::string> arguments, int output, int inherited = -1);
 // Sends `signal` to our child `pid` and reaps it, killing it when it has not ended within `limit`.
 void endChild(pid_t pid, int signal, std::chrono::milliseconds limit);
 
@@ -34,31 +36,13 @@ public:
     void stop();
 
 private:
-    enum class Outcome { Ready, Exited, Hung };
-
     JackTestServer(std::string name, int nameLock) : m_Name(std::move(name)), m_NameLock(nameLock) {}
-    Outcome run();
-    Outcome waitUntilReady();
+    // jackd, until it accepts clients; false with m_Pid 0 when it exited, else hung.
+    bool run();
 
     std::string m_Name;
     int m_NameLock;  // a file locked for as long as we or our jackd use the name
     pid_t m_Pid = 0;
-};
-
-// Points JACK_DEFAULT_SERVER at a server that does not run, while it lives.
-class NoJackServer {
-public:
-    NoJackServer() {
-        if (const char* name = std::getenv("JACK_DEFAULT_SERVER"))
-            m_Previous = name;
-        setenv("JACK_DEFAULT_SERVER", "velk-no-such-server", 1);
-    }
-    ~NoJackServer() {
-        m_Previous ? setenv("JACK_DEFAULT_SERVER", m_Previous->c_str(), 1) : unsetenv("JACK_DEFAULT_SERVER");
-    }
-
-private:
-    std::optional<std::string> m_Previous;
 };
 
 }  // namespace midi::test

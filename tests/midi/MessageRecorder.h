@@ -65,27 +65,21 @@ inline void recordMessage(void* recorder, const uint8_t* bytes, uint32_t length)
     static_cast<MessageRecorder*>(recorder)->record(Bytes(bytes, bytes + length));
 }
 
-// One value handed from one thread to another. (std::promise is not used in tests: ThreadSanitizer
-// cannot see its synchronisation in the prebuilt standard library.)
+// One value handed from one thread to another: the first one set. (std::promise is not used in
+// tests: ThreadSanitizer cannot see its synchronisation in the prebuilt standard library.)
 template <typename T>
 class Handoff {
 public:
-    void set(T value) {
-        std::lock_guard lock(m_Mutex);
-        m_Value = std::move(value);
-        m_Changed.notify_all();
-    }
+    void set(T value) { m_Values.record(std::move(value)); }
     // The value, or nothing after `timeout`.
-    std::optional<T> wait(std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
-        std::unique_lock lock(m_Mutex);
-        m_Changed.wait_for(lock, timeout, [&] { return m_Value.has_value(); });
-        return m_Value;
+    std::optional<T> wait(std::chrono::milliseconds timeout = std::chrono::seconds(10)) const {
+        if (!m_Values.waitForCount(1, timeout))
+            return std::nullopt;
+        return m_Values.messages().front();
     }
 
 private:
-    std::mutex m_Mutex;
-    std::condition_variable m_Changed;
-    std::optional<T> m_Value;
+    Recorder<T> m_Values;
 };
 
 // A SysEx message of `length` bytes (at least 3) whose body counts up from `seed`, so that a lost,

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <vector>
 
 namespace {
@@ -32,22 +31,14 @@ const AdmitCase kAdmitCases[] = {
     {"listeningInputRefusesAnotherPort", true, true, kOurPort + 1, kOther, false},
 };
 
-void PrintTo(const AdmitCase& row, std::ostream* out) {
-    *out << row.name;
+TEST(SequencerInputGate, takesOnlyWhatIsSentToTheOpenInput) {
+    for (const AdmitCase& row : kAdmitCases) {
+        SequencerInputGate gate;
+        if (row.open)
+            gate.open(kOurPort, row.anySource ? std::nullopt : std::optional(kAmp));
+        EXPECT_EQ(gate.admit(row.port, row.source).has_value(), row.admitted) << row.name;
+    }
 }
-
-class SequencerInputGateAdmit : public testing::TestWithParam<AdmitCase> {};
-
-TEST_P(SequencerInputGateAdmit, takesOnlyWhatIsSentToTheOpenInput) {
-    const AdmitCase& row = GetParam();
-    SequencerInputGate gate;
-    if (row.open)
-        gate.open(kOurPort, row.anySource ? std::nullopt : std::optional(kAmp));
-    EXPECT_EQ(gate.admit(row.port, row.source).has_value(), row.admitted);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, SequencerInputGateAdmit, testing::ValuesIn(kAdmitCases),
-                         [](const auto& info) { return info.param.name; });
 
 // What happens to our input between reading an event and handing it to the handler.
 enum class Step { Close, Reopen };
@@ -66,27 +57,20 @@ const DeliveryCase kDeliveryCases[] = {
     {"inputOpenedTwiceAgain", {Step::Close, Step::Reopen, Step::Close, Step::Reopen}, false},
 };
 
-void PrintTo(const DeliveryCase& row, std::ostream* out) {
-    *out << row.name;
-}
-
-class SequencerInputGateDelivery : public testing::TestWithParam<DeliveryCase> {};
-
-TEST_P(SequencerInputGateDelivery, handsOverOnlyWhatWasReadForTheInputStillOpen) {
-    SequencerInputGate gate;
-    gate.open(kOurPort, kAmp);
-    const std::optional<uint64_t> opening = gate.admit(kOurPort, kAmp);
-    ASSERT_TRUE(opening);
-    for (Step step : GetParam().between) {
-        if (step == Step::Close)
-            gate.close();
-        else
-            gate.open(kOurPort, kAmp);
+TEST(SequencerInputGate, handsOverOnlyWhatWasReadForTheInputStillOpen) {
+    for (const DeliveryCase& row : kDeliveryCases) {
+        SequencerInputGate gate;
+        gate.open(kOurPort, kAmp);
+        const std::optional<uint64_t> opening = gate.admit(kOurPort, kAmp);
+        ASSERT_TRUE(opening);
+        for (Step step : row.between) {
+            if (step == Step::Close)
+                gate.close();
+            else
+                gate.open(kOurPort, kAmp);
+        }
+        EXPECT_EQ(gate.lasts(*opening), row.delivered) << row.name;
     }
-    EXPECT_EQ(gate.lasts(*opening), GetParam().delivered);
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, SequencerInputGateDelivery, testing::ValuesIn(kDeliveryCases),
-                         [](const auto& info) { return info.param.name; });
 
 }  // namespace

@@ -7,13 +7,6 @@ namespace {
 using midi::TraceDirection;
 using Bytes = std::vector<uint8_t>;
 
-std::vector<Bytes> bytesOf(const std::vector<midi::TrafficEntry>& entries) {
-    std::vector<Bytes> result;
-    for (const midi::TrafficEntry& entry : entries)
-        result.push_back(entry.bytes);
-    return result;
-}
-
 TEST(TrafficTap, keepsWholeMessagesOnlyWhileWatched) {
     midi::TrafficTap tap;
     tap.write(TraceDirection::Out, Bytes{0xF0, 0x01, 0xF7});
@@ -22,7 +15,10 @@ TEST(TrafficTap, keepsWholeMessagesOnlyWhileWatched) {
     tap.write(TraceDirection::In, Bytes{0xF8, 0x03, 0xF7, 0xF0, 0x04, 0x90, 0xF0, 0x05, 0xF7});
     tap.write(TraceDirection::Out, Bytes{0xF0, 0x06, 0xF7});
     const std::vector<midi::TrafficEntry> kept = tap.take();
-    EXPECT_EQ(bytesOf(kept),
+    std::vector<Bytes> keptBytes;
+    for (const midi::TrafficEntry& entry : kept)
+        keptBytes.push_back(entry.bytes);
+    EXPECT_EQ(keptBytes,
               (std::vector<Bytes>{{0xF0, 0x02, 0x03, 0xF7}, {0xF0, 0x05, 0xF7}, {0xF0, 0x06, 0xF7}}))
         << "a message cut over deliveries is kept whole, real-time bytes pass unseen, another status "
            "byte ends an unfinished one";

@@ -4,15 +4,12 @@
 
 namespace mstd {
 
-CManualClock::CManualClock(uint64_t startMS, time_t wallStart)
-    : m_StartMS(startMS), m_WallStart(wallStart), m_NowMS(startMS) {}
-
 uint64_t CManualClock::steadyMS() const {
     return m_NowMS.load();
 }
 
 time_t CManualClock::wallSeconds() const {
-    return m_WallStart + static_cast<time_t>((m_NowMS.load() - m_StartMS) / 1000);
+    return kWallStart + static_cast<time_t>((m_NowMS.load() - kStartMS) / 1000);
 }
 
 bool CManualClock::waitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& condition,
@@ -21,13 +18,22 @@ bool CManualClock::waitUntil(std::unique_lock<std::mutex>& lock, std::condition_
     // The registry is never entered while a waiter's mutex is held, so advance() may take them
     // in the other order.
     lock.unlock();
-    addWaiter(&waiter);
+    {
+        std::lock_guard registry(m_WaitersLock);
+        m_Waiters.push_back(&waiter);
+        ++m_WaitsStarted;
+        m_WaitersChanged.notify_all();
+    }
     lock.lock();
     while (!ready() && steadyMS() < deadlineMS)
         condition.wait(lock);
     const bool result = ready();
     lock.unlock();
-    removeWaiter(&waiter);
+    {
+        std::lock_guard registry(m_WaitersLock);
+        m_Waiters.erase(std::find(m_Waiters.begin(), m_Waiters.end(), &waiter));
+        m_WaitersChanged.notify_all();
+    }
     lock.lock();
     return result;
 }
@@ -60,19 +66,6 @@ uint64_t CManualClock::waitsStarted() const {
 bool CManualClock::awaitWaitsStarted(uint64_t count, std::chrono::milliseconds patience) const {
     std::unique_lock registry(m_WaitersLock);
     return m_WaitersChanged.wait_for(registry, patience, [&] { return m_WaitsStarted >= count; });
-}
-
-void CManualClock::addWaiter(SWaiter* waiter) {
-    std::lock_guard registry(m_WaitersLock);
-    m_Waiters.push_back(waiter);
-    ++m_WaitsStarted;
-    m_WaitersChanged.notify_all();
-}
-
-void CManualClock::removeWaiter(SWaiter* waiter) {
-    std::lock_guard registry(m_WaitersLock);
-    m_Waiters.erase(std::find(m_Waiters.begin(), m_Waiters.end(), waiter));
-    m_WaitersChanged.notify_all();
 }
 
 }  // namespace mstd

@@ -12,13 +12,6 @@ namespace mstd {
 // advance it, so waits of seconds take no real time. Advancing wakes every waiting thread.
 class CManualClock : public CClock {
 public:
-    // Starts far from zero, like a machine that has been up for a while, so that "never" (0)
-    // is long ago.
-    static constexpr uint64_t kDefaultStartMS = 1'000'000;
-    static constexpr time_t kDefaultWallStart = 1'700'000'000;
-
-    explicit CManualClock(uint64_t startMS = kDefaultStartMS, time_t wallStart = kDefaultWallStart);
-
     uint64_t steadyMS() const override;
     // The wall clock moves with the monotonic one: whole seconds since the start.
     time_t wallSeconds() const override;
@@ -42,12 +35,11 @@ private:
         std::condition_variable* condition;
     };
 
-    void addWaiter(SWaiter* waiter);
-    void removeWaiter(SWaiter* waiter);
-
-    const uint64_t m_StartMS;
-    const time_t m_WallStart;
-    std::atomic<uint64_t> m_NowMS;
+    // Starts far from zero, like a machine that has been up for a while, so that "never" (0)
+    // is long ago.
+    static constexpr uint64_t kStartMS = 1'000'000;
+    static constexpr time_t kWallStart = 1'700'000'000;
+    std::atomic<uint64_t> m_NowMS = kStartMS;
 
     mutable std::mutex m_WaitersLock;
     mutable std::condition_variable m_WaitersChanged;

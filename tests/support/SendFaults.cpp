@@ -1,26 +1,22 @@
 #include "support/SendFaults.h"
 
-#include "midi/SysexSend.h"
+#include "midi/ServiceHelpers.h"
+#include "midi/TracingMidiService.h"
 
-#include <algorithm>
 #include <mutex>
 #include <vector>
 
 namespace midi::test {
 
-namespace {
-
-// A send on its way through the wrapped service; it ends the caller's request when that one ends.
-struct Forwarded {
-    SysexRequest inner;
-    SysexRequest* outer;
-    std::shared_ptr<MidiService> service;
-    std::shared_ptr<SendFaultsState> faults;
-};
-
-}  // namespace
-
 struct SendFaultsState {
+    // A send on its way through the wrapped service; it ends the caller's request when that one ends.
+    struct Forwarded {
+        SysexRequest inner;
+        SysexRequest* outer;
+        std::shared_ptr<MidiService> service;
+        std::shared_ptr<SendFaultsState> faults;
+    };
+
     std::mutex mutex;
     bool holding = false;
     bool completeBeforeReturn = false;
@@ -39,10 +35,6 @@ struct SendFaultsState {
         forget(send);
         completeSysex(outer, status);
     }
-    void pass(Forwarded* send) {
-        if (const int refused = send->service->sendSysex(send->inner))
-            finish(send, refused);
-    }
     // The held sends of `service`, or of every service.
     std::vector<Forwarded*> takeHeld(const MidiService* service) {
         std::lock_guard lock(mutex);
@@ -59,29 +51,25 @@ struct SendFaultsState {
 
 namespace {
 
-class FaultyService : public MidiService {
+using Forwarded = SendFaultsState::Forwarded;
+
+struct NoTrace final : TraceSink {
+    void write(TraceDirection, std::span<const uint8_t>) override {}
+};
+
+// The wrapped service but for System Exclusive sends (tracing nothing, it only passes the rest on).
+class FaultyService : public TracingMidiService {
 public:
     FaultyService(std::shared_ptr<MidiService> inner, std::shared_ptr<SendFaultsState> faults)
-        : m_Inner(std::move(inner)), m_Faults(std::move(faults)) {}
+        : TracingMidiService(inner, std::make_shared<NoTrace>()),
+          m_Inner(std::move(inner)),
+          m_Faults(std::move(faults)) {}
     ~FaultyService() override { cancelHeld(); }
 
-    std::string serviceName() const override { return m_Inner->serviceName(); }
-    bool alive() const override { return m_Inner->alive(); }
-    std::vector<Endpoint> sources() override { return m_Inner->sources(); }
-    std::vector<Endpoint> destinations() override { return m_Inner->destinations(); }
-    int openInput(const Endpoint& source, InputHandler handler) override {
-        return m_Inner->openInput(source, std::move(handler));
-    }
-    int closeInput() override { return m_Inner->closeInput(); }
-    int openOutput(const Endpoint& destination) override { return m_Inner->openOutput(destination); }
     int closeOutput() override {
         cancelHeld();
-        return m_Inner->closeOutput();
+        return TracingMidiService::closeOutput();
     }
-    int sendPacket(const uint8_t* bytes, uint32_t length) override {
-        return m_Inner->sendPacket(bytes, length);
-    }
-    void setChangeHandler(ChangeHandler handler) override { m_Inner->setChangeHandler(std::move(handler)); }
 
     int sendSysex(SysexRequest& request) override {
         std::unique_lock lock(m_Faults->mutex);
@@ -91,9 +79,8 @@ public:
                           sendSysexAndWait(*m_Inner, Bytes(request.data, request.data + request.length)));
             return 0;
         }
-        auto* send = new Forwarded{{}, &request, m_Inner, m_Faults};
-        send->inner.data = request.data;
-        send->inner.length = request.length;
+        auto* send =
+            new Forwarded{{.data = request.data, .length = request.length}, &request, m_Inner, m_Faults};
         send->inner.completionRefCon = send;
         send->inner.completion = [](SysexRequest* done) {
             auto* self = static_cast<Forwarded*>(done->completionRefCon);
@@ -135,8 +122,10 @@ void SendFaults::setHolding(bool holding) {
 }
 
 void SendFaults::release() {
-    for (Forwarded* send : m_State->takeHeld(nullptr))
-        m_State->pass(send);
+    for (Forwarded* send : m_State->takeHeld(nullptr)) {
+        if (const int refused = send->service->sendSysex(send->inner))
+            m_State->finish(send, refused);
+    }
 }
 
 void SendFaults::setCompleteBeforeReturn(bool enabled) {

@@ -130,6 +130,7 @@ TEST_F(Dispatcher, modelSwitchIsSettledByTheNextPass) {
     receive(heartBeatReply(0x32));
     EXPECT_EQ(manager->getModel(), 0x31);
     manager->doRequestEvent();
+    ASSERT_FALSE(events.events().empty());
     EXPECT_EQ(events.events().front(), (SEvent{eVelkEvent_Disconnected}));
     EXPECT_TRUE(manager->disconnectedByModelChange());
     EXPECT_TRUE(amp.received().empty());

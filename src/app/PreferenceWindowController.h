@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <cstdint>
 
+#include "app/RequestPoster.h"
 #include "common/VelkManager.h"
 
 class QAbstractButton;
@@ -76,4 +77,5 @@ private:
     QComboBox* m_MidiDevice = nullptr;
     QTimer m_deviceRefresh;
     bool m_listening = false;
+    RequestPoster m_poster;  // last, so that it stops before the rest goes
 };

@@ -1,5 +1,6 @@
 // The effect settings panels of the editor against the built-in simulated head: clicks at the
 // centres of the controls' frames, and what reaches the head's effect block.
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QTabWidget>
 
@@ -127,6 +128,29 @@ TEST_F(EffectSettingsPanelTest, selectedOrOutOfRangeBoosterTypeLeavesSwitchesAnd
     EXPECT_TRUE(panel(0).boosterSw(1)->isChecked());
     EXPECT_FALSE(panel(0).boosterSw(2)->isChecked());
     EXPECT_EQ(panel(0).boosterLabel()->text(), velk::strings::text("BoosterGreenLabel"));
+}
+
+// The device manager holds its queue while a request waits for its reply: a click meanwhile must not
+// wait with it.
+TEST_F(EffectSettingsPanelTest, aSilentHeadDoesNotFreezeTheWindow) {
+    connect(HeadModel::Dual);
+    amplifier->head().setSilent(true);
+    CVelkManager::instance()->sendRequest(eVelkRequest_MainVersion, 0, 0);
+    QTest::qWait(200);
+    // The clock keeps its real pace meanwhile, so that a click that does wait for the pass ends.
+    std::atomic<bool> clicked = false;
+    std::thread ticker([&] {
+        for (; !clicked; std::this_thread::sleep_for(std::chrono::milliseconds(1)))
+            clock.advance(1);
+    });
+    QElapsedTimer clicking;
+    clicking.start();
+    clickAt(1, effect::kFrame_Fx_Loop_Sw);
+    clicked = true;
+    ticker.join();
+    EXPECT_LT(clicking.elapsed(), 1000) << "posting does not wait for the pass";
+    ASSERT_TRUE(driveUntil([this] { return !user.alerts.empty(); }));
+    EXPECT_EQ(user.alerts.front().messageText, velk::strings::text("Err_Timeout"));
 }
 
 }  // namespace

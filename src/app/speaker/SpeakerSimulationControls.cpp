@@ -20,7 +20,6 @@
 #include "common/ErrorCodes.h"
 #include "common/FIRFile.h"
 #include "common/GenericException.h"
-#include "common/MIDIManager.h"
 #include "common/StringUtil.h"
 #include "controls/SPButton.h"
 #include "controls/SPDialControl.h"
@@ -183,16 +182,8 @@ void SpeakerSimulationWindowController::sendIrName(const QString& name) {
 }
 
 void SpeakerSimulationWindowController::post(eVelkRequestEvent kind, int32_t argument,
-                                             std::function<void(CVelkManager&)> stage) {
-    m_poster.post([kind, amp = m_AmpCh, argument, stage = std::move(stage)] {
-        // Once the managers are gone (the application quits), asking for one would make a new one.
-        if (!CMIDIManager::instance())
-            return;
-        CVelkManager& manager = *CVelkManager::instance();
-        if (stage)
-            stage(manager);
-        manager.sendRequest(kind, amp, argument);
-    });
+                                             RequestPoster::Stage stage) {
+    m_poster.post(kind, m_AmpCh, argument, std::move(stage));
 }
 
 // ---- Displays

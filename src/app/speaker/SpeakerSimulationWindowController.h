@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "app/PanelView.h"
+#include "app/RequestPoster.h"
 #include "app/speaker/FileItem.h"
-#include "app/speaker/RequestPoster.h"
 #include "common/FIRCOE.h"
 #include "common/VelkManager.h"
 
@@ -130,7 +130,7 @@ private:
     void endWaitWithError(int32_t code);
     // Posts a request for the panel's amp without waiting for the device manager; `stage` puts
     // what the request reads into the manager just before it is posted.
-    void post(eVelkRequestEvent kind, int32_t argument = 0, std::function<void(CVelkManager&)> stage = {});
+    void post(eVelkRequestEvent kind, int32_t argument = 0, RequestPoster::Stage stage = {});
 
     AppWindowController& m_EditorWindow;
     SPButton* m_Amp_Ch_Label = nullptr;

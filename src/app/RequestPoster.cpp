@@ -1,4 +1,6 @@
-#include "app/speaker/RequestPoster.h"
+#include "app/RequestPoster.h"
+
+#include "common/MIDIManager.h"
 
 RequestPoster::RequestPoster() : m_thread([this] { run(); }) {}
 
@@ -6,7 +8,16 @@ RequestPoster::~RequestPoster() {
     stop();
 }
 
-void RequestPoster::post(Job job) {
+void RequestPoster::post(eVelkRequestEvent kind, int32_t arg1, int32_t arg2, Stage stage) {
+    Job job = [kind, arg1, arg2, stage = std::move(stage)] {
+        // Once the managers are gone (the application quits), asking for one would make a new one.
+        if (!CMIDIManager::instance())
+            return;
+        CVelkManager& manager = *CVelkManager::instance();
+        if (stage)
+            stage(manager);
+        manager.sendRequest(kind, arg1, arg2);
+    };
     {
         std::lock_guard guard(m_lock);
         if (m_stopping)

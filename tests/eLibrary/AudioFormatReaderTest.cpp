@@ -317,6 +317,22 @@ INSTANTIATE_TEST_SUITE_P(
          {}}}),
     testing::PrintToStringParamName());
 
+// Each setter derives the format tag (3 for 32 bits), block align and byte rate afresh.
+TEST(WaveFmtChunk, settersDeriveFormatTagBlockAlignAndByteRate) {
+    eLibrary::WaveFmtChunk fmt{};
+    const auto derived = [&fmt] {
+        return std::tuple<int, int, int>(fmt.formatTag, fmt.blockAlign, fmt.avgBytesPerSec);
+    };
+    ASSERT_TRUE(fmt.set(2, 44100, 24));
+    EXPECT_EQ(derived(), std::tuple(1, 6, 264600));
+    ASSERT_TRUE(fmt.setBitsPerSample(32));
+    EXPECT_EQ(derived(), std::tuple(3, 8, 352800));
+    ASSERT_TRUE(fmt.setChannels(1));
+    EXPECT_EQ(derived(), std::tuple(3, 4, 176400));
+    ASSERT_TRUE(fmt.setSamplesPerSec(48000));
+    EXPECT_EQ(derived(), std::tuple(3, 4, 192000));
+}
+
 // The 80-bit rate, given as five 16-bit words, is decoded and saturates.
 TEST(AiffSampleRate, decodesTheExtendedNumberAndSaturates) {
     const struct {

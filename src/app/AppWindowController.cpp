@@ -74,7 +74,7 @@ void AppWindowController::awakeFromNib() {
         static_cast<SpeakerSimulationWindowController*>(panel)->awakeFromNib();
     manager->addListenerCallback(_VelkEventCallback, this);
     m_listening = true;
-    m_poster.post(eVelkRequest_Open, 0, 0);
+    manager->sendRequest(eVelkRequest_Open, 0, 0);
     changeModel(kSingleAmpHead);
     showSearching();
 }
@@ -103,18 +103,18 @@ void AppWindowController::receiveVelkEvent(EVelkEventID event, int32_t data) {
         case eVelkEvent_Connected:
             m_mainVersion = 0;
             changeModel(data);
-            m_poster.post(eVelkRequest_MainVersion, 0, 0);
+            manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
             showConnection(false);
             break;
         case eVelkEvent_NotConnected:
-            m_poster.post(eVelkRequest_Open, 0, 0);
+            manager->sendRequest(eVelkRequest_Open, 0, 0);
             if (!m_portsOpen)
                 showSearching();
             break;
         case eVelkEvent_MainVersion:
             m_mainVersion = data;
             manager->enableFxLoopConnection(isFxLoopConnectionAvailable(m_modelType, data));
-            m_poster.post(eVelkRequest_AllBulkDump, 0, 0);
+            manager->sendRequest(eVelkRequest_AllBulkDump, 0, 0);
             showConnection(false);
             break;
         // The status line follows the rest of the connection; the tabs do not.
@@ -149,7 +149,6 @@ void AppWindowController::waitIndicatorStop() {
 }
 
 void AppWindowController::windowWillClose() {
-    m_poster.stop();
     if (m_listening) {
         CVelkManager::instance()->removeListenerCallback(_VelkEventCallback);
         m_listening = false;

@@ -5,7 +5,6 @@
 #include <array>
 #include <cstdint>
 
-#include "app/RequestPoster.h"
 #include "common/VelkManager.h"
 
 class AppWindow;
@@ -90,5 +89,4 @@ private:
     int32_t m_mainVersion = 0;
     bool m_portsOpen = false;  // found the amplifier's ports, whether it answers yet or not
     bool m_listening = false;
-    RequestPoster m_poster;  // last, so that it stops before the rest goes
 };

@@ -130,7 +130,6 @@ void EffectSettingsWindowController::receiveVelkEvent(EVelkEventID event, int32_
 }
 
 void EffectSettingsWindowController::windowWillClose() {
-    m_poster.stop();
     stopListening();
     QCoreApplication::quit();
 }
@@ -293,11 +292,11 @@ void EffectSettingsWindowController::OnClickedTypeSw(const TypeGroup& group, int
         return;
     }
     switchTypeOn(group, value);
-    m_poster.post(group.request, m_AmpCh, value);
+    CVelkManager::instance()->sendRequest(group.request, m_AmpCh, value);
 }
 
 void EffectSettingsWindowController::OnClickedFxLoopSw() {
-    m_poster.post(eVelkRequest_FxLoop, m_AmpCh, m_Fx_Loop_Sw->isChecked() ? 1 : 0);
+    CVelkManager::instance()->sendRequest(eVelkRequest_FxLoop, m_AmpCh, m_Fx_Loop_Sw->isChecked() ? 1 : 0);
 }
 
 void EffectSettingsWindowController::OnChangeNoiseGateKnob() {
@@ -308,7 +307,7 @@ void EffectSettingsWindowController::OnChangeNoiseGateKnob() {
         updateControls();
         return;
     }
-    m_poster.post(eVelkRequest_NoiseGate, m_AmpCh, m_Noise_Gate_Knob_Value);
+    CVelkManager::instance()->sendRequest(eVelkRequest_NoiseGate, m_AmpCh, m_Noise_Gate_Knob_Value);
 }
 
 void EffectSettingsWindowController::switchTypeOn(const TypeGroup& group, int32_t value) {

@@ -5,7 +5,6 @@
 #include <array>
 #include <cstdint>
 
-#include "app/RequestPoster.h"
 #include "common/VelkManager.h"
 
 class AppWindow;
@@ -111,5 +110,4 @@ private:
     QString m_Booster_Label_String;
     QString m_Reverb_Label_String;
     bool m_listening = false;
-    RequestPoster m_poster;  // last, so that it stops before the rest goes
 };

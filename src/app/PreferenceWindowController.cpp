@@ -109,15 +109,15 @@ void PreferenceWindowController::reset() {
         return;
     // Nothing may be touched while the amplifier rewrites its memory, not even OK.
     enableControls(false);
-    m_poster.post(eVelkRequest_InitFIRData, 0, 0);
+    CVelkManager::instance()->sendRequest(eVelkRequest_InitFIRData, 0, 0);
 }
 
 void PreferenceWindowController::selectSend() {
-    m_poster.post(eVelkRequest_SendConnection, m_Send->selectedRow(), 0);
+    CVelkManager::instance()->sendRequest(eVelkRequest_SendConnection, m_Send->selectedRow(), 0);
 }
 
 void PreferenceWindowController::selectReturn() {
-    m_poster.post(eVelkRequest_ReturnConnection, m_Return->selectedRow(), 0);
+    CVelkManager::instance()->sendRequest(eVelkRequest_ReturnConnection, m_Return->selectedRow(), 0);
 }
 
 void PreferenceWindowController::enableControls(bool enable) {
@@ -150,7 +150,7 @@ void PreferenceWindowController::receiveVelkEvent(EVelkEventID event, int32_t) {
             enableControls(true);
             break;
         case eVelkEvent_FIRDataInitialized:
-            m_poster.post(eVelkRequest_AllBulkDump, 0, 0);
+            CVelkManager::instance()->sendRequest(eVelkRequest_AllBulkDump, 0, 0);
             enableControls(true);
             break;
         default:

@@ -4,7 +4,6 @@
 #include <QTimer>
 #include <cstdint>
 
-#include "app/RequestPoster.h"
 #include "common/VelkManager.h"
 
 class QAbstractButton;
@@ -77,5 +76,4 @@ private:
     QComboBox* m_MidiDevice = nullptr;
     QTimer m_deviceRefresh;
     bool m_listening = false;
-    RequestPoster m_poster;  // last, so that it stops before the rest goes
 };

@@ -243,6 +243,7 @@ private:
 
     static void callListener(ListenerCallback callback, EVelkEventID event, int32_t data, void* userData);
     void runRequest(const VelkRequestEvent& request);
+    void takePostedRequests();
     void runQueuedRequests();
     void handleRequestFailure(int32_t errorCode);
     void runUtilityPass();
@@ -307,10 +308,12 @@ private:
     // once.
     std::mutex m_ReplyLock;
     std::condition_variable m_ReplyArrived;
-    // Wakes the utility thread's pause between passes when a request is posted or it must stop.
+    // Wakes the utility thread's pause between passes when a request is posted or it must stop;
+    // also guards the requests posted since the current pass took its queue.
     std::mutex m_WakeLock;
     std::condition_variable m_WakeUp;
     bool m_WakeRequested = false;
+    std::vector<VelkRequestEvent> m_PostedRequests;
 
     FIRCOE m_SpeakerTabFirCoe = {};
     char m_SpeakerTabIrName[64] = {};

@@ -14,16 +14,24 @@ constexpr uint32_t kPassIntervalMS = 10;
 
 // ---- Queue
 
+// Never waits for a pass: a pass holds its queue while a reply is awaited, up to 5 s for each
+// request to a silent amplifier, and the windows post from the GUI thread.
 void CVelkManager::sendRequest(eVelkRequestEvent kind, int32_t arg1, int32_t arg2) {
     {
-        CRegionGuard requests(m_RequestLock);
-        m_RequestQueue.push(VelkRequestEvent{kind, arg1, arg2});
-    }
-    {
         std::lock_guard wake(m_WakeLock);
+        m_PostedRequests.push_back(VelkRequestEvent{kind, arg1, arg2});
         m_WakeRequested = true;
     }
     m_WakeUp.notify_all();
+}
+
+// What is posted from here on waits for the next pass.
+void CVelkManager::takePostedRequests() {
+    CRegionGuard requests(m_RequestLock);
+    std::lock_guard wake(m_WakeLock);
+    for (const VelkRequestEvent& request : m_PostedRequests)
+        m_RequestQueue.push(request);
+    m_PostedRequests.clear();
 }
 
 void CVelkManager::clearRequestEvent() {
@@ -66,10 +74,11 @@ void CVelkManager::waitForNextPass() {
     m_WakeRequested = false;
 }
 
-// One pass: the connection check, then every queued request. A failed request ends the pass and
-// drops what was queued behind it.
+// One pass: the connection check, then every request posted before the pass began. A failed
+// request ends the pass and drops what was queued behind it.
 void CVelkManager::doRequestEvent() {
     try {
+        takePostedRequests();
         checkConnection();
         runQueuedRequests();
     } catch (const mstd::CGenericException& exception) {

@@ -68,16 +68,16 @@ TEST_F(Dispatcher, aThrowingListenerNeitherFailsTheRequestNorEndsThePass) {
     EXPECT_EQ(amp.received(2).size(), 2u);
 }
 
-TEST_F(Dispatcher, requestPostedDuringAPassWaitsForTheQueueAndRunsInTheNextPass) {
+// Posting never waits for a pass that awaits a reply: the window posts from the GUI thread.
+TEST_F(Dispatcher, requestPostedDuringAPassReturnsAtOnceAndRunsInTheNextPass) {
     amp.setSilent();
     manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
     Background pass([this] { manager->doRequestEvent(); });
     ASSERT_EQ(amp.received(1).size(), 1u);
     Background post([this] { manager->sendRequest(eVelkRequest_BoosterType, 0, 2); });
-    EXPECT_FALSE(post.finished(30ms)) << "the pass holds the queue";
+    EXPECT_TRUE(post.finished(1000ms)) << "posting waited for the pass";
     amp.send(parameterChange(0x70, 0x61, 0, 100));
     ASSERT_TRUE(pass.finished());
-    ASSERT_TRUE(post.finished());
     EXPECT_EQ(amp.received().size(), 1u);
     manager->doRequestEvent();
     EXPECT_EQ(amp.received(2).back(), parameterChange(0, 0x01, 0, 2));

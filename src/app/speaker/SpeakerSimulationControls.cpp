@@ -20,6 +20,7 @@
 #include "common/ErrorCodes.h"
 #include "common/FIRFile.h"
 #include "common/GenericException.h"
+#include "common/MIDIManager.h"
 #include "common/StringUtil.h"
 #include "controls/SPButton.h"
 #include "controls/SPDialControl.h"
@@ -182,8 +183,14 @@ void SpeakerSimulationWindowController::sendIrName(const QString& name) {
 }
 
 void SpeakerSimulationWindowController::post(eVelkRequestEvent kind, int32_t argument,
-                                             RequestPoster::Stage stage) {
-    m_poster.post(kind, m_AmpCh, argument, std::move(stage));
+                                             const std::function<void(CVelkManager&)>& stage) {
+    // Once the managers are gone (the application quits), asking for one would make a new one.
+    if (!CMIDIManager::instance())
+        return;
+    CVelkManager& manager = *CVelkManager::instance();
+    if (stage)
+        stage(manager);
+    manager.sendRequest(kind, m_AmpCh, argument);
 }
 
 // ---- Displays

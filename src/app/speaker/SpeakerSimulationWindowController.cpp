@@ -171,8 +171,6 @@ void SpeakerSimulationWindowController::connectActions() {
     m_Gain_Knob->bindValue(this, "m_Gain_Knob_Value");
     connect(m_Gain_Knob, &SPDialControl::action, this, &SpeakerSimulationWindowController::OnChangeGainKnob);
     m_IrName_Text->installEventFilter(this);
-    // Nothing is posted once the window closes: the device manager stops right after.
-    connect(&m_EditorWindow.window(), &AppWindow::closing, this, [this] { m_poster.stop(); });
 }
 
 // ---- The file browser

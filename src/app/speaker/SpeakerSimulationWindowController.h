@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "app/PanelView.h"
-#include "app/RequestPoster.h"
 #include "app/speaker/FileItem.h"
 #include "common/FIRCOE.h"
 #include "common/VelkManager.h"
@@ -128,9 +127,10 @@ private:
     void waitCursor(bool wait);
     // The amp refused what the panel waited for: say so, then stop waiting.
     void endWaitWithError(int32_t code);
-    // Posts a request for the panel's amp without waiting for the device manager; `stage` puts
-    // what the request reads into the manager just before it is posted.
-    void post(eVelkRequestEvent kind, int32_t argument = 0, RequestPoster::Stage stage = {});
+    // Posts a request for the panel's amp; `stage` puts what the request reads into the manager
+    // just before it is posted.
+    void post(eVelkRequestEvent kind, int32_t argument = 0,
+              const std::function<void(CVelkManager&)>& stage = {});
 
     AppWindowController& m_EditorWindow;
     SPButton* m_Amp_Ch_Label = nullptr;
@@ -165,5 +165,4 @@ private:
     QPointer<QWidget> savedFirstResponder;
     bool m_listening = false;
     bool m_listStale = false;  // the folder changed while the panel was out of sight
-    RequestPoster m_poster;    // last, so that it stops before the rest goes
 };

@@ -59,6 +59,11 @@ TEST(Unpack7, ignoresATrailingIncompleteGroup) {
     EXPECT_EQ(Bytes(out, out + 8), (Bytes{0x81, 0x82, 0x83, 0x84, 0x85, 0x86, 0x87, 0}));
 }
 
+// An unpacked header's gain bytes may carry a top bit; it is no part of the value.
+TEST(FourteenBit, joinIgnoresEachTopBit) {
+    EXPECT_EQ(sysex::join14(0xA8, 0xBD), 5181);
+}
+
 TEST(LeadIn, recognisesTheAmplifiersMessages) {
     const uint8_t heartBeat[] = {0xF0, 0x43, 0x7D, 0x61, 0x58, 0x48, 0x44, 0x31, 0xF7};
     const uint8_t other[] = {0xF0, 0x41, 0x7D, 0x60};

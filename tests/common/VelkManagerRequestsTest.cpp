@@ -25,8 +25,17 @@ TEST_F(Dispatcher, queuedRequestsRunInOrderWithinOnePassDroppingUnknownKinds) {
     EXPECT_TRUE(events.events().empty());
 }
 
-// A time-out takes the same way out (sim/EditorConnectionTest).
-TEST_F(Dispatcher, failedSendReportsTheErrorThenDropsTheConnectionAndTheQueue) {
+// A time-out takes the same way out.
+TEST_F(Dispatcher, failedSendOrTimeOutReportsTheErrorThenDropsTheConnectionAndTheQueue) {
+    amp.setSilent();
+    manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
+    {
+        Background pass([&] { manager->doRequestEvent(); });
+        ASSERT_TRUE(clock.awaitWaiters(1));
+        clock.advance(5000);
+    }
+    EXPECT_EQ(events.events(), (Events{{eVelkEvent_Error, 1004}, {eVelkEvent_Disconnected}}));
+    connect(0x31);
     amp.unplug();
     manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
     manager->sendRequest(eVelkRequest_BoosterType, 0, 1);

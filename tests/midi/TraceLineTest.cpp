@@ -1,8 +1,11 @@
 #include "midi/TraceLog.h"
+#include "midi/TracingMidiService.h"
+#include "midi/VirtualMidiHub.h"
 
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <sstream>
 
 namespace {
 
@@ -24,6 +27,18 @@ TEST(TraceLine, showsLocalTimeToTheMicrosecondDirectionAndUppercaseHex) {
     EXPECT_EQ(
         midi::traceLine(localTime("2024-03-14 23:59:59", 999999), TraceDirection::In, Bytes{0x0A, 0xFF}),
         "23:59:59.999999 in  0A FF");
+}
+
+// A message of a few bytes is traced on its way out like a SysEx one.
+TEST(TracingMidiService, tracesAShortMessageOut) {
+    midi::VirtualMidiHub hub;
+    const auto device = hub.addDevice("Head", [](const midi::Packet&) {});
+    std::ostringstream trace;
+    midi::TracingMidiService service(hub.openService(), std::make_shared<midi::TraceLog>(trace));
+    ASSERT_EQ(service.openOutput(service.destinations().at(0)), 0);
+    const uint8_t clock = 0xF8;
+    ASSERT_EQ(service.sendPacket(&clock, 1), 0);
+    EXPECT_EQ(trace.str().substr(trace.str().find(' ')), " out F8\n");
 }
 
 }  // namespace

@@ -57,6 +57,18 @@ TEST_F(VirtualMidiHubTest, carriesMessagesBothWaysInOrderEachOnAThreadOfItsOwn) 
     const std::thread::id test = std::this_thread::get_id();
     EXPECT_NE(atDevice.threads().at(0), test);
     EXPECT_NE(atService.threads().at(0), test);
+    // A send completes on the service's output thread, never on the sender's.
+    midi::test::Handoff<std::thread::id> completedOn;
+    midi::SysexRequest request;
+    request.data = toDevice[0].data();
+    request.length = static_cast<uint32_t>(toDevice[0].size());
+    request.completionRefCon = &completedOn;
+    request.completion = [](midi::SysexRequest* sent) {
+        static_cast<midi::test::Handoff<std::thread::id>*>(sent->completionRefCon)
+            ->set(std::this_thread::get_id());
+    };
+    ASSERT_EQ(service->sendSysex(request), 0);
+    EXPECT_NE(completedOn.wait(), test);
 }
 
 TEST_F(VirtualMidiHubTest, closeInputWaitsForTheRunningHandler) {

@@ -43,7 +43,8 @@ TEST_F(IrShow, printsTheRecordOfTheChosenChannelAsJson) {
               "\"channel\":0,\"coefficients\":[" +
                   expectedCoefficients(1) + "]}\n");
     EXPECT_EQ(err.str(), "");
-    EXPECT_EQ(run({"ir", "show", "--channel", "right", path, "--json"}), eExit_Done);
+    // A shared option before the command stays an option even with a "--" among the command's own.
+    EXPECT_EQ(run({"--json", "ir", "show", "--channel", "right", "--", path}), eExit_Done);
     EXPECT_NE(out.str().find("\"channel\":1,\"coefficients\":[" + expectedCoefficients(-1) + "]"),
               std::string::npos);
 

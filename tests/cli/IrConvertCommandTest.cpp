@@ -27,32 +27,6 @@ struct InputFile {
     int loaderError;  // what the loader says of the file itself, 0 when it takes it
 };
 
-// Interleaved samples of every channel: a 1 kHz sine of `amplitude`, the right channel inverted.
-std::vector<double> sine(int sampleRate, int channels, double seconds, double amplitude) {
-    const auto frames = static_cast<size_t>(sampleRate * seconds);
-    std::vector<double> samples;
-    for (size_t i = 0; i < frames; ++i) {
-        const double value = amplitude * std::sin(2 * std::numbers::pi * 1000 * double(i) / sampleRate);
-        for (int c = 0; c < channels; ++c)
-            samples.push_back(c == 0 ? value : -value);
-    }
-    return samples;
-}
-
-// Written by libsndfile, which writes the kinds of file the loader refuses as they come from a shop.
-std::string writeSoundFile(const std::string& path, const InputFile& file,
-                           const std::vector<double>& samples) {
-    SF_INFO info{};
-    info.samplerate = file.sampleRate;
-    info.channels = file.channels;
-    info.format = file.format;
-    SNDFILE* out = sf_open(path.c_str(), SFM_WRITE, &info);
-    EXPECT_NE(out, nullptr) << sf_strerror(nullptr);
-    sf_writef_double(out, samples.data(), static_cast<sf_count_t>(samples.size()) / file.channels);
-    sf_close(out);
-    return path;
-}
-
 std::vector<std::string> filesIn(const std::string& directory) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(directory))
@@ -62,6 +36,23 @@ std::vector<std::string> filesIn(const std::string& directory) {
 
 class IrConvert : public test::CliTest {
 protected:
+    // A 1 kHz sine of `amplitude`, the right channel inverted, written by libsndfile, which writes
+    // the kinds of file the loader refuses as they come from a shop.
+    std::string input(const InputFile& file, double seconds = 0.1, double amplitude = 0.5) {
+        std::vector<double> samples;
+        for (int i = 0; i < static_cast<int>(file.sampleRate * seconds); ++i) {
+            const double value = amplitude * std::sin(2 * std::numbers::pi * 1000 * i / file.sampleRate);
+            for (int c = 0; c < file.channels; ++c)
+                samples.push_back(c == 0 ? value : -value);
+        }
+        SF_INFO info{.samplerate = file.sampleRate, .channels = file.channels, .format = file.format};
+        SNDFILE* out = sf_open(dir.path(file.name).c_str(), SFM_WRITE, &info);
+        EXPECT_NE(out, nullptr) << sf_strerror(nullptr);
+        sf_writef_double(out, samples.data(), static_cast<sf_count_t>(samples.size()) / file.channels);
+        sf_close(out);
+        return dir.path(file.name);
+    }
+
     QJsonObject showJson(const std::string& path) {
         EXPECT_EQ(run({"ir", "show", path, "--json"}), eExit_Done) << err.str();
         return test::jsonObject(out.str());
@@ -77,24 +68,23 @@ TEST_F(IrConvert, turnsFilesTheLoaderRefusesIntoOnesItLoads) {
         {"extensible.wav", SF_FORMAT_WAVEX | SF_FORMAT_PCM_24, 44100, 2, mstd::eErr_FIRFileOpen},
         {"mono 16.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 1, 0},
         {"stereo.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 48000, 2, mstd::eErr_FIRFileOpen}};
-    for (const InputFile& input : inputs) {
-        SCOPED_TRACE(input.name);
-        const std::string path =
-            writeSoundFile(dir.path(input.name), input, sine(input.sampleRate, input.channels, 0.1, 0.5));
-        EXPECT_EQ(run({"ir", "show", path, "--json"}), input.loaderError ? eExit_FileError : eExit_Done);
-        if (input.loaderError) {
-            EXPECT_EQ(test::jsonObject(out.str())["error"].toInt(), input.loaderError);
+    for (const InputFile& file : inputs) {
+        SCOPED_TRACE(file.name);
+        const std::string path = input(file);
+        EXPECT_EQ(run({"ir", "show", path, "--json"}), file.loaderError ? eExit_FileError : eExit_Done);
+        if (file.loaderError) {
+            EXPECT_EQ(test::jsonObject(out.str())["error"].toInt(), file.loaderError);
         }
 
         ASSERT_EQ(run({"ir", "convert", path, "--json"}), eExit_Done) << err.str();
         const QJsonObject report = test::jsonObject(out.str());
         const std::string output = report["output"].toString().toStdString();
-        EXPECT_EQ(output, dir.path(std::filesystem::path(input.name).stem().string() + " 44k1.wav"));
-        EXPECT_EQ(report["from"]["sampleRate"].toInt(), input.sampleRate);
+        EXPECT_EQ(output, dir.path(std::filesystem::path(file.name).stem().string() + " 44k1.wav"));
+        EXPECT_EQ(report["from"]["sampleRate"].toInt(), file.sampleRate);
         const QJsonObject shown = showJson(output);
         EXPECT_EQ(shown["sampleRate"].toInt(), 44100);
         EXPECT_EQ(shown["sampleSize"].toInt(), 24);
-        EXPECT_EQ(shown["channels"].toInt(), input.channels);
+        EXPECT_EQ(shown["channels"].toInt(), file.channels);
         EXPECT_EQ(shown["frames"].toInt(), 4410);
         // The same sine at 44.1 kHz, in frequency, level and phase, to the 16 bits shown.
         for (int frame : {100, 1000, 2047})
@@ -105,8 +95,7 @@ TEST_F(IrConvert, turnsFilesTheLoaderRefusesIntoOnesItLoads) {
 }
 
 TEST_F(IrConvert, appliesItsOptions) {
-    const InputFile input{"in.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 96000, 2, 0};
-    const std::string path = writeSoundFile(dir.path(input.name), input, sine(96000, 2, 0.5, 0.25));
+    const std::string path = input({"in.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 96000, 2, 0}, 0.5, 0.25);
     ASSERT_EQ(run({"ir", "convert", path, dir.path("o.wav"), "--channel", "right", "--bits", "16", "--trim",
                    "--normalize", "-6"}),
               eExit_Done)
@@ -119,8 +108,7 @@ TEST_F(IrConvert, appliesItsOptions) {
 }
 
 TEST_F(IrConvert, neverOverwritesWithoutForce) {
-    const InputFile input{"in.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 48000, 1, 0};
-    const std::string path = writeSoundFile(dir.path(input.name), input, sine(48000, 1, 0.1, 0.5));
+    const std::string path = input({"in.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 48000, 1, 0});
     const std::string existing = dir.write("in 44k1.wav", {'k', 'e', 'e', 'p'});
     EXPECT_EQ(run({"ir", "convert", path}), eExit_FileError);
     EXPECT_EQ(err.str(), "velkctl: \"" + existing +
@@ -133,13 +121,12 @@ TEST_F(IrConvert, neverOverwritesWithoutForce) {
 }
 
 TEST_F(IrConvert, leavesNoFileWhenItFails) {
-    const InputFile silent{"silent.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 48000, 1, 0};
     const std::tuple<std::string, std::vector<std::string>, std::string> failures[] = {
         {"not audio", {"--json"}, "Convert_Err_Unreadable"},
         {"silent", {"--normalize", "-1", "--json"}, "Convert_Err_Silent"},
         {"silent", {"--channel", "right", "--json"}, "Convert_Err_MissingChannel"}};
     dir.write("not audio.wav", {'R', 'I', 'F', 'F'});
-    writeSoundFile(dir.path(silent.name), silent, std::vector<double>(100));
+    input({"silent.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 48000, 1, 0}, 0.1, 0);
     for (const auto& [name, options, key] : failures) {
         std::vector<std::string> line = {"ir", "convert", dir.path(name + ".wav")};
         line.insert(line.end(), options.begin(), options.end());

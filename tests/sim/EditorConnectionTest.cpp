@@ -35,10 +35,10 @@ void personalise(AmpState& state) {
             test::sampleRecord(("Cabinet " + std::to_string(slot)).c_str(), 1000 + 1111 * slot);
 }
 
+// Connected to a head of `model`, with every setting of its own, as the main window connects.
 class EditorConnection : public testing::Test {
 protected:
-    void start(HeadModel headModel) {
-        model = headModel;
+    void SetUp() override {
         mstd::setProcessClock(&clock);
         head = std::make_unique<AmpSimulator>(std::make_unique<VirtualDevicePorts>(hub),
                                               AmpSimulator::Options{model, kVersion, {}});
@@ -53,22 +53,18 @@ protected:
             },
             &events);
         manager->start();
-    }
-
-    void TearDown() override {
-        CVelkManager::terminate();
-        CMIDIManager::setServiceProvider(nullptr);
-        mstd::setProcessClock(nullptr);
-    }
-
-    // The main window's part of the connection sequence.
-    void connect() {
         manager->sendRequest(eVelkRequest_Open, 0, 0);
         ASSERT_TRUE(driveUntil(eVelkEvent_Connected, amps()));  // the model is the number of amps
         manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
         ASSERT_TRUE(driveUntil(eVelkEvent_MainVersion, kVersion));
         manager->sendRequest(eVelkRequest_AllBulkDump, 0, 0);
         ASSERT_TRUE(driveUntil(eVelkEvent_AllDataReceived, 0));
+    }
+
+    void TearDown() override {
+        CVelkManager::terminate();
+        CMIDIManager::setServiceProvider(nullptr);
+        mstd::setProcessClock(nullptr);
     }
 
     int amps() const { return ampCount(model); }
@@ -118,8 +114,8 @@ protected:
 class EditorConnectionTest : public EditorConnection, public testing::WithParamInterface<HeadModel> {
 protected:
     void SetUp() override {
-        start(GetParam());
-        connect();
+        model = GetParam();
+        EditorConnection::SetUp();
     }
 };
 
@@ -214,13 +210,7 @@ std::string headName(const testing::TestParamInfo<HeadModel>& info) {
 INSTANTIATE_TEST_SUITE_P(BothHeads, EditorConnectionTest, testing::Values(HeadModel::Single, HeadModel::Dual),
                          headName);
 
-class DualHeadConnection : public EditorConnection {
-protected:
-    void SetUp() override {
-        start(HeadModel::Dual);
-        connect();
-    }
-};
+using DualHeadConnection = EditorConnection;
 
 // An amp type change that arrives between the end of a stream and its flash write: the write
 // bound to the old amp type never reaches the head, and one bound to the new type does.

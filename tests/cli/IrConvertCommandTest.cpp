@@ -45,7 +45,8 @@ protected:
             for (int c = 0; c < file.channels; ++c)
                 samples.push_back(c == 0 ? value : -value);
         }
-        SF_INFO info{.samplerate = file.sampleRate, .channels = file.channels, .format = file.format};
+        SF_INFO info{0, file.sampleRate, file.channels, file.format, 0,
+                     0};  // frames, ..., sections, seekable
         SNDFILE* out = sf_open(dir.path(file.name).c_str(), SFM_WRITE, &info);
         EXPECT_NE(out, nullptr) << sf_strerror(nullptr);
         sf_writef_double(out, samples.data(), static_cast<sf_count_t>(samples.size()) / file.channels);

@@ -51,9 +51,8 @@ TEST_F(Velkctl, helpShowsEveryCommandOrOneCommandsOptions) {
 TEST_F(Velkctl, refusesWrongCommandLinesWithAClearMessage) {
     const std::string badAmp = R"(AMP must be 1 (Amp I) or 2 (Amp II), not ")";
     const std::string badGain =
-        "the gain must be a step of the gain knob: -30 to -10 dB in 1 dB steps or -10 to 0 dB in 0.5 dB "
-        "steps (e.g. "
-        R"(-12, -9.5, 0), not ")";
+        "the gain must be a step of the gain knob: -30 to -10 dB in 1 dB steps or -10 to 0 "
+        "dB in 0.5 dB steps (e.g. -12, -9.5, 0), not \"";
     const std::string badService = R"(the MIDI service must be "auto", "alsa" or "jack", not ")";
     const std::string badFault =
         R"(": use silent, reject-packet=0..9, fail-flash-write[=COUNT], corrupt-dumps=COUNT, )"
@@ -71,7 +70,6 @@ TEST_F(Velkctl, refusesWrongCommandLinesWithAClearMessage) {
         {{"--frob", "dump"}, R"(unknown option "--frob".)"},
         {{"ir", "show", "a.wav", "--channel"}, R"(the option "--channel" needs a value.)"},
         {{"set", "0", "booster", "green"}, badAmp + "0\"."},
-        {{"ir", "bypass", "3", "on"}, badAmp + "3\"."},
         {{"ir", "install"}, "missing AMP."},
         {{"ir", "install", "2"}, "missing FILE."},
         {{"set", "1", "booster"}, "missing VALUE."},

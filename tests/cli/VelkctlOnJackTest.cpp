@@ -95,17 +95,14 @@ TEST_F(VelkctlOnJack, settingsAndAnInstallReachTheHeadAndDumpReadsThemBack) {
         files.write("Room 2x12.wav", testaudio::wavFile({.channels = 1}, testaudio::wavSamples(16, samples)));
     startSimulator({"--json", "--trace"});
     for (const std::vector<std::string>& setting :
-         {std::vector<std::string>{"set", "2", "reverb", "hall"}, {"set", "return-connection", "3"}}) {
-        const ProgramRun set = velkctl(setting);
-        EXPECT_EQ(set.exitStatus, 0) << set.err;
-    }
+         {std::vector<std::string>{"set", "2", "reverb", "hall"}, {"set", "return-connection", "3"}})
+        EXPECT_EQ(velkctl(setting).exitStatus, 0) << setting[1];
     const ProgramRun install = velkctl({"ir", "install", "2", irFile, "--name", "X"});
     EXPECT_EQ(install.exitStatus, 0) << install.err;
     EXPECT_EQ(install.out, "Amp II, amp type 0 (Clean): stored IR 5 is now \"X\" at -12.0 dB.\n");
     const ProgramRun dump = velkctl({"--json", "dump"});
     ASSERT_EQ(dump.exitStatus, 0) << dump.err;
     const QJsonObject read = jsonObject(dump.out);
-    EXPECT_EQ(read["storedIrs"].toArray().size(), 10);
 
     const QJsonObject state = jsonObject(stopSimulator());
     EXPECT_TRUE(simulatorErr.contains(" in  F0 43 7D 10 58 32 70 21 00 00 F7\n"))
@@ -128,21 +125,17 @@ TEST_F(VelkctlOnJack, settingsAndAnInstallReachTheHeadAndDumpReadsThemBack) {
     EXPECT_EQ(stored[5].toObject()["coefficients"].toArray(), coefficients);
 }
 
-TEST_F(VelkctlOnJack, noAmplifierOrASilentOneIsNotFound) {
-    ProgramRun info = velkctl({"--timeout", "800", "info"});
-    EXPECT_EQ(info.exitStatus, 3);
-    EXPECT_EQ(
-        firstLine(info.err),
-        "velkctl: no amplifier found on jack within 800 ms: no MIDI port has \"VelkSolvo/\" in its name.");
-
+TEST_F(VelkctlOnJack, aSilentAmplifierIsNotFound) {
     startSimulator({"--model", "single", "--firmware", "45", "--fault", "silent"});
     EXPECT_EQ(simulatorErr,
               "Simulating the single-amp head (Amp I) as \"VelkSolvo/Single\" on jack. Stop with Ctrl-C.\n");
-    info = velkctl({"info", "--timeout", "1500"});
+    const ProgramRun info = velkctl({"info", "--timeout", "1500"});
     EXPECT_EQ(info.exitStatus, 3);
     EXPECT_EQ(
-        firstLine(info.err),
-        "velkctl: the amplifier's MIDI ports were found on jack, but it did not answer within 1500 ms.");
+        info.err,
+        "velkctl: the amplifier's MIDI ports were found on jack, but it did not answer within 1500 ms.\n"
+        "Switch the amplifier off and on again and check the USB cable; close any other program that "
+        "talks to it.\n");
     const std::string state = stopSimulator();
     EXPECT_EQ(state.substr(0, state.find("\nAmp I\n")),
               "Model: single-amp head (Amp I)\nMain firmware version: 45\n"

@@ -96,9 +96,8 @@ TEST_F(AmpSimulatorTest, dropsOrDuplicatesChosenRepliesButTakesTheirMessages) {
     computer.inject(parameterChange(0x04, 0x07, 0, 0));
     computer.inject(parameterChange(0x04, 0x07, 0, 1));
     computer.inject(parameterChange(0x04, 0x07, 0, 2));
-    EXPECT_EQ(sent(0), parameterChange(0x04, 0x47, 0, 0));
-    EXPECT_EQ(sent(1), parameterChange(0x04, 0x47, 0, 0));
-    EXPECT_EQ(sent(2), parameterChange(0x04, 0x47, 0, 0));
+    for (size_t n : {0, 1, 2})
+        EXPECT_EQ(sent(n), parameterChange(0x04, 0x47, 0, 0)) << n;
     EXPECT_EQ(head->receivedCount(Request::FlashWrite), 3);
     EXPECT_EQ(computer.sent.count(), 3u);
 }

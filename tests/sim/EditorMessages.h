@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <vector>
 
 #include "common/FIRCOE.h"
 #include "common/SysexCodec.h"
+#include "common/VelkManager.h"
+#include "sim/AmpState.h"
 
 // The editor's side of the conversation, built the way it goes on the wire, so the simulator is
 // tested against the protocol rather than against its own code.
@@ -62,6 +65,19 @@ inline FIRCOE sampleRecord(const char* name, int16_t gain) {
     for (size_t n = 0; n < FIRCOE::kCoefficientCount; ++n)
         record.coe[n] = static_cast<int16_t>(32767 - 29 * static_cast<int>(n));
     return record;
+}
+
+// A head in use: every setting away from its default, a name and gain of its own in every slot
+// ("Cab N" at -20 + N dB), and each amp playing its current slot.
+inline void personalise(AmpState& state) {
+    state.effectBlock = {2, 1, 1, 3, 2, 4, 5, 0, 3, 2, 0, 1, 3, 0, 0, 0};
+    for (int slot = 0; slot < AmpState::kSlots; ++slot) {
+        std::memset(state.firSlots[slot].name, 0, FIRCOE::kNameSize);
+        std::snprintf(state.firSlots[slot].name, FIRCOE::kNameSize, "Cab %d", slot);
+        state.firSlots[slot].gain = CVelkManager::shortGain(-20 + slot);
+    }
+    for (int amp = 0; amp < 2; ++amp)
+        state.playBuffers[amp] = state.firSlots[state.currentSlot(amp)];
 }
 
 }  // namespace velk::sim::test

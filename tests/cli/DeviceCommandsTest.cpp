@@ -129,6 +129,13 @@ TEST_F(DeviceCommands, dumpShowsWhatTheFullReadFound) {
     EXPECT_NE(text.find("  4  Amp I   amp type 4 (High Gain)    -16.0 dB  \"Cab 4\"\n"), std::string::npos);
     EXPECT_EQ(text.find("Amp II"), std::string::npos) << "the single-amp head has only Amp I";
     EXPECT_EQ(text.find("  5  "), std::string::npos);
+
+    // An amp type the head does not have names no slot: neither this amp's nor the other amp's.
+    plugHead();
+    head->editState([](sim::AmpState& state) { state.effectBlock[0] = 7; });
+    ASSERT_EQ(run({"dump"}), 0) << err.str();
+    EXPECT_NE(out.str().find("  Amp type:    7 (unknown)\n"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("(no stored IR: the amp type is unknown)"), std::string::npos) << out.str();
 }
 
 TEST_F(DeviceCommands, setChangesTheHeadsSetting) {

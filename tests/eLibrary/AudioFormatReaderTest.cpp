@@ -170,23 +170,24 @@ struct ReaderCase {
     const char* verdicts;
     int32_t frames;
     std::vector<int16_t> left;
-
-    friend void PrintTo(const ReaderCase& c, std::ostream* os) { *os << c.label; }
 };
 
 template <typename Reader>
-void expectJudgedAndRead(const ReaderCase& c) {
-    MemoryInputStream stream(c.file);
-    Reader reader(stream);
-    const bool verdicts[] = {reader.valid(), reader.validSampeRate(), reader.validChannels(),
-                             reader.validSampleSize(), reader.hasFormat()};
-    std::string letters = "VRCSF";
-    for (size_t i = 0; i < letters.size(); ++i)
-        letters[i] = verdicts[i] ? letters[i] : '-';
-    EXPECT_EQ(letters, c.verdicts);
-    EXPECT_EQ(reader.getSampleFrames(), c.frames);
-    reader.seekPcm(0);
-    EXPECT_EQ(readChannels<int16_t>(reader, 2, 10)[0], c.left);
+void expectJudgedAndRead(const std::vector<ReaderCase>& cases) {
+    for (const ReaderCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        MemoryInputStream stream(c.file);
+        Reader reader(stream);
+        const bool verdicts[] = {reader.valid(), reader.validSampeRate(), reader.validChannels(),
+                                 reader.validSampleSize(), reader.hasFormat()};
+        std::string letters = "VRCSF";
+        for (size_t i = 0; i < letters.size(); ++i)
+            letters[i] = verdicts[i] ? letters[i] : '-';
+        EXPECT_EQ(letters, c.verdicts);
+        EXPECT_EQ(reader.getSampleFrames(), c.frames);
+        reader.seekPcm(0);
+        EXPECT_EQ(readChannels<int16_t>(reader, 2, 10)[0], c.left);
+    }
 }
 
 const Bytes kWavFour = wavSamples(16, kFourStereoFrames);
@@ -214,48 +215,43 @@ Bytes fmtPatched(size_t offset, const Bytes& bytes, size_t size = 16) {
     return riffWave(chunk("fmt ", out, LE) + data());
 }
 
-class WaveFiles : public testing::TestWithParam<ReaderCase> {};
+const std::vector<ReaderCase> kWaveFiles = {
+    {"canonical", wavFile({}, kWavFour), "VRCSF", 4, kFourLeft},
+    {"longerFmtAndPaddedOddChunk",
+     riffWave(chunk("fmt ", fmtData({}) + u16(0, LE), LE) + chunk("LIST", {'a', 'b', 'c'}, LE) + data()),
+     "VRCSF", 4, kFourLeft},
+    {"dataBeforeFmt", riffWave(data() + fmt()), "VRCSF", 4, kFourLeft},
+    {"laterFmtReplacesTheFirst", riffWave(fmt({.sampleRate = 48000}) + fmt() + data()), "VRCSF", 4,
+     kFourLeft},
+    {"riffLargerThanFile", chunk("RIFF", id("WAVE") + fmt() + data(), LE, 1000), "VRCSF", 4, kFourLeft},
+    {"trailingBytesTooShortForAChunk", wavFile({}, kWavFour) + Bytes{0, 0, 0}, "VRCSF", 4, kFourLeft},
+    {"extensiblePcmRefused", extensible(16, 1), "-RCSF", 4, {}},
+    {"float", wavFile({.bits = 32, .formatTag = 3}, floatSamples({-0.25f, 0.5f})), "-RCSF", 1, {-8192}},
+    {"rate48000", wavFile({.sampleRate = 48000}, kWavFour), "--CSF", 4, kFourLeft},
+    {"threeChannels", wavFile({.channels = 3}, wavSamples(16, {1, 2, 3})), "-R-SF", 1, {1}},
+    {"zeroChannels", wavFile({.channels = 0}, kWavFour), "-R-SF", 0, {}},
+    {"unsigned8", wav({.channels = 1, .bits = 8}, {-128, 0, 127}), "-RC-F", 3, {-32768, 0, 32512}},
+    {"frameLargerThanStaging", wav({.channels = 600}, std::vector<int32_t>(1200)), "-R-SF", 2, {}},
+    {"twentyBits", wav({.channels = 1, .bits = 20}, {0x12345, -1}), "-RC-F", 2, {0x1234, -1}},
+    {"wrongByteRate", fmtPatched(8, u32(1234, LE)), "-RCSF", 4, kFourLeft},
+    {"wrongBlockAlign", fmtPatched(12, u16(2, LE)), "-RCSF", 8, {}},
+    {"dataNotWholeFrames", wavFile({}, Bytes(6, 0)), "-RCSF", 1, {0}},
+    {"emptyDataChunkIsIgnored", riffWave(fmt() + data({})), "-RCSF", 0, {}},
+    // The fields are read as sixteen bytes, running into the next chunk's ID; the walk goes on.
+    {"shortFmtChunk", fmtPatched(0, {}, 14), "-RC-F", 4, {}},
+    {"absurdDataSizeSaturates", riffWave(fmt() + data(kWavFour, 0xFFFFFFFC)), "VRCSF", 0x3FFFFFFF, {}},
+    {"emptyFileRefused", {}, "-----", 0, {}},
+    {"textFileRefused", Bytes{'h', 'e', 'l', 'l', 'o', '\n'}, "-----", 0, {}},
+    {"notRiffRefused", chunk("RIFX", id("WAVE") + fmt() + data(), LE), "-----", 0, {}},
+    {"notWaveRefused", chunk("RIFF", id("AVI ") + fmt() + data(), LE), "-RCS-", 4, kFourLeft},
+    {"noFmtChunkRefused", riffWave(data()), "-----", 0, {}},
+    {"fmtTruncatedByEndOfFile", riffWave(id("fmt ") + u32(16, LE) + Bytes{1, 0, 2, 0}), "--C--", 0, {}},
+    {"riffSizeZeroRecordsNothing", chunk("RIFF", {}, LE) + id("WAVE") + fmt() + data(), "-----", 0, {}},
+    {"riffSizeWrapsAround", chunk("RIFF", id("WAVE") + fmt() + data(), LE, 0xFFFFFFFF), "-----", 0, {}}};
 
-TEST_P(WaveFiles, areJudgedAndReadByTheirChunks) {
-    expectJudgedAndRead<eLibrary::WaveFormatReader>(GetParam());
+TEST(WaveFiles, areJudgedAndReadByTheirChunks) {
+    expectJudgedAndRead<eLibrary::WaveFormatReader>(kWaveFiles);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Layouts, WaveFiles,
-    testing::ValuesIn(std::vector<ReaderCase>{
-        {"canonical", wavFile({}, kWavFour), "VRCSF", 4, kFourLeft},
-        {"longerFmtAndPaddedOddChunk",
-         riffWave(chunk("fmt ", fmtData({}) + u16(0, LE), LE) + chunk("LIST", {'a', 'b', 'c'}, LE) + data()),
-         "VRCSF", 4, kFourLeft},
-        {"dataBeforeFmt", riffWave(data() + fmt()), "VRCSF", 4, kFourLeft},
-        {"laterFmtReplacesTheFirst", riffWave(fmt({.sampleRate = 48000}) + fmt() + data()), "VRCSF", 4,
-         kFourLeft},
-        {"riffLargerThanFile", chunk("RIFF", id("WAVE") + fmt() + data(), LE, 1000), "VRCSF", 4, kFourLeft},
-        {"trailingBytesTooShortForAChunk", wavFile({}, kWavFour) + Bytes{0, 0, 0}, "VRCSF", 4, kFourLeft},
-        {"extensiblePcmRefused", extensible(16, 1), "-RCSF", 4, {}},
-        {"float", wavFile({.bits = 32, .formatTag = 3}, floatSamples({-0.25f, 0.5f})), "-RCSF", 1, {-8192}},
-        {"rate48000", wavFile({.sampleRate = 48000}, kWavFour), "--CSF", 4, kFourLeft},
-        {"threeChannels", wavFile({.channels = 3}, wavSamples(16, {1, 2, 3})), "-R-SF", 1, {1}},
-        {"zeroChannels", wavFile({.channels = 0}, kWavFour), "-R-SF", 0, {}},
-        {"unsigned8", wav({.channels = 1, .bits = 8}, {-128, 0, 127}), "-RC-F", 3, {-32768, 0, 32512}},
-        {"frameLargerThanStaging", wav({.channels = 600}, std::vector<int32_t>(1200)), "-R-SF", 2, {}},
-        {"twentyBits", wav({.channels = 1, .bits = 20}, {0x12345, -1}), "-RC-F", 2, {0x1234, -1}},
-        {"wrongByteRate", fmtPatched(8, u32(1234, LE)), "-RCSF", 4, kFourLeft},
-        {"wrongBlockAlign", fmtPatched(12, u16(2, LE)), "-RCSF", 8, {}},
-        {"dataNotWholeFrames", wavFile({}, Bytes(6, 0)), "-RCSF", 1, {0}},
-        {"emptyDataChunkIsIgnored", riffWave(fmt() + data({})), "-RCSF", 0, {}},
-        // The fields are read as sixteen bytes, running into the next chunk's ID; the walk goes on.
-        {"shortFmtChunk", fmtPatched(0, {}, 14), "-RC-F", 4, {}},
-        {"absurdDataSizeSaturates", riffWave(fmt() + data(kWavFour, 0xFFFFFFFC)), "VRCSF", 0x3FFFFFFF, {}},
-        {"emptyFileRefused", {}, "-----", 0, {}},
-        {"textFileRefused", Bytes{'h', 'e', 'l', 'l', 'o', '\n'}, "-----", 0, {}},
-        {"notRiffRefused", chunk("RIFX", id("WAVE") + fmt() + data(), LE), "-----", 0, {}},
-        {"notWaveRefused", chunk("RIFF", id("AVI ") + fmt() + data(), LE), "-RCS-", 4, kFourLeft},
-        {"noFmtChunkRefused", riffWave(data()), "-----", 0, {}},
-        {"fmtTruncatedByEndOfFile", riffWave(id("fmt ") + u32(16, LE) + Bytes{1, 0, 2, 0}), "--C--", 0, {}},
-        {"riffSizeZeroRecordsNothing", chunk("RIFF", {}, LE) + id("WAVE") + fmt() + data(), "-----", 0, {}},
-        {"riffSizeWrapsAround", chunk("RIFF", id("WAVE") + fmt() + data(), LE, 0xFFFFFFFF), "-----", 0, {}}}),
-    testing::PrintToStringParamName());
 
 const Bytes kAiffFour = aiffSamples(16, kFourStereoFrames);
 
@@ -266,43 +262,38 @@ Bytes ssnd(const Bytes& samples = kAiffFour, uint32_t offset = 0) {
     return chunk("SSND", ssndData(samples, offset), BE);
 }
 
-class AiffFiles : public testing::TestWithParam<ReaderCase> {};
+const std::vector<ReaderCase> kAiffFiles = {
+    {"plain", aiffFile({}, kAiffFour), "VRCSF", 4, kFourLeft},
+    {"soundOffsetSkipsBytes", formAiff(comm() + ssnd(kAiffFour, 4)), "VRCSF", 4, kFourLeft},
+    {"commAfterSsndAndOddChunk", formAiff(ssnd() + chunk("NAME", {'i', 'r', '1'}, BE) + comm()), "VRCSF", 4,
+     kFourLeft},
+    {"formLargerThanFile", chunk("FORM", id("AIFF") + comm() + ssnd(), BE, 4000), "VRCSF", 4, kFourLeft},
+    {"ssndOneByteLonger", formAiff(comm() + ssnd(kAiffFour + Bytes{0})), "-RCSF", 4, kFourLeft},
+    // The frame count is COMM's; reads stop at the frames the sound chunk holds.
+    {"commFramesDisagreeWithSsnd", formAiff(comm(9) + ssnd()), "-RCSF", 9, kFourLeft},
+    {"longerCommChunk", formAiff(chunk("COMM", commData({}, 4) + id("NONE") + Bytes{0, 0}, BE) + ssnd()),
+     "-RCSF", 4, kFourLeft},
+    {"rate48000", aiffFile({.sampleRate = 48000}, kAiffFour), "--CSF", 4, kFourLeft},
+    {"threeChannels", aiffFile({.channels = 3}, aiffSamples(16, {1, 2, 3})), "-R-SF", 1, {1}},
+    {"zeroChannels", aiffFile({.channels = 0}, kAiffFour), "-R-SF", 0, {}},
+    {"frameLargerThanStaging", aiff({.channels = 600}, std::vector<int32_t>(1200)), "-R-SF", 2, {}},
+    {"eightBitsSigned", aiff({.channels = 1, .bits = 8}, {-128, 127}), "-RC-F", 2, {-32768, 32512}},
+    // In 32-bit arithmetic these sizes would wrap around to the declared size.
+    {"soundOffsetWrapsAround",
+     formAiff(comm() + chunk("SSND", u32(0xFFFFFFF8, BE) + u32(0, BE) + kAiffFour, BE, 16)),
+     "-RCSF",
+     4,
+     {}},
+    {"frameBytesWrapAround", formAiff(comm(0x40000000) + ssnd({})), "-RCSF", 0x40000000, {}},
+    {"emptyFileRefused", {}, "-----", 0, {}},
+    {"wavFileRefused", chunk("RIFF", id("WAVE"), LE), "-----", 0, {}},
+    {"aifcFormRefused", chunk("FORM", id("AIFC") + comm() + ssnd(), BE), "-RCS-", 4, kFourLeft},
+    {"noCommRefused", formAiff(ssnd()), "-----", 0, {}},
+    {"commCut", formAiff(id("COMM") + u32(18, BE) + Bytes{0, 2, 0, 0, 0, 4, 0, 16}), "--CS-", 4, {}}};
 
-TEST_P(AiffFiles, areJudgedAndReadByTheirChunks) {
-    expectJudgedAndRead<eLibrary::AiffFormatReader>(GetParam());
+TEST(AiffFiles, areJudgedAndReadByTheirChunks) {
+    expectJudgedAndRead<eLibrary::AiffFormatReader>(kAiffFiles);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Layouts, AiffFiles,
-    testing::ValuesIn(std::vector<ReaderCase>{
-        {"plain", aiffFile({}, kAiffFour), "VRCSF", 4, kFourLeft},
-        {"soundOffsetSkipsBytes", formAiff(comm() + ssnd(kAiffFour, 4)), "VRCSF", 4, kFourLeft},
-        {"commAfterSsndAndOddChunk", formAiff(ssnd() + chunk("NAME", {'i', 'r', '1'}, BE) + comm()), "VRCSF",
-         4, kFourLeft},
-        {"formLargerThanFile", chunk("FORM", id("AIFF") + comm() + ssnd(), BE, 4000), "VRCSF", 4, kFourLeft},
-        {"ssndOneByteLonger", formAiff(comm() + ssnd(kAiffFour + Bytes{0})), "-RCSF", 4, kFourLeft},
-        // The frame count is COMM's; reads stop at the frames the sound chunk holds.
-        {"commFramesDisagreeWithSsnd", formAiff(comm(9) + ssnd()), "-RCSF", 9, kFourLeft},
-        {"longerCommChunk", formAiff(chunk("COMM", commData({}, 4) + id("NONE") + Bytes{0, 0}, BE) + ssnd()),
-         "-RCSF", 4, kFourLeft},
-        {"rate48000", aiffFile({.sampleRate = 48000}, kAiffFour), "--CSF", 4, kFourLeft},
-        {"threeChannels", aiffFile({.channels = 3}, aiffSamples(16, {1, 2, 3})), "-R-SF", 1, {1}},
-        {"zeroChannels", aiffFile({.channels = 0}, kAiffFour), "-R-SF", 0, {}},
-        {"frameLargerThanStaging", aiff({.channels = 600}, std::vector<int32_t>(1200)), "-R-SF", 2, {}},
-        {"eightBitsSigned", aiff({.channels = 1, .bits = 8}, {-128, 127}), "-RC-F", 2, {-32768, 32512}},
-        // In 32-bit arithmetic these sizes would wrap around to the declared size.
-        {"soundOffsetWrapsAround",
-         formAiff(comm() + chunk("SSND", u32(0xFFFFFFF8, BE) + u32(0, BE) + kAiffFour, BE, 16)),
-         "-RCSF",
-         4,
-         {}},
-        {"frameBytesWrapAround", formAiff(comm(0x40000000) + ssnd({})), "-RCSF", 0x40000000, {}},
-        {"emptyFileRefused", {}, "-----", 0, {}},
-        {"wavFileRefused", chunk("RIFF", id("WAVE"), LE), "-----", 0, {}},
-        {"aifcFormRefused", chunk("FORM", id("AIFC") + comm() + ssnd(), BE), "-RCS-", 4, kFourLeft},
-        {"noCommRefused", formAiff(ssnd()), "-----", 0, {}},
-        {"commCut", formAiff(id("COMM") + u32(18, BE) + Bytes{0, 2, 0, 0, 0, 4, 0, 16}), "--CS-", 4, {}}}),
-    testing::PrintToStringParamName());
 
 // Each setter derives the format tag (3 for 32 bits), block align and byte rate afresh.
 TEST(WaveFmtChunk, settersDeriveFormatTagBlockAlignAndByteRate) {

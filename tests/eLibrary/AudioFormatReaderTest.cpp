@@ -36,33 +36,30 @@ std::vector<std::vector<T>> readChannels(eLibrary::AudioFormatReader& reader, in
     return out;
 }
 
-// The two formats, for what holds for both.
-struct Wave {
-    using Reader = eLibrary::WaveFormatReader;
-    static constexpr auto* file = &wav;
-    static constexpr auto* container = &riffWave;
-};
-
-struct Aiff {
-    using Reader = eLibrary::AiffFormatReader;
-    static constexpr auto* file = &aiff;
-    static constexpr auto* container = &formAiff;
-};
+// The file and the container of the format `Reader` reads, for what holds for both formats.
+template <typename Reader>
+Bytes fileOf(const Format& format, const std::vector<int32_t>& values) {
+    return std::is_same_v<Reader, eLibrary::WaveFormatReader> ? wav(format, values) : aiff(format, values);
+}
+template <typename Reader>
+Bytes containerOf(const Bytes& chunks) {
+    return std::is_same_v<Reader, eLibrary::WaveFormatReader> ? riffWave(chunks) : formAiff(chunks);
+}
 
 const std::vector<int32_t> kFourStereoFrames = {1, -1, 2, -2, 3, -3, 4, -4};
 const std::vector<int16_t> kFourLeft = {1, 2, 3, 4};
 
-template <typename Format>
+template <typename Reader>
 class AudioFormatReader : public testing::Test {};
 
-using Formats = testing::Types<Wave, Aiff>;
+using Formats = testing::Types<eLibrary::WaveFormatReader, eLibrary::AiffFormatReader>;
 TYPED_TEST_SUITE(AudioFormatReader, Formats);
 
 // 24-bit stereo: 170 frames a staging block, so 1000 frames cross five block boundaries.
 TYPED_TEST(AudioFormatReader, readsFromTheFirstFrameAcrossStagingBlocks) {
     const std::vector<int32_t> values = noise(2000, 24, 7);
-    MemoryInputStream stream(TypeParam::file({.bits = 24}, values));
-    typename TypeParam::Reader reader(stream);
+    MemoryInputStream stream(fileOf<TypeParam>({.bits = 24}, values));
+    TypeParam reader(stream);
     EXPECT_EQ((std::vector<int32_t>{reader.getChannels(), reader.getSampleRate(), reader.getSampleSize(),
                                     reader.getSampleFrames(), reader.getBitRate(), reader.tellPcm()}),
               (std::vector<int32_t>{2, 44100, 24, 1000, 2116800, 0}));
@@ -82,8 +79,8 @@ TYPED_TEST(AudioFormatReader, readsFromTheFirstFrameAcrossStagingBlocks) {
 }
 
 TYPED_TEST(AudioFormatReader, seeksAndReadsClampToTheDataAndEmptyReadsDoNothing) {
-    MemoryInputStream stream(TypeParam::file({}, kFourStereoFrames));
-    typename TypeParam::Reader reader(stream);
+    MemoryInputStream stream(fileOf<TypeParam>({}, kFourStereoFrames));
+    TypeParam reader(stream);
     EXPECT_TRUE(reader.seekPcm(2));
     EXPECT_EQ(readChannels<int16_t>(reader, 2, 1)[1], (std::vector<int16_t>{-3}));
     EXPECT_TRUE(reader.seekPcm(-5));
@@ -107,10 +104,10 @@ TYPED_TEST(AudioFormatReader, seeksAndReadsClampToTheDataAndEmptyReadsDoNothing)
 }
 
 TYPED_TEST(AudioFormatReader, everyTruncationIsReadSafelyAndDeliversNothing) {
-    const Bytes file = TypeParam::file({.bits = 24}, noise(64, 24, 9));
+    const Bytes file = fileOf<TypeParam>({.bits = 24}, noise(64, 24, 9));
     for (size_t length = 0; length <= file.size(); ++length) {
         MemoryInputStream stream(Bytes(file.begin(), file.begin() + static_cast<ptrdiff_t>(length)));
-        typename TypeParam::Reader reader(stream);
+        TypeParam reader(stream);
         reader.seekPcm(0);
         EXPECT_EQ(readChannels<int32_t>(reader, 2, 64)[0].size(), length == file.size() ? 32u : 0u) << length;
     }
@@ -119,30 +116,30 @@ TYPED_TEST(AudioFormatReader, everyTruncationIsReadSafelyAndDeliversNothing) {
 // Containers nest eight deep at most: without a limit the walk would recurse once per header and
 // run out of stack.
 TYPED_TEST(AudioFormatReader, guardsTheNestingDepth) {
-    const Bytes file = TypeParam::file({}, kFourStereoFrames);
+    const Bytes file = fileOf<TypeParam>({}, kFourStereoFrames);
     Bytes nested(file.begin() + 12, file.end());
     for (int depth = 1; depth <= 9; ++depth) {
-        nested = TypeParam::container(nested);
+        nested = containerOf<TypeParam>(nested);
         MemoryInputStream stream(nested);
-        typename TypeParam::Reader reader(stream);
+        TypeParam reader(stream);
         EXPECT_EQ(reader.valid(), depth <= 8) << depth;
     }
-    Bytes header = TypeParam::container({});
+    Bytes header = containerOf<TypeParam>({});
     std::fill(header.begin() + 4, header.begin() + 8, 0x7F);  // claims almost 2 GiB
     Bytes deep;
     for (int i = 0; i < 200000; ++i)
         deep.insert(deep.end(), header.begin(), header.end());
     MemoryInputStream stream(deep);
-    typename TypeParam::Reader reader(stream);
+    TypeParam reader(stream);
     EXPECT_FALSE(reader.valid());
 }
 
 TYPED_TEST(AudioFormatReader, decoratorAnswersForItsFileAndZeroWithoutOne) {
-    using Decorator = eLibrary::AudioFormatReaderFileDecorator<typename TypeParam::Reader>;
+    using Decorator = eLibrary::AudioFormatReaderFileDecorator<TypeParam>;
     TempDir dir;
-    const Bytes file = TypeParam::file({.channels = 1}, {100, -200, 300});
+    const Bytes file = fileOf<TypeParam>({.channels = 1}, {100, -200, 300});
     MemoryInputStream stream(file);
-    typename TypeParam::Reader bare(stream);
+    TypeParam bare(stream);
     Decorator opened(dir.write("ir", file).c_str());
     Decorator missing(dir.path("none").c_str());
     // Every query, a seek to the second frame, and a read of each width from there.

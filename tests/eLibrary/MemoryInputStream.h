@@ -1,7 +1,6 @@
 #pragma once
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "eLibrary/InputStream.h"
@@ -28,8 +27,7 @@ public:
     uint32_t readBuffer(void* buffer, uint32_t size) override {
         const int64_t available = std::max<int64_t>(0, static_cast<int64_t>(m_Bytes.size()) - m_Position);
         const auto count = static_cast<uint32_t>(std::min<int64_t>(size, available));
-        if (count > 0)
-            std::memcpy(buffer, m_Bytes.data() + m_Position, count);
+        std::copy_n(m_Bytes.begin() + m_Position, count, static_cast<uint8_t*>(buffer));
         m_Position += count;
         return count;
     }

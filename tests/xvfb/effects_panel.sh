@@ -11,11 +11,7 @@ readonly kFxLoop="314 424 223 71"
 readonly kNoiseGate="732 412 155 141"
 
 xvfb_begin --tab 2
-xvfb_click_frame $kBoosterGreen
-xvfb_click_frame $kBoosterGreen
-xvfb_click_frame $kReverbHall
-xvfb_click_frame $kFxLoop
-xvfb_click_frame $kNoiseGate
+xvfb_click_frame $kBoosterGreen $kBoosterGreen $kReverbHall $kFxLoop $kNoiseGate
 xvfb_key Down
 xvfb_expect_received \
     "F0 43 7D 10 58 32 00 09 00 01 F7" \

@@ -4,7 +4,7 @@
 #
 #   xvfb_begin [editor options...]               start everything against a dual-amp head; returns once
 #                                                the editor has read the head's state
-#   xvfb_click_frame X Y W H                     click the centre of a panel frame (bottom-left origin)
+#   xvfb_click_frame X Y W H...                  click the centre of each panel frame (bottom-left origin)
 #   xvfb_key KEY...                              keyboard input to the editor window
 #   xvfb_mark                                    remember how much the amplifier has received so far
 #   xvfb_received_since                          what it received after the mark, heartbeats left out
@@ -95,10 +95,11 @@ xvfb_find_panel() {
 }
 
 xvfb_click_frame() {
-    local x=$((xvfb_panel_x + $1 + $3 / 2))
-    local y=$((xvfb_panel_y + kPanelHeight - $2 - $4 / 2))
-    xdotool mousemove --sync "$x" "$y" click 1
-    sleep 0.3
+    while [ $# -ge 4 ]; do
+        xdotool mousemove --sync $((xvfb_panel_x + $1 + $3 / 2)) $((xvfb_panel_y + kPanelHeight - $2 - $4 / 2)) click 1
+        sleep 0.3
+        shift 4
+    done
 }
 
 xvfb_key() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "eLibrary/InputStream.h"
@@ -27,7 +28,8 @@ public:
     uint32_t readBuffer(void* buffer, uint32_t size) override {
         const int64_t available = std::max<int64_t>(0, static_cast<int64_t>(m_Bytes.size()) - m_Position);
         const auto count = static_cast<uint32_t>(std::min<int64_t>(size, available));
-        std::copy_n(m_Bytes.begin() + m_Position, count, static_cast<uint8_t*>(buffer));
+        if (count > 0)
+            std::memcpy(buffer, m_Bytes.data() + m_Position, count);
         m_Position += count;
         return count;
     }

@@ -22,7 +22,7 @@ xvfb_expect_received \
 xvfb_end
 for setting in "booster green" "reverb hall" "fxLoop true" "noiseGate 2"; do
     set -- $setting
-    [ "$(xvfb_amp_setting 2 "$1")" = "$2" ] || xvfb_fail "Amp II's $1 is not $2: $(xvfb_head_state)"
+    [ "$(xvfb_amp_setting 2 "$1")" = "$2" ] || xvfb_fail "Amp II's $1 is not $2: $(<"$xvfb_dir/head.json")"
 done
-[ "$(xvfb_amp_setting 1 booster)" = white ] || xvfb_fail "Amp I's booster changed: $(xvfb_head_state)"
+[ "$(xvfb_amp_setting 1 booster)" = white ] || xvfb_fail "Amp I's booster changed: $(<"$xvfb_dir/head.json")"
 echo "PASS"

@@ -10,7 +10,7 @@
 #   xvfb_received_since                          what it received after the mark, heartbeats left out
 #   xvfb_expect_received HEX...                  fail unless these messages arrived, in this order; mark
 #   xvfb_end                                     close the editor and stop the head
-#   xvfb_head_state                              the stopped head's state, as `velkctl simulate --json`
+#   $xvfb_dir/head.json                          the stopped head's state, as `velkctl simulate --json`
 # A check exits 77 (skipped) on a machine without Xvfb, xdotool, xwininfo or jackd.
 
 set -euo pipefail
@@ -134,11 +134,7 @@ xvfb_end() {
     xvfb_head_pid=""
 }
 
-xvfb_head_state() {
-    cat "$xvfb_dir/head.json"
-}
-
 # One setting of an amp (1 or 2) in the stopped head's state, e.g. `xvfb_amp_setting 2 booster`.
 xvfb_amp_setting() {
-    xvfb_head_state | grep -o "\"amp\":$1,[^{]*" | grep -o "\"$2\":[^,]*" | cut -d: -f2 | tr -d '"'
+    grep -o "\"amp\":$1,[^{]*" "$xvfb_dir/head.json" | grep -o "\"$2\":[^,]*" | cut -d: -f2 | tr -d '"'
 }

@@ -196,13 +196,10 @@ Bytes data(const Bytes& samples = kWavFour, int64_t declaredSize = -1) {
     return chunk("data", samples, LE, declaredSize);
 }
 
-// A 40-byte extensible fmt chunk whose sub-format GUID names `subFormat`.
-Bytes extensible(uint16_t bits, uint16_t subFormat) {
-    const Bytes guidTail{0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
-    const Bytes extension = u16(22, LE) + u16(bits, LE) + u32(3, LE) + u16(subFormat, LE) + guidTail;
-    return riffWave(chunk("fmt ", fmtData({.bits = bits, .formatTag = 0xFFFE}) + extension, LE) +
-                    data(wavSamples(bits, kFourStereoFrames)));
-}
+// An extensible fmt chunk of 40 bytes: 16 valid bits, two channels, the PCM sub-format GUID.
+const Bytes kPcmGuid = {1, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+const Bytes kExtensibleFmt =
+    fmtData({.formatTag = 0xFFFE}) + u16(22, LE) + u16(16, LE) + u32(3, LE) + kPcmGuid;
 
 // A file whose fmt chunk has its bytes from `offset` replaced and is cut to `size` bytes.
 Bytes fmtPatched(size_t offset, const Bytes& bytes, size_t size = 16) {
@@ -222,7 +219,7 @@ const std::vector<ReaderCase> kWaveFiles = {
      kFourLeft},
     {"riffLargerThanFile", chunk("RIFF", id("WAVE") + fmt() + data(), LE, 1000), "VRCSF", 4, kFourLeft},
     {"trailingBytesTooShortForAChunk", wavFile({}, kWavFour) + Bytes{0, 0, 0}, "VRCSF", 4, kFourLeft},
-    {"extensiblePcmRefused", extensible(16, 1), "-RCSF", 4, {}},
+    {"extensiblePcmRefused", riffWave(chunk("fmt ", kExtensibleFmt, LE) + data()), "-RCSF", 4, {}},
     {"float", wavFile({.bits = 32, .formatTag = 3}, floatSamples({-0.25f, 0.5f})), "-RCSF", 1, {-8192}},
     {"rate48000", wavFile({.sampleRate = 48000}, kWavFour), "--CSF", 4, kFourLeft},
     {"threeChannels", wavFile({.channels = 3}, wavSamples(16, {1, 2, 3})), "-R-SF", 1, {1}},

@@ -65,10 +65,8 @@ TEST(AudioConverter, deliversEverySampleFormatToEveryDestinationType) {
         int16_t out16 = 0;
         int32_t out32 = 0;
         float outFloat = 0;
-        ASSERT_EQ(convert(c.formatTag, c.bits, c.bytes, &out16) +
-                      convert(c.formatTag, c.bits, c.bytes, &out32) +
-                      convert(c.formatTag, c.bits, c.bytes, &outFloat),
-                  3);
+        const auto into = [&c](auto* out) { return convert(c.formatTag, c.bits, c.bytes, out); };
+        ASSERT_EQ(into(&out16) + into(&out32) + into(&outFloat), 3);
         EXPECT_EQ(out16, c.expected16);
         EXPECT_EQ(static_cast<uint32_t>(out32), c.expected32);
         const float expectedFloat =

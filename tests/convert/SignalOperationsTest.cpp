@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 namespace velk::convert {
 namespace {
 
@@ -14,11 +12,10 @@ TEST(Quantized, roundsToTheNearestStepAndCountsWhatLiesBeyondFullScale) {
         int32_t expected;
         size_t clipped;
     };
-    const float step24 = std::ldexp(1.0f, -23);
     const Case cases[] = {
         {1.0f, 24, 0x7FFFFF00, 0},  // full scale itself is the largest value, not a clip
-        {-1.0f, 24, INT32_MIN, 0},     {1.5f, 24, 0x7FFFFF00, 1},  {-1.0001f, 16, INT32_MIN, 1},
-        {0.6f * step24, 24, 0x100, 0}, {-0.4f * step24, 24, 0, 0}, {0.5f, 16, 0x40000000, 0},
+        {-1.0f, 24, INT32_MIN, 0},       {1.5f, 24, 0x7FFFFF00, 1},    {-1.0001f, 16, INT32_MIN, 1},
+        {0.6f * 0x1p-23f, 24, 0x100, 0}, {-0.4f * 0x1p-23f, 24, 0, 0}, {0.5f, 16, 0x40000000, 0},
         {-0.25f, 24, -0x20000000, 0},
     };
     for (const Case& c : cases) {

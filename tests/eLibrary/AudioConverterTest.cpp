@@ -26,64 +26,56 @@ int32_t convert(uint16_t formatTag, uint16_t bits, const Bytes& bytes, T* out) {
 
 // One sample's container bytes in file order and what the 16- and 32-bit destinations receive;
 // a float destination receives the 32-bit value scaled by 2^-31, or a float sample's own bits.
-struct ConversionCase {
+const struct {
     const char* label;
     uint16_t formatTag;
     uint16_t bits;
     Bytes bytes;
     int16_t expected16;
     uint32_t expected32;
+} kConversions[] = {
+    {"unsigned8", 1, 8, {0x9A}, 0x1A00, 0x1A000000},
+    {"unsigned8Lowest", 1, 8, {0x00}, -32768, 0x80000000},
+    {"twelveMasksLowNibble", 1, 12, {0x97, 0xBC}, int16_t(0xBC90), 0xBC900000},
+    {"sixteenLittleEndian", 1, 16, {0x9A, 0xBC}, int16_t(0xBC9A), 0xBC9A0000},
+    {"twentyMasksLowNibble", 1, 20, {0x97, 0xBC, 0xDE}, int16_t(0xDEBC), 0xDEBC9000},
+    {"twentyFourTruncatesNotRounds", 1, 24, {0x9A, 0xBC, 0x7E}, 0x7EBC, 0x7EBC9A00},
+    {"twentyEightMasksLowNibble", 1, 28, {0x97, 0xBC, 0xDE, 0xF0}, int16_t(0xF0DE), 0xF0DEBC90},
+    {"thirtyTwoTruncatesDown", 1, 32, {0x01, 0x00, 0xFF, 0xFF}, -1, 0xFFFF0001},
+    // Floats are scaled, clamped and rounded half away from zero; NaN is silence.
+    {"floatFullScaleClamps", 3, 32, floatSamples({1.0f}), 32767, 0x7FFFFFFF},
+    {"floatMinusFullScale", 3, 32, floatSamples({-1.0f}), -32768, 0x80000000},
+    {"floatUnderRangeClamps", 3, 32, floatSamples({-3.0f}), -32768, 0x80000000},
+    {"floatHalfStepRoundsUp", 3, 32, floatSamples({0x1p-16f}), 1, 32768},
+    {"floatMinusHalfStepRoundsDown", 3, 32, floatSamples({-0x1p-16f}), -1, 0xFFFF8000},
+    {"floatBelowHalfStepRoundsToZero", 3, 32, floatSamples({0x1.fffffep-17f}), 0, 32768},
+    {"floatNanIsSilence", 3, 32, floatSamples({std::numeric_limits<float>::quiet_NaN()}), 0, 0},
+    // Every AIFF size is signed, 8 bits included.
+    {"aiffSigned8", kAiff, 8, {0x80}, -32768, 0x80000000},
+    {"aiffTwelveMasksLowNibble", kAiff, 12, {0x9A, 0xB7}, int16_t(0x9AB0), 0x9AB00000},
+    {"aiffSixteenBigEndian", kAiff, 16, {0x9A, 0xBC}, int16_t(0x9ABC), 0x9ABC0000},
+    {"aiffTwentyMasksLowNibble", kAiff, 20, {0x9A, 0xBC, 0xD7}, int16_t(0x9ABC), 0x9ABCD000},
+    {"aiffTwentyFour", kAiff, 24, {0x12, 0x34, 0x56}, 0x1234, 0x12345600},
+    {"aiffTwentyEightMasksLowNibble", kAiff, 28, {0x9A, 0xBC, 0xDE, 0xF7}, int16_t(0x9ABC), 0x9ABCDEF0},
+    {"aiffThirtyTwo", kAiff, 32, {0x12, 0x34, 0x56, 0x7F}, 0x1234, 0x1234567F}};
 
-    friend void PrintTo(const ConversionCase& c, std::ostream* os) { *os << c.label; }
-};
-
-class SampleConversion : public testing::TestWithParam<ConversionCase> {};
-
-TEST_P(SampleConversion, deliversEveryDestinationType) {
-    const ConversionCase& c = GetParam();
-    int16_t out16 = 0;
-    int32_t out32 = 0;
-    float outFloat = 0;
-    ASSERT_EQ(convert(c.formatTag, c.bits, c.bytes, &out16) + convert(c.formatTag, c.bits, c.bytes, &out32) +
-                  convert(c.formatTag, c.bits, c.bytes, &outFloat),
-              3);
-    EXPECT_EQ(out16, c.expected16);
-    EXPECT_EQ(static_cast<uint32_t>(out32), c.expected32);
-    const float expectedFloat =
-        c.formatTag == 3
-            ? std::bit_cast<float>(eLibrary::decodeU32(c.bytes.data(), eLibrary::ByteOrder::LittleEndian))
-            : static_cast<float>(static_cast<int32_t>(c.expected32) * 0x1p-31);
-    EXPECT_EQ(std::bit_cast<uint32_t>(outFloat), std::bit_cast<uint32_t>(expectedFloat));
+TEST(AudioConverter, deliversEverySampleFormatToEveryDestinationType) {
+    for (const auto& c : kConversions) {
+        SCOPED_TRACE(c.label);
+        int16_t out16 = 0;
+        int32_t out32 = 0;
+        float outFloat = 0;
+        const auto into = [&c](auto* out) { return convert(c.formatTag, c.bits, c.bytes, out); };
+        ASSERT_EQ(into(&out16) + into(&out32) + into(&outFloat), 3);
+        EXPECT_EQ(out16, c.expected16);
+        EXPECT_EQ(static_cast<uint32_t>(out32), c.expected32);
+        const float expectedFloat =
+            c.formatTag == 3
+                ? std::bit_cast<float>(eLibrary::decodeU32(c.bytes.data(), eLibrary::ByteOrder::LittleEndian))
+                : static_cast<float>(static_cast<int32_t>(c.expected32) * 0x1p-31);
+        EXPECT_EQ(std::bit_cast<uint32_t>(outFloat), std::bit_cast<uint32_t>(expectedFloat));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Samples, SampleConversion,
-    testing::ValuesIn(std::vector<ConversionCase>{
-        {"unsigned8", 1, 8, {0x9A}, 0x1A00, 0x1A000000},
-        {"unsigned8Lowest", 1, 8, {0x00}, -32768, 0x80000000},
-        {"twelveMasksLowNibble", 1, 12, {0x97, 0xBC}, int16_t(0xBC90), 0xBC900000},
-        {"sixteenLittleEndian", 1, 16, {0x9A, 0xBC}, int16_t(0xBC9A), 0xBC9A0000},
-        {"twentyMasksLowNibble", 1, 20, {0x97, 0xBC, 0xDE}, int16_t(0xDEBC), 0xDEBC9000},
-        {"twentyFourTruncatesNotRounds", 1, 24, {0x9A, 0xBC, 0x7E}, 0x7EBC, 0x7EBC9A00},
-        {"twentyEightMasksLowNibble", 1, 28, {0x97, 0xBC, 0xDE, 0xF0}, int16_t(0xF0DE), 0xF0DEBC90},
-        {"thirtyTwoTruncatesDown", 1, 32, {0x01, 0x00, 0xFF, 0xFF}, -1, 0xFFFF0001},
-        // Floats are scaled, clamped and rounded half away from zero; NaN is silence.
-        {"floatFullScaleClamps", 3, 32, floatSamples({1.0f}), 32767, 0x7FFFFFFF},
-        {"floatMinusFullScale", 3, 32, floatSamples({-1.0f}), -32768, 0x80000000},
-        {"floatUnderRangeClamps", 3, 32, floatSamples({-3.0f}), -32768, 0x80000000},
-        {"floatHalfStepRoundsUp", 3, 32, floatSamples({0x1p-16f}), 1, 32768},
-        {"floatMinusHalfStepRoundsDown", 3, 32, floatSamples({-0x1p-16f}), -1, 0xFFFF8000},
-        {"floatBelowHalfStepRoundsToZero", 3, 32, floatSamples({0x1.fffffep-17f}), 0, 32768},
-        {"floatNanIsSilence", 3, 32, floatSamples({std::numeric_limits<float>::quiet_NaN()}), 0, 0},
-        // Every AIFF size is signed, 8 bits included.
-        {"aiffSigned8", kAiff, 8, {0x80}, -32768, 0x80000000},
-        {"aiffTwelveMasksLowNibble", kAiff, 12, {0x9A, 0xB7}, int16_t(0x9AB0), 0x9AB00000},
-        {"aiffSixteenBigEndian", kAiff, 16, {0x9A, 0xBC}, int16_t(0x9ABC), 0x9ABC0000},
-        {"aiffTwentyMasksLowNibble", kAiff, 20, {0x9A, 0xBC, 0xD7}, int16_t(0x9ABC), 0x9ABCD000},
-        {"aiffTwentyFour", kAiff, 24, {0x12, 0x34, 0x56}, 0x1234, 0x12345600},
-        {"aiffTwentyEightMasksLowNibble", kAiff, 28, {0x9A, 0xBC, 0xDE, 0xF7}, int16_t(0x9ABC), 0x9ABCDEF0},
-        {"aiffThirtyTwo", kAiff, 32, {0x12, 0x34, 0x56, 0x7F}, 0x1234, 0x1234567F}}),
-    testing::PrintToStringParamName());
 
 TEST(AudioConverter, refusesUnsupportedFormatsWithoutWriting) {
     int16_t out = 0x55;

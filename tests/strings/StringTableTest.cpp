@@ -26,25 +26,19 @@ TEST(StringTable, keepsTheTextsOfTheTableAsWritten) {
     EXPECT_TRUE(textOf("Cli_Err_NoMidiService").ends_with("--midi alsa|jack."));
 }
 
-struct Filling {
-    const char* pattern;
-    std::vector<std::string> arguments;
-    const char* filled;
-};
-
-class FillIn : public testing::TestWithParam<Filling> {};
-
-TEST_P(FillIn, putsEachArgumentAtItsMarker) {
-    EXPECT_EQ(fillIn(GetParam().pattern, GetParam().arguments), GetParam().filled);
+TEST(StringTable, fillInPutsEachArgumentAtItsMarker) {
+    const struct {
+        const char* pattern;
+        std::vector<std::string> arguments;
+        const char* filled;
+    } fillings[] = {{"no amplifier on %1 within %3 ms: no \"%2\"",
+                     {"jack", "Velk", "500"},
+                     "no amplifier on jack within 500 ms: no \"Velk\""},
+                    {"%1 and %2", {"%2", "b"}, "%2 and b"},  // an argument is never filled in itself
+                    {"%1 of %2", {"3"}, "3 of %2"},
+                    {"100% at %10", {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"}, "100% at j"}};
+    for (const auto& f : fillings)
+        EXPECT_EQ(fillIn(f.pattern, f.arguments), f.filled) << f.pattern;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Patterns, FillIn,
-    testing::Values(Filling{"no amplifier on %1 within %3 ms: no \"%2\"",
-                            {"jack", "Velk", "500"},
-                            "no amplifier on jack within 500 ms: no \"Velk\""},
-                    Filling{"%1 and %2", {"%2", "b"}, "%2 and b"},  // an argument is never filled in itself
-                    Filling{"%1 of %2", {"3"}, "3 of %2"},
-                    Filling{"100% at %10", {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"}, "100% at j"}));
 
 }  // namespace

@@ -11,11 +11,7 @@ readonly kFxLoop="314 424 223 71"
 readonly kNoiseGate="732 412 155 141"
 
 xvfb_begin --tab 2
-xvfb_click_frame $kBoosterGreen
-xvfb_click_frame $kBoosterGreen
-xvfb_click_frame $kReverbHall
-xvfb_click_frame $kFxLoop
-xvfb_click_frame $kNoiseGate
+xvfb_click_frame $kBoosterGreen $kBoosterGreen $kReverbHall $kFxLoop $kNoiseGate
 xvfb_key Down
 xvfb_expect_received \
     "F0 43 7D 10 58 32 00 09 00 01 F7" \
@@ -26,7 +22,7 @@ xvfb_expect_received \
 xvfb_end
 for setting in "booster green" "reverb hall" "fxLoop true" "noiseGate 2"; do
     set -- $setting
-    [ "$(xvfb_amp_setting 2 "$1")" = "$2" ] || xvfb_fail "Amp II's $1 is not $2: $(xvfb_head_state)"
+    [ "$(xvfb_amp_setting 2 "$1")" = "$2" ] || xvfb_fail "Amp II's $1 is not $2: $(<"$xvfb_dir/head.json")"
 done
-[ "$(xvfb_amp_setting 1 booster)" = white ] || xvfb_fail "Amp I's booster changed: $(xvfb_head_state)"
+[ "$(xvfb_amp_setting 1 booster)" = white ] || xvfb_fail "Amp I's booster changed: $(<"$xvfb_dir/head.json")"
 echo "PASS"

@@ -4,13 +4,13 @@
 #
 #   xvfb_begin [editor options...]               start everything against a dual-amp head; returns once
 #                                                the editor has read the head's state
-#   xvfb_click_frame X Y W H                     click the centre of a panel frame (bottom-left origin)
+#   xvfb_click_frame X Y W H...                  click the centre of each panel frame (bottom-left origin)
 #   xvfb_key KEY...                              keyboard input to the editor window
 #   xvfb_mark                                    remember how much the amplifier has received so far
 #   xvfb_received_since                          what it received after the mark, heartbeats left out
 #   xvfb_expect_received HEX...                  fail unless these messages arrived, in this order; mark
 #   xvfb_end                                     close the editor and stop the head
-#   xvfb_head_state                              the stopped head's state, as `velkctl simulate --json`
+#   $xvfb_dir/head.json                          the stopped head's state, as `velkctl simulate --json`
 # A check exits 77 (skipped) on a machine without Xvfb, xdotool, xwininfo or jackd.
 
 set -euo pipefail
@@ -28,12 +28,10 @@ xvfb_fail() {
     exit 1
 }
 
-# Polls COMMAND every 100 ms for up to SECONDS.
+# Polls the shell CONDITION every 100 ms for up to SECONDS.
 xvfb_wait_for() {
-    local seconds=$1
-    shift
-    local tries=$((seconds * 10))
-    until "$@"; do
+    local tries=$(($1 * 10))
+    until eval "$2"; do
         tries=$((tries - 1))
         [ "$tries" -gt 0 ] || return 1
         sleep 0.1
@@ -49,15 +47,8 @@ xvfb_cleanup() {
     [ -n "${xvfb_dir:-}" ] && [ -z "${XVFB_KEEP:-}" ] && rm -rf "$xvfb_dir"
 }
 
-xvfb_head_listed() {
-    "$VELKCTL" list --midi jack 2>&1 | grep -q 'VelkSolvo/'
-}
-
 xvfb_begin() {
-    local tool
-    for tool in Xvfb xdotool xwininfo jackd; do
-        command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed" >&2; exit 77; }
-    done
+    hash Xvfb xdotool xwininfo jackd 2>/dev/null || { echo "SKIP: Xvfb, xdotool, xwininfo or jackd is missing" >&2; exit 77; }
     [ -x "${VELKCTL:-}" ] && [ -x "${VELK_EDITOR:-}" ] || xvfb_fail "VELKCTL and VELK_EDITOR must name the built programs"
     xvfb_dir=$(mktemp -d)
     trap xvfb_cleanup EXIT
@@ -65,16 +56,16 @@ xvfb_begin() {
     export JACK_DEFAULT_SERVER="velk-xvfb-$$"
     jackd -n "$JACK_DEFAULT_SERVER" -S -d dummy -r 48000 -p 64 >"$xvfb_dir/jackd.log" 2>&1 &
     xvfb_jack_pid=$!
-    xvfb_wait_for 10 "$VELKCTL" list --midi jack >/dev/null 2>&1 || xvfb_fail "jackd did not start"
+    xvfb_wait_for 10 '"$VELKCTL" list --midi jack >/dev/null 2>&1' || xvfb_fail "jackd did not start"
     "$VELKCTL" simulate --midi jack --model dual --trace --json >"$xvfb_dir/head.json" 2>"$xvfb_dir/head.trace" &
     xvfb_head_pid=$!
-    xvfb_wait_for 10 xvfb_head_listed || xvfb_fail "the simulated head did not appear on JACK"
+    xvfb_wait_for 10 '"$VELKCTL" list --midi jack 2>&1 | grep -q VelkSolvo/' || xvfb_fail "the simulated head did not appear on JACK"
 
     exec 3>"$xvfb_dir/display"
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$xvfb_dir/xvfb.log" 2>&1 &
     xvfb_x_pid=$!
     exec 3>&-
-    xvfb_wait_for 10 test -s "$xvfb_dir/display" || xvfb_fail "Xvfb did not start"
+    xvfb_wait_for 10 'test -s "$xvfb_dir/display"' || xvfb_fail "Xvfb did not start"
     export DISPLAY=":$(cat "$xvfb_dir/display")"
 
     # Every widget gets an X window of its own, so that the panel on show can be found by its size.
@@ -104,10 +95,11 @@ xvfb_find_panel() {
 }
 
 xvfb_click_frame() {
-    local x=$((xvfb_panel_x + $1 + $3 / 2))
-    local y=$((xvfb_panel_y + kPanelHeight - $2 - $4 / 2))
-    xdotool mousemove --sync "$x" "$y" click 1
-    sleep 0.3
+    while [ $# -ge 4 ]; do
+        xdotool mousemove --sync $((xvfb_panel_x + $1 + $3 / 2)) $((xvfb_panel_y + kPanelHeight - $2 - $4 / 2)) click 1
+        sleep 0.3
+        shift 4
+    done
 }
 
 xvfb_key() {
@@ -127,17 +119,12 @@ xvfb_received_since() {
 # Waits up to 5 s (or xvfb_patience) for the messages to have arrived after the mark, in the given order, and marks;
 # fails with what did arrive otherwise.
 xvfb_expect_received() {
-    local expected
-    expected=$(printf '%s\n' "$@")
-    xvfb_wait_for "${xvfb_patience:-5}" xvfb_received_is "$expected" && { xvfb_mark; return 0; }
+    local -r expected=$(printf '%s\n' "$@")
+    xvfb_wait_for "${xvfb_patience:-5}" '[ "$(xvfb_received_since)" = "$expected" ]' && { xvfb_mark; return 0; }
     xvfb_fail "the head received
 $(xvfb_received_since)
 instead of
 $expected"
-}
-
-xvfb_received_is() {
-    [ "$(xvfb_received_since)" = "$1" ]
 }
 
 xvfb_end() {
@@ -147,11 +134,7 @@ xvfb_end() {
     xvfb_head_pid=""
 }
 
-xvfb_head_state() {
-    cat "$xvfb_dir/head.json"
-}
-
 # One setting of an amp (1 or 2) in the stopped head's state, e.g. `xvfb_amp_setting 2 booster`.
 xvfb_amp_setting() {
-    xvfb_head_state | grep -o "\"amp\":$1,[^{]*" | grep -o "\"$2\":[^,]*" | cut -d: -f2 | tr -d '"'
+    grep -o "\"amp\":$1,[^{]*" "$xvfb_dir/head.json" | grep -o "\"$2\":[^,]*" | cut -d: -f2 | tr -d '"'
 }

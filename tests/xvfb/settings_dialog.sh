@@ -4,13 +4,7 @@
 # a confirmed reset of the stored impulse responses is followed by two full reads of the head.
 source "$(dirname "$0")/lib.sh"
 
-settings_open() {
-    xdotool search --onlyvisible --name '^Settings' >/dev/null 2>&1
-}
-
-settings_closed() {
-    ! settings_open
-}
+readonly kSettingsShown="xdotool search --onlyvisible --name '^Settings' >/dev/null 2>&1"
 
 # Started on the last tab, which the settings window does not depend on.
 xvfb_begin --tab 4
@@ -21,7 +15,7 @@ focus_window() {
 
 focus_window '^Velk Vovezid'
 xvfb_key alt+f s
-xvfb_wait_for 10 settings_open || xvfb_fail "File > Settings… did not open the settings window"
+xvfb_wait_for 10 "$kSettingsShown" || xvfb_fail "File > Settings… did not open the settings window"
 
 # The focus starts on the send connection's first row; an arrow key chooses the next row.
 xvfb_key Down
@@ -37,6 +31,6 @@ xvfb_expect_received "F0 43 7D 10 58 32 04 08 00 00 F7" "${kFullRead[@]}" "${kFu
 
 focus_window '^Settings'
 xvfb_key Escape
-xvfb_wait_for 5 settings_closed || xvfb_fail "Escape did not close the settings window"
+xvfb_wait_for 5 "! $kSettingsShown" || xvfb_fail "Escape did not close the settings window"
 xvfb_end
 echo "PASS"

@@ -15,22 +15,11 @@ click_row() {
     xvfb_click_frame 400 $((kPanelHeight - kTableTop - kRowHeight * $1 - kRowHeight / 2 - 1)) 100 2
 }
 
-received_packets() {
-    xvfb_received_since | grep -c "^$kCoefficientPacket" || true
-}
-
 # Waits for N packets after the mark, then marks.
 expect_packets() {
-    xvfb_wait_for 10 test "$(received_packets)" -ge "$1" || xvfb_fail "$(received_packets) coefficient packets"
+    local -r count="xvfb_received_since | grep -c '^$kCoefficientPacket'"
+    xvfb_wait_for 10 "[ \$($count) -ge $1 ]" || xvfb_fail "$(eval "$count") coefficient packets"
     xvfb_mark
-}
-
-# One stored slot of the stopped head: "name gainDb coefficients...".
-slot_of() {
-    xvfb_head_state | python3 -c '
-import json, sys
-slot = [s for s in json.load(sys.stdin)["storedIrs"] if s["slot"] == int(sys.argv[1])][0]
-print(slot["name"], slot["gainDb"], *slot.get("coefficients", []))' "$1"
 }
 
 xvfb_begin --tab 3
@@ -67,6 +56,10 @@ xvfb_end
 expected="$kName -10.0 $("$VELKCTL" ir show "$folder/cab-a.wav" --json | python3 -c '
 import json, sys
 print(*json.load(sys.stdin)["coefficients"])')"
-stored=$(slot_of 0)
+# Slot 0 of the stopped head: "name gainDb coefficients...".
+stored=$(python3 -c '
+import json, sys
+slot = [s for s in json.load(sys.stdin)["storedIrs"] if s["slot"] == 0][0]
+print(slot["name"], slot["gainDb"], *slot.get("coefficients", []))' <"$xvfb_dir/head.json")
 [ "$stored" = "$expected" ] || xvfb_fail "slot 0 holds ${stored:0:80}... instead of ${expected:0:80}..."
 echo "PASS"

@@ -38,7 +38,7 @@ std::vector<std::string> shownNames(const FileItemList& list) {
 }
 
 // The panel's tests below enter the folders and open the files of such a list.
-TEST(FileItemList, showsParentFoldersThenSupportedRegularFilesByNameAndLeavesTheRestOut) {
+TEST(FileItemList, showsParentFoldersThenSupportedRegularFilesByNameAndLeavesTheRestOutExceptAtTheRoot) {
     testaudio::TempDir folder;
     for (const char* name : {"b.wav", "A.aif", "c.txt", ".hidden.wav", "x.Wav", "y.WAV",
                              "Gr\xC3\xBC\xC3\x9F"
@@ -57,9 +57,7 @@ TEST(FileItemList, showsParentFoldersThenSupportedRegularFilesByNameAndLeavesThe
               "Gr\xC3\xBC\xC3\x9F"
               "e.aiff")
         << "the file is opened by its own name";
-}
-
-TEST(FileItemList, theRootHasNoParentEntryAndAnUnreadableFolderOnlyTheParent) {
+    // The root has no parent entry, an unreadable folder only that.
     EXPECT_NE(makeFileItemList("/", kFileTypes).front()->m_DisplayName, "[..]");
     EXPECT_EQ(shownNames(makeFileItemList("/no/such/folder", kFileTypes)), std::vector<std::string>{"[..]"});
     // The speaker panel's tests enter and leave folders below the root.
@@ -285,23 +283,16 @@ TEST_F(SpeakerPanelTest, controlsAreEnabledByConnectionWaitingSelectionAndBypass
         std::function<void()> enter;
         std::array<bool, 9> enabled;
     };
-    auto* bypass = control<SPButton>("m_Bypass_Sw");
+    const auto toggleBypass = [this] {
+        control<SPButton>("m_Bypass_Sw")->click();
+        idle();
+    };
     const Case cases[] = {
         {"no file, bypass off", [] {}, {1, 1, 0, 0, 1, 1, 1, 0, 1}},
         {"waiting for a file", [&] { click("a.wav"); }, {0, 0, 0, 0, 0, 0, 0, 0, 0}},
         {"file selected", [&] { idle(); }, {1, 1, 1, 1, 1, 1, 1, 1, 1}},
-        {"bypass on",
-         [&] {
-             bypass->click();
-             idle();
-         },
-         {1, 1, 0, 0, 1, 1, 1, 1, 1}},
-        {"bypass off, file played again",
-         [&] {
-             bypass->click();
-             idle();
-         },
-         {1, 1, 1, 1, 1, 1, 1, 1, 1}},
+        {"bypass on", toggleBypass, {1, 1, 0, 0, 1, 1, 1, 1, 1}},
+        {"bypass off, file played again", toggleBypass, {1, 1, 1, 1, 1, 1, 1, 1, 1}},
         {"disconnected",
          [&] { panel.receiveVelkEvent(eVelkEvent_Disconnected, 0); },
          {0, 0, 0, 0, 0, 0, 0, 0, 0}},

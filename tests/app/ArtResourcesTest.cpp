@@ -26,8 +26,9 @@ void expectEmbedded(SPArt art, QSize frame) {
     EXPECT_FALSE(strip.isNull()) << art.image << " is missing";
     EXPECT_EQ(strip.height() % art.slices, 0)
         << art.image << ": " << strip.height() << " pixels for " << art.slices << " frames";
-    if (!frame.isEmpty())
+    if (!frame.isEmpty()) {
         EXPECT_EQ(QSize(strip.width(), strip.height() / art.slices), frame) << art.image;
+    }
     EXPECT_TRUE(strip.hasAlphaChannel()) << art.image << ": controls show the faceplate around them";
     const QImage dense = resourceImage(art.image, 2);
     EXPECT_EQ(dense.size(), strip.size() * 2) << art.image << " at twice the density";

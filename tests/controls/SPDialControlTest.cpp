@@ -59,15 +59,6 @@ TEST_F(DialTest, drawsTheNearestFrameOfItsStripAtTheFramesSize) {
     }
 }
 
-// The noise gate's knob: four positions on a shorter sweep around a centre of its own.
-TEST_F(DialTest, clickTurnsTheKnobToTheAngleAroundTheCentreItIsGiven) {
-    dial.setRange(0, 3);
-    dial.setMaxDegree(120.0);  // sweeps from -150 to -60 degrees
-    dial.setCenterPoint(QPointF(80, 80));
-    press(pointAt(-60, 70, {80, 80}));
-    EXPECT_EQ(dial.value(), 3);
-}
-
 TEST_F(DialTest, dragFollowsThePointerWithinHalfTheTravelAndAnnouncesEachChange) {
     press(pointAt(0));
     drag(pointAt(30, 1000));

@@ -7,6 +7,7 @@
 #include <functional>
 #include <numbers>
 #include <utility>
+#include <vector>
 
 #include "NumberedStrip.h"
 #include "helper/QtTestApp.h"
@@ -59,24 +60,6 @@ TEST_F(DialTest, drawsTheNearestFrameOfItsStripAtTheFramesSize) {
     }
 }
 
-TEST_F(DialTest, dragFollowsThePointerWithinHalfTheTravelAndAnnouncesEachChange) {
-    press(pointAt(0));
-    drag(pointAt(30, 1000));
-    EXPECT_EQ(dial.value(), 60);
-    drag(pointAt(30, 1000));
-    EXPECT_EQ(actions.count(), 2) << "the press and the drag; no change, no action";
-    press(pointAt(-150));
-    drag(pointAt(-150 + 300 * 0.49, 1000));
-    EXPECT_EQ(dial.value(), 49) << "just short of half the travel";
-    press(pointAt(150));
-    drag(pointAt(180, 1000));
-    drag(pointAt(-149, 1000));
-    EXPECT_EQ(dial.value(), 100) << "half the travel or more crossed the gap between the ends";
-    dial.cancelTracking();
-    drag(pointAt(120, 1000));
-    EXPECT_EQ(dial.value(), 100) << "the rest of a cancelled drag";
-}
-
 // Every way the user turns the knob is announced once when the value changed, never otherwise.
 TEST_F(DialTest, eachUserTurnIsAnnouncedOnceAndOnlyWhenTheValueChanged) {
     struct Turn {
@@ -89,10 +72,12 @@ TEST_F(DialTest, eachUserTurnIsAnnouncedOnceAndOnlyWhenTheValueChanged) {
     const auto click = [this](double degrees) {
         return [this, degrees] { QTest::mouseClick(&dial, Qt::LeftButton, {}, pointAt(degrees)); };
     };
-    const auto pressAndDrag = [this](double from, double to) {
+    // Presses at `from` and drags on to each of `to`, far out, in turn.
+    const auto pressAndDrag = [this](double from, std::vector<double> to) {
         return [this, from, to] {
             press(pointAt(from));
-            drag(pointAt(to, 1000));
+            for (double degrees : to)
+                drag(pointAt(degrees, 1000));
         };
     };
     const Turn turns[] = {
@@ -108,8 +93,11 @@ TEST_F(DialTest, eachUserTurnIsAnnouncedOnceAndOnlyWhenTheValueChanged) {
         {"wheel up at the maximum", 100, [this] { wheel(120); }, 100, 0},
         {"wheel down at the minimum", 0, [this] { wheel(-120); }, 0, 0},
         {"wheel without vertical delta", 50, [this] { wheel(0); }, 50, 0},
-        {"drag past the end", 100, pressAndDrag(150, 160), 100, 0},
-        {"press near the end and drag past it", 50, pressAndDrag(120, 160), 100, 2},
+        {"drag past the end", 100, pressAndDrag(150, {160}), 100, 0},
+        {"press near the end and drag past it", 50, pressAndDrag(120, {160}), 100, 2},
+        {"press, drag, and drag to the same place", 0, pressAndDrag(0, {30, 30}), 60, 2},
+        {"drag just short of half the travel", 0, pressAndDrag(-150, {-150 + 300 * 0.49}), 49, 1},
+        {"drag half the travel across the gap between the ends", 50, pressAndDrag(150, {180, -149}), 100, 1},
     };
     for (const Turn& t : turns) {
         dial.setValue(t.from);

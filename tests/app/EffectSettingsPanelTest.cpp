@@ -54,16 +54,11 @@ TEST_F(EffectSettingsPanelTest, eachControlChangesTheEffectBlockOfItsAmp) {
         EXPECT_TRUE(panel(amp).ampChLabel()->isVisibleTo(panel(amp).view())) << amp;
         EXPECT_EQ(panel(amp).ampChLabel()->isChecked(), amp == 1);
     }
-    struct Change {
-        const char* name;
-        int amp;
-        std::function<void()> act;
-        int byte, value;
-    };
     const auto click = [this](int amp, velk::layout::SPFrame frame) {
         return [this, amp, frame] { clickAt(amp, frame); };
     };
-    const Change changes[] = {
+    // The change, its amp, how the user makes it, and the byte and value the head then holds.
+    const std::tuple<const char*, int, std::function<void()>, int, int> changes[] = {
         {"green booster", 0, click(0, effect::kFrame_Booster_Green_Sw), kBoosterByte, 1},
         {"amber booster", 1, click(1, effect::kFrame_Booster_Amber_Sw), kBoosterByte, 2},
         {"hall reverb", 0, click(0, effect::kFrame_Reverb_Hall_Sw), kReverbByte, 3},
@@ -77,11 +72,11 @@ TEST_F(EffectSettingsPanelTest, eachControlChangesTheEffectBlockOfItsAmp) {
         {"spring reverb by space", 0, [this] { QTest::keyClick(panel(0).reverbSw(0), Qt::Key_Space); },
          kReverbByte, 0},
     };
-    for (const Change& c : changes) {
-        const uint8_t otherAmp = headByte(1 - c.amp, c.byte);
-        c.act();
-        EXPECT_TRUE(driveUntilHeadHas(c.amp, c.byte, c.value)) << c.name;
-        EXPECT_EQ(headByte(1 - c.amp, c.byte), otherAmp) << c.name << ": the other amp";
+    for (const auto& [name, amp, act, byte, value] : changes) {
+        const uint8_t otherAmp = headByte(1 - amp, byte);
+        act();
+        EXPECT_TRUE(driveUntilHeadHas(amp, byte, value)) << name;
+        EXPECT_EQ(headByte(1 - amp, byte), otherAmp) << name << ": the other amp";
     }
     EXPECT_EQ(panel(0).boosterLabel()->text(), velk::strings::text("BoosterGreenLabel"));
     EXPECT_FALSE(panel(0).boosterSw(0)->isChecked());

@@ -128,18 +128,16 @@ TEST_F(ControllerTest, tabsStartTabStatusLineAndAlertsFollowTheDeviceManager) {
 
 TEST_F(ControllerTest, mainVersionDecidesWhetherTheFxLoopConnectionIsOffered) {
     controller.awakeFromNib();
-    struct Case {
-        int32_t model, version;
-        bool offered;
-    };
-    for (const Case& c :
-         {Case{2, 41, false}, Case{2, 42, true}, Case{2, 49, true}, Case{2, 50, false}, Case{2, 109, false},
-          Case{2, 110, true}, Case{2, 16383, true}, Case{1, 42, false}, Case{1, 110, false}}) {
-        controller.receiveVelkEvent(eVelkEvent_Connected, c.model);
-        CVelkManager::instance()->enableFxLoopConnection(!c.offered);
-        controller.receiveVelkEvent(eVelkEvent_MainVersion, c.version);
-        EXPECT_EQ(CVelkManager::instance()->isEnableFxLoopConnection(), c.offered)
-            << "model " << c.model << " version " << c.version;
+    // Model, main version, and whether the connection is offered.
+    const std::tuple<int32_t, int32_t, bool> cases[] = {{2, 41, false},   {2, 42, true},   {2, 49, true},
+                                                        {2, 50, false},   {2, 109, false}, {2, 110, true},
+                                                        {2, 16383, true}, {1, 42, false},  {1, 110, false}};
+    for (auto [model, version, offered] : cases) {
+        controller.receiveVelkEvent(eVelkEvent_Connected, model);
+        CVelkManager::instance()->enableFxLoopConnection(!offered);
+        controller.receiveVelkEvent(eVelkEvent_MainVersion, version);
+        EXPECT_EQ(CVelkManager::instance()->isEnableFxLoopConnection(), offered)
+            << "model " << model << " version " << version;
     }
 }
 

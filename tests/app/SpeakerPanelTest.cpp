@@ -232,22 +232,19 @@ TEST_F(SpeakerPanelTest, foldersAreListedWhenFirstShownBrowsedWithTheKeyboardAnd
 }
 
 TEST_F(SpeakerPanelTest, aNewNameIsCutToItsLimitWithQuestionMarksAndStoredInTheSlot) {
-    struct Case {
-        QString typed;
-        std::string stored;
-    };
-    const Case cases[] = {{QString(70, QLatin1Char('n')), std::string(63, 'n')},
-                          {QStringLiteral("Gr\u00fc\u00dfe 4x12"), "Gr??e 4x12"}};
+    // Typed, and stored.
+    const std::pair<QString, std::string> cases[] = {{QString(70, QLatin1Char('n')), std::string(63, 'n')},
+                                                     {QStringLiteral("Gr\u00fc\u00dfe 4x12"), "Gr??e 4x12"}};
     auto* name = control<QLineEdit>("m_IrName_Text");
     int writes = 0;
-    for (const Case& c : cases) {
+    for (const auto& [typed, stored] : cases) {
         name->setFocus();
         name->selectAll();
-        name->insert(c.typed);  // key clicks carry ASCII only
+        name->insert(typed);  // key clicks carry ASCII only
         QTest::keyClick(name, Qt::Key_Return);
         ASSERT_TRUE(received(Request::FlashWrite, ++writes));
-        ASSERT_TRUE(driveUntil([&] { return std::string(storedSlot().name) == c.stored; }));
-        EXPECT_EQ(name->text().toStdString(), c.stored);
+        ASSERT_TRUE(driveUntil([&] { return std::string(storedSlot().name) == stored; }));
+        EXPECT_EQ(name->text().toStdString(), stored);
     }
     const int selects = amp().receivedCount(Request::SelectStoredIr);
     name->setFocus();
@@ -258,7 +255,7 @@ TEST_F(SpeakerPanelTest, aNewNameIsCutToItsLimitWithQuestionMarksAndStoredInTheS
     QTest::qWait(400);
     EXPECT_EQ(amp().receivedCount(Request::SelectStoredIr), selects)
         << "the same or an empty name sends nothing";
-    EXPECT_EQ(name->text().toStdString(), cases[1].stored);
+    EXPECT_EQ(name->text().toStdString(), cases[1].second);
 }
 
 TEST_F(SpeakerPanelTest, theStoredGainIsShownRightAlignedInFiveCharacters) {
@@ -278,16 +275,12 @@ TEST_F(SpeakerPanelTest, controlsAreEnabledByConnectionWaitingSelectionAndBypass
     const char* names[] = {"m_Amp_Type_Label", "m_IrName_Text", "m_Gain_Label",
                            "m_Gain_Knob",      "m_Folder_Btn",  "m_Folder_Label",
                            "m_FileTableView",  "m_Install_Btn", "m_Bypass_Sw"};
-    struct Case {
-        const char* state;
-        std::function<void()> enter;
-        std::array<bool, 9> enabled;
-    };
     const auto toggleBypass = [this] {
         control<SPButton>("m_Bypass_Sw")->click();
         idle();
     };
-    const Case cases[] = {
+    // The panel's state, how it is entered, and which of the controls above are enabled in it.
+    const std::tuple<const char*, std::function<void()>, std::array<bool, 9>> cases[] = {
         {"no file, bypass off", [] {}, {1, 1, 0, 0, 1, 1, 1, 0, 1}},
         {"waiting for a file", [&] { click("a.wav"); }, {0, 0, 0, 0, 0, 0, 0, 0, 0}},
         {"file selected", [&] { idle(); }, {1, 1, 1, 1, 1, 1, 1, 1, 1}},
@@ -297,11 +290,11 @@ TEST_F(SpeakerPanelTest, controlsAreEnabledByConnectionWaitingSelectionAndBypass
          [&] { panel.receiveVelkEvent(eVelkEvent_Disconnected, 0); },
          {0, 0, 0, 0, 0, 0, 0, 0, 0}},
     };
-    for (const Case& c : cases) {
-        c.enter();
+    for (const auto& [state, enter, enabled] : cases) {
+        enter();
         for (size_t i = 0; i < std::size(names); ++i)
-            EXPECT_EQ(panel.findChild<QWidget*>(QString::fromLatin1(names[i]))->isEnabled(), c.enabled[i])
-                << c.state << ": " << names[i];
+            EXPECT_EQ(panel.findChild<QWidget*>(QString::fromLatin1(names[i]))->isEnabled(), enabled[i])
+                << state << ": " << names[i];
     }
     EXPECT_EQ(amp().receivedCount(Request::CoefficientPacket), 30) << "file, bypass, file again";
 }

@@ -62,12 +62,6 @@ TEST_F(DialTest, drawsTheNearestFrameOfItsStripAtTheFramesSize) {
 
 // Every way the user turns the knob is announced once when the value changed, never otherwise.
 TEST_F(DialTest, eachUserTurnIsAnnouncedOnceAndOnlyWhenTheValueChanged) {
-    struct Turn {
-        const char* name;
-        int from;
-        std::function<void()> turn;
-        int value, announced;
-    };
     const auto keyTurn = [this](int k) { return [this, k] { key(k); }; };
     const auto click = [this](double degrees) {
         return [this, degrees] { QTest::mouseClick(&dial, Qt::LeftButton, {}, pointAt(degrees)); };
@@ -80,7 +74,9 @@ TEST_F(DialTest, eachUserTurnIsAnnouncedOnceAndOnlyWhenTheValueChanged) {
                 drag(pointAt(degrees, 1000));
         };
     };
-    const Turn turns[] = {
+    // What the turn is, the value it starts from, the turn, the value it ends at, and how many actions
+    // it announces.
+    const std::tuple<const char*, int, std::function<void()>, int, int> turns[] = {
         {"click", 50, click(90), 80, 1},
         {"click at the left end", 50, click(-150), 0, 1},
         {"click at the right end", 50, click(150), 100, 1},
@@ -99,12 +95,12 @@ TEST_F(DialTest, eachUserTurnIsAnnouncedOnceAndOnlyWhenTheValueChanged) {
         {"drag just short of half the travel", 0, pressAndDrag(-150, {-150 + 300 * 0.49}), 49, 1},
         {"drag half the travel across the gap between the ends", 50, pressAndDrag(150, {180, -149}), 100, 1},
     };
-    for (const Turn& t : turns) {
-        dial.setValue(t.from);
+    for (const auto& [name, from, turn, value, announced] : turns) {
+        dial.setValue(from);
         actions.clear();
-        t.turn();
-        EXPECT_EQ(dial.value(), t.value) << t.name;
-        EXPECT_EQ(actions.count(), t.announced) << t.name;
+        turn();
+        EXPECT_EQ(dial.value(), value) << name;
+        EXPECT_EQ(actions.count(), announced) << name;
     }
     actions.clear();
     dial.setEnabled(false);
@@ -122,26 +118,23 @@ TEST_F(DialTest, listenerThatCancelsTheDragOnTheClickEndsIt) {
 
 // A step that overshoots a limit stops at it and announces it; one at a limit announces nothing.
 TEST_F(DialTest, arrowKeysStepAHundredthOfTheRangeOrOneWithShiftAndAnnounceAChange) {
-    struct Step {
-        int max, value, key;
-        bool shift;
-        int expected;
-    };
-    const Step steps[] = {{1000, 500, Qt::Key_Up, false, 510},   {1000, 500, Qt::Key_Right, false, 510},
-                          {1000, 500, Qt::Key_Down, false, 490}, {1000, 500, Qt::Key_Left, false, 490},
-                          {1000, 500, Qt::Key_Up, true, 501},    {1000, 500, Qt::Key_Down, true, 499},
-                          {100, 50, Qt::Key_Up, false, 51},      {100, 50, Qt::Key_Down, false, 49},
-                          {150, 50, Qt::Key_Up, false, 52},      {1000, 995, Qt::Key_Up, false, 1000},
-                          {100, 100, Qt::Key_Up, false, 100},    {100, 0, Qt::Key_Down, false, 0}};
-    for (const Step& s : steps) {
-        dial.setRange(0, s.max);
-        dial.setValue(s.value);
+    // The range's maximum, the value, the key, with Shift or not, and the value it steps to.
+    const std::tuple<int, int, int, bool, int> steps[] = {
+        {1000, 500, Qt::Key_Up, false, 510},   {1000, 500, Qt::Key_Right, false, 510},
+        {1000, 500, Qt::Key_Down, false, 490}, {1000, 500, Qt::Key_Left, false, 490},
+        {1000, 500, Qt::Key_Up, true, 501},    {1000, 500, Qt::Key_Down, true, 499},
+        {100, 50, Qt::Key_Up, false, 51},      {100, 50, Qt::Key_Down, false, 49},
+        {150, 50, Qt::Key_Up, false, 52},      {1000, 995, Qt::Key_Up, false, 1000},
+        {100, 100, Qt::Key_Up, false, 100},    {100, 0, Qt::Key_Down, false, 0}};
+    for (const auto& [max, from, arrow, shift, expected] : steps) {
+        dial.setRange(0, max);
+        dial.setValue(from);
         actions.clear();
-        SCOPED_TRACE(testing::Message() << "0.." << s.max << " at " << s.value << " key 0x" << std::hex
-                                        << s.key << (s.shift ? " shift" : ""));
-        key(s.key, s.shift ? Qt::ShiftModifier : Qt::NoModifier);
-        EXPECT_EQ(dial.value(), s.expected);
-        EXPECT_EQ(actions.count(), s.expected != s.value ? 1 : 0);
+        SCOPED_TRACE(testing::Message() << "0.." << max << " at " << from << " key 0x" << std::hex << arrow
+                                        << (shift ? " shift" : ""));
+        key(arrow, shift ? Qt::ShiftModifier : Qt::NoModifier);
+        EXPECT_EQ(dial.value(), expected);
+        EXPECT_EQ(actions.count(), expected != from ? 1 : 0);
     }
 }
 

@@ -171,9 +171,7 @@ TEST(LaunchOptions, readsTheHeadTheServiceAndTheScreenshotFileAndRefusesUnknownO
     ASSERT_TRUE(options);
     EXPECT_EQ(options->simulate, velk::sim::HeadModel::Single);
     EXPECT_EQ(options->screenshot, QStringLiteral("a.png"));
-    const QString block =
-        "0001010302000000"
-        "0002000103000000";
+    const QString block = QStringLiteral("00010103020000000002000103000000");
     EXPECT_EQ(parse({"--simulate", "dual", "--effect-block", block})->effectBlock->at(11), 1);
     for (const QStringList& wrong :
          {QStringList{"--simulate", "triple"}, QStringList{"--midi", "coremidi"}, QStringList{"--tab", "5"},

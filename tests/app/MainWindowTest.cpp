@@ -91,7 +91,7 @@ protected:
     AppWindowController controller{window};
 };
 
-TEST_F(ControllerTest, tabsStartTabStatusLineAndAlertsFollowTheDeviceManager) {
+TEST_F(ControllerTest, tabsStartTabAndStatusLineFollowTheDeviceManager) {
     EXPECT_EQ(controller.model(), 0);
     controller.setStartTab(3);
     controller.awakeFromNib();
@@ -109,9 +109,6 @@ TEST_F(ControllerTest, tabsStartTabStatusLineAndAlertsFollowTheDeviceManager) {
     EXPECT_EQ(controller.statusText(), text("Status_ReadingDual").arg(110));
     controller.receiveVelkEvent(eVelkEvent_AllDataReceived, 0);
     EXPECT_EQ(controller.statusText(), text("Status_ReadyDual").arg(110));
-    controller.receiveVelkEvent(eVelkEvent_Error, 1004);
-    ASSERT_EQ(user.alerts.size(), 1u);
-    EXPECT_EQ(user.alerts.front().messageText, text("Err_Timeout"));
     controller.receiveVelkEvent(eVelkEvent_Disconnected, 0);
     EXPECT_EQ(controller.statusText(), text("Status_Disconnected"));
     EXPECT_EQ(controller.model(), 2) << "a disconnection keeps the tabs of the last model";

@@ -32,10 +32,8 @@ protected:
             Qt::SingleShotConnection);
         menu.settingsAction()->trigger();
     }
-    struct Enabled {
-        bool send, ret, channel, reset, ok;
-        bool operator==(const Enabled&) const = default;
-    };
+    // Send, return, channel, reset, OK.
+    using Enabled = std::array<bool, 5>;
     Enabled enabled() const {
         return {settings.sendMatrix()->button(0)->isEnabled(),
                 settings.returnMatrix()->button(0)->isEnabled(),

@@ -159,7 +159,7 @@ TEST_F(SpeakerPanelTest, aClickedFileIsPlayedWithTheKnobsGainAndDrawnOverThePrev
         << "Amp II untouched";
 }
 
-TEST_F(SpeakerPanelTest, aFileTheAmpRefusesShowsItsErrorAndIsConvertedBesideItOnRequest) {
+TEST_F(SpeakerPanelTest, aFileTheAmpRefusesIsConvertedBesideItOnRequestAndAStereoOneAsksForItsChannel) {
     click("wide.wav");
     ASSERT_EQ(user.alerts.size(), 1u);
     EXPECT_EQ(user.alerts.front().messageText, text("Err_FIRFile_SampleRate"));
@@ -189,9 +189,8 @@ TEST_F(SpeakerPanelTest, aFileTheAmpRefusesShowsItsErrorAndIsConvertedBesideItOn
     ASSERT_EQ(user.alerts.size(), 1u);
     EXPECT_EQ(user.alerts.front().messageText, text("Convert_Err_Exists").arg("\"wide 44k1.wav\""));
     EXPECT_EQ(std::filesystem::file_size(files.path("wide 44k1.wav")), copySize);
-}
 
-TEST_F(SpeakerPanelTest, aStereoFileAsksForItsChannelWhenThePreferenceSaysSo) {
+    user.alerts.clear();
     Preference::sharedInstance().setM_PrimaryCh(2);
     click("stereo.wav");
     ASSERT_EQ(user.alerts.size(), 1u);

@@ -257,7 +257,7 @@ TEST_F(SpeakerPanelTest, aNewNameIsCutToItsLimitWithQuestionMarksAndStoredInTheS
     EXPECT_EQ(name->text().toStdString(), cases[1].second);
 }
 
-TEST_F(SpeakerPanelTest, theStoredGainIsShownRightAlignedInFiveCharacters) {
+TEST_F(SpeakerPanelTest, theStoredGainIsShownInFiveCharactersAndBypassOffWithoutAFileReturnsToTheStoredIr) {
     const std::pair<double, QString> cases[] = {{-10.0, "-10.0 dB"}, {-3.0, " -3.0 dB"}, {0.0, "  0.0 dB"}};
     for (const auto& [dB, shown] : cases) {
         amp().editState([&](velk::sim::AmpState& state) {
@@ -267,6 +267,15 @@ TEST_F(SpeakerPanelTest, theStoredGainIsShownRightAlignedInFiveCharacters) {
         ASSERT_TRUE(driveUntilStateRead(stateReads + 1));
         EXPECT_EQ(control<QLabel>("m_IrGain_Label")->text(), shown);
     }
+    auto* bypass = control<SPButton>("m_Bypass_Sw");
+    bypass->click();
+    EXPECT_TRUE(panel.irCurve().isBypass());
+    ASSERT_TRUE(idle());
+    EXPECT_TRUE(amp().state().isBypassed(0));
+    bypass->click();
+    EXPECT_FALSE(panel.isWaiting());
+    ASSERT_TRUE(received(Request::SelectStoredIr, 1));
+    ASSERT_TRUE(driveUntil([&] { return velk::sim::sameRecord(amp().playBuffer(0), storedSlot()); }));
 }
 
 TEST_F(SpeakerPanelTest, controlsAreEnabledByConnectionWaitingSelectionAndBypass) {
@@ -296,18 +305,6 @@ TEST_F(SpeakerPanelTest, controlsAreEnabledByConnectionWaitingSelectionAndBypass
                 << state << ": " << names[i];
     }
     EXPECT_EQ(amp().receivedCount(Request::CoefficientPacket), 30) << "file, bypass, file again";
-}
-
-TEST_F(SpeakerPanelTest, bypassOffWithoutAFileReturnsToTheStoredIrWithoutWaiting) {
-    auto* bypass = control<SPButton>("m_Bypass_Sw");
-    bypass->click();
-    EXPECT_TRUE(panel.irCurve().isBypass());
-    ASSERT_TRUE(idle());
-    EXPECT_TRUE(amp().state().isBypassed(0));
-    bypass->click();
-    EXPECT_FALSE(panel.isWaiting());
-    ASSERT_TRUE(received(Request::SelectStoredIr, 1));
-    ASSERT_TRUE(driveUntil([&] { return velk::sim::sameRecord(amp().playBuffer(0), storedSlot()); }));
 }
 
 TEST_F(SpeakerPanelTest, aSilentHeadNeitherFreezesTheWindowNorLeavesThePanelWaiting) {

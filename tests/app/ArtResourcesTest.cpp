@@ -35,7 +35,7 @@ void expectEmbedded(SPArt art, QSize frame) {
     EXPECT_EQ(dense.devicePixelRatio(), 2.0) << art.image;
 }
 
-TEST(ArtResources, everyStripIsEmbeddedWithItsFramesAtTheControlsSize) {
+TEST(ArtResources, everyStripIsEmbeddedWithItsFramesAtTheControlsSizeAndTheFaceplatesAtThePanels) {
     velk::test::editorApplication();
     for (const auto& [art, frame] :
          {SIZED(effect, Amp_Ch_Label), SIZED(effect, Fx_Loop_Sw), SIZED(effect, Noise_Gate_Knob),
@@ -49,10 +49,6 @@ TEST(ArtResources, everyStripIsEmbeddedWithItsFramesAtTheControlsSize) {
           SPArt{SPScroller::kImageDnArrow, SPScroller::kArrowFrames}, SPArt{SPScroller::kImageBarTop, 1},
           SPArt{SPScroller::kImageBarMiddle, 1}, SPArt{SPScroller::kImageBarBottom, 1}})
         expectEmbedded(art, {});
-}
-
-TEST(ArtResources, faceplatesHaveThePanelsSizeAndKnobFramesDiffer) {
-    velk::test::editorApplication();
     for (const char* name : {effect::kImage_Base, speaker::kImage_Base})
         EXPECT_EQ(resourceImage(name).size(), kPanelSize) << name;
     const QImage knob = resourceImage(speaker::kArt_Gain_Knob.image);

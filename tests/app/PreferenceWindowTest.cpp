@@ -115,8 +115,7 @@ TEST_F(PreferenceWindowTest, aboutTellsVersionLicenceAndHome) {
     launch(HeadModel::Dual, false);
     menu.aboutAction()->trigger();
     ASSERT_EQ(user.alerts.size(), 1u);
-    EXPECT_EQ(user.alerts[0].informativeText, MainMenu::aboutText());
-    EXPECT_TRUE(MainMenu::aboutText().contains(QStringLiteral(PROJECT_VERSION)));
+    EXPECT_TRUE(user.alerts[0].informativeText.contains(QStringLiteral(PROJECT_VERSION)));
 }
 
 }  // namespace

@@ -14,55 +14,41 @@ namespace {
 using namespace velk::layout;
 using velk::controls::resourceImage;
 
-struct Strip {
-    SPArt art;
-    QSize frame;  // empty: any size
-};
-
-Strip sized(SPArt art, SPFrame frame) {
+std::pair<SPArt, QSize> sized(SPArt art, SPFrame frame) {
     return {art, {frame.width, frame.height}};
 }
+// A control's art and frame share its name in the panel's layout.
+#define SIZED(panel, control) sized(panel::kArt_##control, panel::kFrame_##control)
 
-TEST(ArtResources, everyStripIsEmbeddedWithItsFramesAtTheControlsSize) {
-    velk::test::editorApplication();
-    const Strip strips[] = {sized(effect::kArt_Amp_Ch_Label, effect::kFrame_Amp_Ch_Label),
-                            sized(effect::kArt_Fx_Loop_Sw, effect::kFrame_Fx_Loop_Sw),
-                            sized(effect::kArt_Noise_Gate_Knob, effect::kFrame_Noise_Gate_Knob),
-                            sized(effect::kArt_Booster_White_Sw, effect::kFrame_Booster_White_Sw),
-                            sized(effect::kArt_Booster_Green_Sw, effect::kFrame_Booster_Green_Sw),
-                            sized(effect::kArt_Booster_Amber_Sw, effect::kFrame_Booster_Amber_Sw),
-                            sized(effect::kArt_Reverb_Spring_Sw, effect::kFrame_Reverb_Spring_Sw),
-                            sized(effect::kArt_Reverb_Plate_Sw, effect::kFrame_Reverb_Plate_Sw),
-                            sized(effect::kArt_Reverb_Room_Sw, effect::kFrame_Reverb_Room_Sw),
-                            sized(effect::kArt_Reverb_Hall_Sw, effect::kFrame_Reverb_Hall_Sw),
-                            sized(speaker::kArt_Amp_Ch_Label, speaker::kFrame_Amp_Ch_Label),
-                            sized(speaker::kArt_Gain_Knob, speaker::kFrame_Gain_Knob),
-                            sized(speaker::kArt_Install_Btn, speaker::kFrame_Install_Btn),
-                            sized(speaker::kArt_Folder_Btn, speaker::kFrame_Folder_Btn),
-                            sized(speaker::kArt_Bypass_Sw, speaker::kFrame_Bypass_Sw),
-                            {kArt_Default_Knob, {}},
-                            {{SPScroller::kImageUpArrow, SPScroller::kArrowFrames}, {}},
-                            {{SPScroller::kImageDnArrow, SPScroller::kArrowFrames}, {}},
-                            {{SPScroller::kImageBarTop, 1}, {}},
-                            {{SPScroller::kImageBarMiddle, 1}, {}},
-                            {{SPScroller::kImageBarBottom, 1}, {}}};
-    for (const auto& [art, frame] : strips) {
-        const QImage strip = resourceImage(art.image);
-        EXPECT_FALSE(strip.isNull()) << art.image << " is missing";
-        EXPECT_EQ(strip.height() % art.slices, 0)
-            << art.image << ": " << strip.height() << " pixels for " << art.slices << " frames";
-        if (!frame.isEmpty()) {
-            EXPECT_EQ(QSize(strip.width(), strip.height() / art.slices), frame) << art.image;
-        }
-        EXPECT_TRUE(strip.hasAlphaChannel()) << art.image << ": controls show the faceplate around them";
-        const QImage dense = resourceImage(art.image, 2);
-        EXPECT_EQ(dense.size(), strip.size() * 2) << art.image << " at twice the density";
-        EXPECT_EQ(dense.devicePixelRatio(), 2.0) << art.image;
+// Checks `art` and, unless `frame` is empty, that its frames have that size.
+void expectEmbedded(SPArt art, QSize frame) {
+    const QImage strip = resourceImage(art.image);
+    EXPECT_FALSE(strip.isNull()) << art.image << " is missing";
+    EXPECT_EQ(strip.height() % art.slices, 0)
+        << art.image << ": " << strip.height() << " pixels for " << art.slices << " frames";
+    if (!frame.isEmpty()) {
+        EXPECT_EQ(QSize(strip.width(), strip.height() / art.slices), frame) << art.image;
     }
+    EXPECT_TRUE(strip.hasAlphaChannel()) << art.image << ": controls show the faceplate around them";
+    const QImage dense = resourceImage(art.image, 2);
+    EXPECT_EQ(dense.size(), strip.size() * 2) << art.image << " at twice the density";
+    EXPECT_EQ(dense.devicePixelRatio(), 2.0) << art.image;
 }
 
-TEST(ArtResources, faceplatesHaveThePanelsSizeAndKnobFramesDiffer) {
+TEST(ArtResources, everyStripIsEmbeddedWithItsFramesAtTheControlsSizeAndTheFaceplatesAtThePanels) {
     velk::test::editorApplication();
+    for (const auto& [art, frame] :
+         {SIZED(effect, Amp_Ch_Label), SIZED(effect, Fx_Loop_Sw), SIZED(effect, Noise_Gate_Knob),
+          SIZED(effect, Booster_White_Sw), SIZED(effect, Booster_Green_Sw), SIZED(effect, Booster_Amber_Sw),
+          SIZED(effect, Reverb_Spring_Sw), SIZED(effect, Reverb_Plate_Sw), SIZED(effect, Reverb_Room_Sw),
+          SIZED(effect, Reverb_Hall_Sw), SIZED(speaker, Amp_Ch_Label), SIZED(speaker, Gain_Knob),
+          SIZED(speaker, Install_Btn), SIZED(speaker, Folder_Btn), SIZED(speaker, Bypass_Sw)})
+        expectEmbedded(art, frame);
+    for (const SPArt& art :
+         {kArt_Default_Knob, SPArt{SPScroller::kImageUpArrow, SPScroller::kArrowFrames},
+          SPArt{SPScroller::kImageDnArrow, SPScroller::kArrowFrames}, SPArt{SPScroller::kImageBarTop, 1},
+          SPArt{SPScroller::kImageBarMiddle, 1}, SPArt{SPScroller::kImageBarBottom, 1}})
+        expectEmbedded(art, {});
     for (const char* name : {effect::kImage_Base, speaker::kImage_Base})
         EXPECT_EQ(resourceImage(name).size(), kPanelSize) << name;
     const QImage knob = resourceImage(speaker::kArt_Gain_Knob.image);

@@ -32,17 +32,14 @@ TEST_F(ConnectionSequenceTest, headPluggedInFromTheSimulatorMenuIsFoundByTheRepe
     QAction* plug = entries[1];
     EXPECT_TRUE(!unplug->isEnabled() && plug->isEnabled());
     EXPECT_FALSE(driveUntilStateRead(1, 3500)) << "no amplifier, no connection";
-    EXPECT_EQ(controller.tabView()->count(), 2) << "the single-amp tabs";
     EXPECT_EQ(controller.statusText(), text("Status_NoDevice").arg("VelkSolvo/"))
         << "says how to go on: choose another device, or try the simulated head";
     plug->trigger();
     ASSERT_TRUE(driveUntilStateRead()) << "the window opens the ports again after each failed search";
-    EXPECT_EQ(controller.tabView()->count(), 4);
     EXPECT_EQ(controller.statusText(), text("Status_ReadyDual").arg(110));
     EXPECT_TRUE(user.alerts.empty());
     EXPECT_TRUE(unplug->isEnabled() && !plug->isEnabled());
     unplug->trigger();
-    EXPECT_FALSE(amplifier->head().isPlugged());
     ASSERT_TRUE(driveUntil([] { return !CVelkManager::instance()->isConnected(); }, 8000))
         << "the editor sees the amplifier go";
     plug->trigger();

@@ -54,16 +54,11 @@ TEST_F(EffectSettingsPanelTest, eachControlChangesTheEffectBlockOfItsAmp) {
         EXPECT_TRUE(panel(amp).ampChLabel()->isVisibleTo(panel(amp).view())) << amp;
         EXPECT_EQ(panel(amp).ampChLabel()->isChecked(), amp == 1);
     }
-    struct Change {
-        const char* name;
-        int amp;
-        std::function<void()> act;
-        int byte, value;
-    };
     const auto click = [this](int amp, velk::layout::SPFrame frame) {
         return [this, amp, frame] { clickAt(amp, frame); };
     };
-    const Change changes[] = {
+    // The change, its amp, how the user makes it, and the byte and value the head then holds.
+    const std::tuple<const char*, int, std::function<void()>, int, int> changes[] = {
         {"green booster", 0, click(0, effect::kFrame_Booster_Green_Sw), kBoosterByte, 1},
         {"amber booster", 1, click(1, effect::kFrame_Booster_Amber_Sw), kBoosterByte, 2},
         {"hall reverb", 0, click(0, effect::kFrame_Reverb_Hall_Sw), kReverbByte, 3},
@@ -77,11 +72,11 @@ TEST_F(EffectSettingsPanelTest, eachControlChangesTheEffectBlockOfItsAmp) {
         {"spring reverb by space", 0, [this] { QTest::keyClick(panel(0).reverbSw(0), Qt::Key_Space); },
          kReverbByte, 0},
     };
-    for (const Change& c : changes) {
-        const uint8_t otherAmp = headByte(1 - c.amp, c.byte);
-        c.act();
-        EXPECT_TRUE(driveUntilHeadHas(c.amp, c.byte, c.value)) << c.name;
-        EXPECT_EQ(headByte(1 - c.amp, c.byte), otherAmp) << c.name << ": the other amp";
+    for (const auto& [name, amp, act, byte, value] : changes) {
+        const uint8_t otherAmp = headByte(1 - amp, byte);
+        act();
+        EXPECT_TRUE(driveUntilHeadHas(amp, byte, value)) << name;
+        EXPECT_EQ(headByte(1 - amp, byte), otherAmp) << name << ": the other amp";
     }
     EXPECT_EQ(panel(0).boosterLabel()->text(), velk::strings::text("BoosterGreenLabel"));
     EXPECT_FALSE(panel(0).boosterSw(0)->isChecked());
@@ -124,9 +119,8 @@ TEST_F(EffectSettingsPanelTest, selectedOrOutOfRangeBoosterTypeLeavesSwitchesAnd
     EffectData read{};
     ASSERT_TRUE(CVelkManager::instance()->getEffectData(0, read));
     ASSERT_EQ(read.boosterType, 3);
-    EXPECT_FALSE(panel(0).boosterSw(0)->isChecked());
-    EXPECT_TRUE(panel(0).boosterSw(1)->isChecked());
-    EXPECT_FALSE(panel(0).boosterSw(2)->isChecked());
+    for (int type : {0, 1, 2})
+        EXPECT_EQ(panel(0).boosterSw(type)->isChecked(), type == 1) << type;
     EXPECT_EQ(panel(0).boosterLabel()->text(), velk::strings::text("BoosterGreenLabel"));
 }
 
@@ -137,17 +131,10 @@ TEST_F(EffectSettingsPanelTest, aSilentHeadDoesNotFreezeTheWindow) {
     amplifier->head().setSilent(true);
     CVelkManager::instance()->sendRequest(eVelkRequest_MainVersion, 0, 0);
     QTest::qWait(200);
-    // The clock keeps its real pace meanwhile, so that a click that does wait for the pass ends.
-    std::atomic<bool> clicked = false;
-    std::thread ticker([&] {
-        for (; !clicked; std::this_thread::sleep_for(std::chrono::milliseconds(1)))
-            clock.advance(1);
-    });
     QElapsedTimer clicking;
     clicking.start();
-    clickAt(1, effect::kFrame_Fx_Loop_Sw);
-    clicked = true;
-    ticker.join();
+    // The clock keeps its real pace meanwhile, so that a click that does wait for the pass ends.
+    whileTheClockRuns(1, [this] { clickAt(1, effect::kFrame_Fx_Loop_Sw); });
     EXPECT_LT(clicking.elapsed(), 1000) << "posting does not wait for the pass";
     ASSERT_TRUE(driveUntil([this] { return !user.alerts.empty(); }));
     EXPECT_EQ(user.alerts.front().messageText, velk::strings::text("Err_Timeout"));

@@ -32,10 +32,8 @@ protected:
             Qt::SingleShotConnection);
         menu.settingsAction()->trigger();
     }
-    struct Enabled {
-        bool send, ret, channel, reset, ok;
-        bool operator==(const Enabled&) const = default;
-    };
+    // Send, return, channel, reset, OK.
+    using Enabled = std::array<bool, 5>;
     Enabled enabled() const {
         return {settings.sendMatrix()->button(0)->isEnabled(),
                 settings.returnMatrix()->button(0)->isEnabled(),
@@ -117,8 +115,7 @@ TEST_F(PreferenceWindowTest, aboutTellsVersionLicenceAndHome) {
     launch(HeadModel::Dual, false);
     menu.aboutAction()->trigger();
     ASSERT_EQ(user.alerts.size(), 1u);
-    EXPECT_EQ(user.alerts[0].informativeText, MainMenu::aboutText());
-    EXPECT_TRUE(MainMenu::aboutText().contains(QStringLiteral(PROJECT_VERSION)));
+    EXPECT_TRUE(user.alerts[0].informativeText.contains(QStringLiteral(PROJECT_VERSION)));
 }
 
 }  // namespace

@@ -28,14 +28,7 @@ protected:
         // Closed as the user closes it: the panels stop posting to the device manager before it ends.
         window.close();
         // A request that a failed test left waiting for its reply ends only as the clock moves.
-        std::atomic<bool> quitting = true;
-        std::thread ticker([&] {
-            for (; quitting; std::this_thread::sleep_for(std::chrono::milliseconds(1)))
-                clock.advance(10);
-        });
-        delegate.applicationWillTerminate();
-        quitting = false;
-        ticker.join();
+        whileTheClockRuns(10, [this] { delegate.applicationWillTerminate(); });
         mstd::setProcessClock(nullptr);
         velk::test::clearPreferenceStore();
     }
@@ -56,6 +49,17 @@ protected:
         ASSERT_TRUE(driveUntilStateRead());
     }
 
+    // Runs `work` while another thread moves the clock `stepMS` per real millisecond.
+    void whileTheClockRuns(uint64_t stepMS, const std::function<void()>& work) {
+        std::atomic<bool> done = false;
+        std::thread ticker([&] {
+            for (; !done; std::this_thread::sleep_for(std::chrono::milliseconds(1)))
+                clock.advance(stepMS);
+        });
+        work();
+        done = true;
+        ticker.join();
+    }
     // Turns the GUI thread's event loop, moving the clock 10 ms per real millisecond, until `done`;
     // false when `limitMS` of clock time pass first. In real time the search repeats every 3 s and
     // a reply may take up to 5 s: the limit allows for both, and a busy machine.

@@ -38,7 +38,7 @@ std::vector<std::string> shownNames(const FileItemList& list) {
 }
 
 // The panel's tests below enter the folders and open the files of such a list.
-TEST(FileItemList, showsParentFoldersThenSupportedRegularFilesByNameAndLeavesTheRestOut) {
+TEST(FileItemList, showsParentFoldersThenSupportedRegularFilesByNameAndLeavesTheRestOutExceptAtTheRoot) {
     testaudio::TempDir folder;
     for (const char* name : {"b.wav", "A.aif", "c.txt", ".hidden.wav", "x.Wav", "y.WAV",
                              "Gr\xC3\xBC\xC3\x9F"
@@ -57,9 +57,7 @@ TEST(FileItemList, showsParentFoldersThenSupportedRegularFilesByNameAndLeavesThe
               "Gr\xC3\xBC\xC3\x9F"
               "e.aiff")
         << "the file is opened by its own name";
-}
-
-TEST(FileItemList, theRootHasNoParentEntryAndAnUnreadableFolderOnlyTheParent) {
+    // The root has no parent entry, an unreadable folder only that.
     EXPECT_NE(makeFileItemList("/", kFileTypes).front()->m_DisplayName, "[..]");
     EXPECT_EQ(shownNames(makeFileItemList("/no/such/folder", kFileTypes)), std::vector<std::string>{"[..]"});
     // The speaker panel's tests enter and leave folders below the root.
@@ -161,7 +159,7 @@ TEST_F(SpeakerPanelTest, aClickedFileIsPlayedWithTheKnobsGainAndDrawnOverThePrev
         << "Amp II untouched";
 }
 
-TEST_F(SpeakerPanelTest, aFileTheAmpRefusesShowsItsErrorAndIsConvertedBesideItOnRequest) {
+TEST_F(SpeakerPanelTest, aFileTheAmpRefusesIsConvertedBesideItOnRequestAndAStereoOneAsksForItsChannel) {
     click("wide.wav");
     ASSERT_EQ(user.alerts.size(), 1u);
     EXPECT_EQ(user.alerts.front().messageText, text("Err_FIRFile_SampleRate"));
@@ -191,9 +189,8 @@ TEST_F(SpeakerPanelTest, aFileTheAmpRefusesShowsItsErrorAndIsConvertedBesideItOn
     ASSERT_EQ(user.alerts.size(), 1u);
     EXPECT_EQ(user.alerts.front().messageText, text("Convert_Err_Exists").arg("\"wide 44k1.wav\""));
     EXPECT_EQ(std::filesystem::file_size(files.path("wide 44k1.wav")), copySize);
-}
 
-TEST_F(SpeakerPanelTest, aStereoFileAsksForItsChannelWhenThePreferenceSaysSo) {
+    user.alerts.clear();
     Preference::sharedInstance().setM_PrimaryCh(2);
     click("stereo.wav");
     ASSERT_EQ(user.alerts.size(), 1u);
@@ -234,22 +231,19 @@ TEST_F(SpeakerPanelTest, foldersAreListedWhenFirstShownBrowsedWithTheKeyboardAnd
 }
 
 TEST_F(SpeakerPanelTest, aNewNameIsCutToItsLimitWithQuestionMarksAndStoredInTheSlot) {
-    struct Case {
-        QString typed;
-        std::string stored;
-    };
-    const Case cases[] = {{QString(70, QLatin1Char('n')), std::string(63, 'n')},
-                          {QStringLiteral("Gr\u00fc\u00dfe 4x12"), "Gr??e 4x12"}};
+    // Typed, and stored.
+    const std::pair<QString, std::string> cases[] = {{QString(70, QLatin1Char('n')), std::string(63, 'n')},
+                                                     {QStringLiteral("Gr\u00fc\u00dfe 4x12"), "Gr??e 4x12"}};
     auto* name = control<QLineEdit>("m_IrName_Text");
     int writes = 0;
-    for (const Case& c : cases) {
+    for (const auto& [typed, stored] : cases) {
         name->setFocus();
         name->selectAll();
-        name->insert(c.typed);  // key clicks carry ASCII only
+        name->insert(typed);  // key clicks carry ASCII only
         QTest::keyClick(name, Qt::Key_Return);
         ASSERT_TRUE(received(Request::FlashWrite, ++writes));
-        ASSERT_TRUE(driveUntil([&] { return std::string(storedSlot().name) == c.stored; }));
-        EXPECT_EQ(name->text().toStdString(), c.stored);
+        ASSERT_TRUE(driveUntil([&] { return std::string(storedSlot().name) == stored; }));
+        EXPECT_EQ(name->text().toStdString(), stored);
     }
     const int selects = amp().receivedCount(Request::SelectStoredIr);
     name->setFocus();
@@ -260,10 +254,10 @@ TEST_F(SpeakerPanelTest, aNewNameIsCutToItsLimitWithQuestionMarksAndStoredInTheS
     QTest::qWait(400);
     EXPECT_EQ(amp().receivedCount(Request::SelectStoredIr), selects)
         << "the same or an empty name sends nothing";
-    EXPECT_EQ(name->text().toStdString(), cases[1].stored);
+    EXPECT_EQ(name->text().toStdString(), cases[1].second);
 }
 
-TEST_F(SpeakerPanelTest, theStoredGainIsShownRightAlignedInFiveCharacters) {
+TEST_F(SpeakerPanelTest, theStoredGainIsShownInFiveCharactersAndBypassOffWithoutAFileReturnsToTheStoredIr) {
     const std::pair<double, QString> cases[] = {{-10.0, "-10.0 dB"}, {-3.0, " -3.0 dB"}, {0.0, "  0.0 dB"}};
     for (const auto& [dB, shown] : cases) {
         amp().editState([&](velk::sim::AmpState& state) {
@@ -273,49 +267,6 @@ TEST_F(SpeakerPanelTest, theStoredGainIsShownRightAlignedInFiveCharacters) {
         ASSERT_TRUE(driveUntilStateRead(stateReads + 1));
         EXPECT_EQ(control<QLabel>("m_IrGain_Label")->text(), shown);
     }
-}
-
-TEST_F(SpeakerPanelTest, controlsAreEnabledByConnectionWaitingSelectionAndBypass) {
-    // Amp type, name, gain label, knob, folder button, folder label, list, install, bypass.
-    const char* names[] = {"m_Amp_Type_Label", "m_IrName_Text", "m_Gain_Label",
-                           "m_Gain_Knob",      "m_Folder_Btn",  "m_Folder_Label",
-                           "m_FileTableView",  "m_Install_Btn", "m_Bypass_Sw"};
-    struct Case {
-        const char* state;
-        std::function<void()> enter;
-        std::array<bool, 9> enabled;
-    };
-    auto* bypass = control<SPButton>("m_Bypass_Sw");
-    const Case cases[] = {
-        {"no file, bypass off", [] {}, {1, 1, 0, 0, 1, 1, 1, 0, 1}},
-        {"waiting for a file", [&] { click("a.wav"); }, {0, 0, 0, 0, 0, 0, 0, 0, 0}},
-        {"file selected", [&] { idle(); }, {1, 1, 1, 1, 1, 1, 1, 1, 1}},
-        {"bypass on",
-         [&] {
-             bypass->click();
-             idle();
-         },
-         {1, 1, 0, 0, 1, 1, 1, 1, 1}},
-        {"bypass off, file played again",
-         [&] {
-             bypass->click();
-             idle();
-         },
-         {1, 1, 1, 1, 1, 1, 1, 1, 1}},
-        {"disconnected",
-         [&] { panel.receiveVelkEvent(eVelkEvent_Disconnected, 0); },
-         {0, 0, 0, 0, 0, 0, 0, 0, 0}},
-    };
-    for (const Case& c : cases) {
-        c.enter();
-        for (size_t i = 0; i < std::size(names); ++i)
-            EXPECT_EQ(panel.findChild<QWidget*>(QString::fromLatin1(names[i]))->isEnabled(), c.enabled[i])
-                << c.state << ": " << names[i];
-    }
-    EXPECT_EQ(amp().receivedCount(Request::CoefficientPacket), 30) << "file, bypass, file again";
-}
-
-TEST_F(SpeakerPanelTest, bypassOffWithoutAFileReturnsToTheStoredIrWithoutWaiting) {
     auto* bypass = control<SPButton>("m_Bypass_Sw");
     bypass->click();
     EXPECT_TRUE(panel.irCurve().isBypass());
@@ -325,6 +276,35 @@ TEST_F(SpeakerPanelTest, bypassOffWithoutAFileReturnsToTheStoredIrWithoutWaiting
     EXPECT_FALSE(panel.isWaiting());
     ASSERT_TRUE(received(Request::SelectStoredIr, 1));
     ASSERT_TRUE(driveUntil([&] { return velk::sim::sameRecord(amp().playBuffer(0), storedSlot()); }));
+}
+
+TEST_F(SpeakerPanelTest, controlsAreEnabledByConnectionWaitingSelectionAndBypass) {
+    // Amp type, name, gain label, knob, folder button, folder label, list, install, bypass.
+    const char* names[] = {"m_Amp_Type_Label", "m_IrName_Text", "m_Gain_Label",
+                           "m_Gain_Knob",      "m_Folder_Btn",  "m_Folder_Label",
+                           "m_FileTableView",  "m_Install_Btn", "m_Bypass_Sw"};
+    const auto toggleBypass = [this] {
+        control<SPButton>("m_Bypass_Sw")->click();
+        idle();
+    };
+    // The panel's state, how it is entered, and which of the controls above are enabled in it.
+    const std::tuple<const char*, std::function<void()>, std::array<bool, 9>> cases[] = {
+        {"no file, bypass off", [] {}, {1, 1, 0, 0, 1, 1, 1, 0, 1}},
+        {"waiting for a file", [&] { click("a.wav"); }, {0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {"file selected", [&] { idle(); }, {1, 1, 1, 1, 1, 1, 1, 1, 1}},
+        {"bypass on", toggleBypass, {1, 1, 0, 0, 1, 1, 1, 1, 1}},
+        {"bypass off, file played again", toggleBypass, {1, 1, 1, 1, 1, 1, 1, 1, 1}},
+        {"disconnected",
+         [&] { panel.receiveVelkEvent(eVelkEvent_Disconnected, 0); },
+         {0, 0, 0, 0, 0, 0, 0, 0, 0}},
+    };
+    for (const auto& [state, enter, enabled] : cases) {
+        enter();
+        for (size_t i = 0; i < std::size(names); ++i)
+            EXPECT_EQ(panel.findChild<QWidget*>(QString::fromLatin1(names[i]))->isEnabled(), enabled[i])
+                << state << ": " << names[i];
+    }
+    EXPECT_EQ(amp().receivedCount(Request::CoefficientPacket), 30) << "file, bypass, file again";
 }
 
 TEST_F(SpeakerPanelTest, aSilentHeadNeitherFreezesTheWindowNorLeavesThePanelWaiting) {

@@ -17,12 +17,9 @@ constexpr bool kOn = true, kOff = false, kEnabled = true, kDisabled = false, kPr
                kReleased = false, kInside = true, kOutside = false;
 
 TEST(ButtonFrame, selectsTheFrameOfItsTableForTheLook) {
-    struct Case {
-        const char* name;
-        SPButtonLook look;  // frames, type, enabled, on, pressed, pointer inside, previous frame
-        int expected;
-    };
-    const Case cases[] = {
+    // The case, the look (frames, type, enabled, on, pressed, pointer inside, previous frame), and the
+    // frame it shows.
+    const std::tuple<const char*, SPButtonLook, int> cases[] = {
         {"2 on", {2, 0, kEnabled, kOn, kReleased, kOutside, -1}, 1},
         {"2 off pressed hovered", {2, 1, kEnabled, kOff, kPressed, kInside, 1}, 0},
         {"4 switch on", {4, 0, kEnabled, kOn, kReleased, kOutside, 0}, 3},
@@ -47,8 +44,8 @@ TEST(ButtonFrame, selectsTheFrameOfItsTableForTheLook) {
         {"6 disabled keeps pressed", {6, 0, kDisabled, kOff, kReleased, kInside, 3}, 3},
         {"5 frames", {5, 1, kEnabled, kOff, kReleased, kInside, 1}, -1},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(SPButtonCell::selectFrame(c.look), c.expected) << c.name;
+    for (const auto& [name, look, expected] : cases)
+        EXPECT_EQ(SPButtonCell::selectFrame(look), expected) << name;
 }
 
 // A shown window with one momentary 4-frame button, the pointer parked away from it: the momentary

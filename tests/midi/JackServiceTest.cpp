@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <stdexcept>
 
 namespace {
@@ -49,7 +48,20 @@ protected:
         VELK_REQUIRE_JACK_SERVER("");
         startPeerAndManager();
     }
-    void TearDown() override { CMIDIManager::terminate(); }
+    void TearDown() override {
+        CMIDIManager::terminate();
+        peer.reset();
+        if (server) {
+            server.reset();
+            useSharedServer();
+        }
+    }
+    // A server of the test's own, which it may stop under the port manager's feet.
+    void startServer() {
+        std::string whyNot;
+        server = JackTestServer::start(whyNot, "-gone");
+        ASSERT_NE(server, nullptr) << whyNot;
+    }
     void startPeerAndManager() {
         peer = JackEchoPeer::start("VelkSolvo/Echo");
         ASSERT_NE(peer, nullptr);
@@ -76,6 +88,7 @@ protected:
     }
     bool portsOpen() const { return manager->isOpenedMidiIn() || manager->isOpenedMidiOut(); }
 
+    std::unique_ptr<JackTestServer> server;
     std::unique_ptr<JackEchoPeer> peer;
     CMIDIManager* manager = nullptr;
     midi::test::MessageRecorder echoes;
@@ -111,30 +124,11 @@ TEST_P(JackVanishingPeer, isNoticedByTheHealthCheck) {
 INSTANTIATE_TEST_SUITE_P(Ways, JackVanishingPeer, testing::Bool(),
                          [](const auto& info) { return info.param ? "killed" : "closedItsClient"; });
 
-// A server of its own, stopped under the port manager's feet and started again.
-class JackServerGone : public JackServiceTest {
-protected:
-    void SetUp() override {
-        VELK_REQUIRE_JACK_SERVER("");
-        startServer();
-        startPeerAndManager();
-    }
-    void TearDown() override {
-        JackServiceTest::TearDown();
-        peer.reset();
-        server.reset();
-        useSharedServer();
-    }
-    void startServer() {
-        std::string whyNot;
-        server = JackTestServer::start(whyNot, "-gone");
-        ASSERT_NE(server, nullptr) << whyNot;
-    }
-
-    std::unique_ptr<JackTestServer> server;
-};
-
-TEST_F(JackServerGone, sendsFailWithoutHangingTheEndpointsGoAndARestartIsPickedUp) {
+TEST_F(JackServiceTest, serverGoneSendsFailWithoutHangingTheEndpointsGoAndARestartIsPickedUp) {
+    CMIDIManager::terminate();
+    peer.reset();
+    startServer();
+    startPeerAndManager();
     server->stop();
     const Bytes message = numberedSysex(64, 1);
     EXPECT_TRUE(eventually([&] { return send(message) != 0; }, 10s));
@@ -213,24 +207,6 @@ TEST_P(JackThreadFailure, endsTheServiceNotTheProcess) {
 
 INSTANTIATE_TEST_SUITE_P(Threads, JackThreadFailure, testing::ValuesIn(kThreadFailures),
                          [](const auto& info) { return info.param.name; });
-
-TEST(JackServiceSelection, picksTheRunningServerAndSaysWhyWhenNoneRuns) {
-    VELK_REQUIRE_JACK_SERVER("");
-    {
-        midi::ServiceSelection forced = midi::selectService(midi::ServiceChoice::Jack);
-        ASSERT_NE(forced.service, nullptr) << forced.unavailableReason;
-        EXPECT_EQ(forced.service->serviceName(), "jack");
-        EXPECT_TRUE(forced.unavailableReason.empty());
-        if (!std::filesystem::exists("/dev/snd/seq")) {
-            EXPECT_EQ(midi::selectService(midi::ServiceChoice::Auto).service, forced.service);
-        }
-    }
-    setenv("JACK_DEFAULT_SERVER", "velk-no-such-server", 1);
-    midi::ServiceSelection missing = midi::selectService(midi::ServiceChoice::Jack);
-    useSharedServer();
-    EXPECT_EQ(missing.service, nullptr);
-    EXPECT_THAT(missing.unavailableReason, testing::StartsWith("no JACK server running"));
-}
 
 TEST(JackEndpointName, isThePortNameFollowedByItsAliases) {
     EXPECT_EQ(midi::jackEndpointName("a2j:Amp:out", {}), "a2j:Amp:out");

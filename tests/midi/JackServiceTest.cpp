@@ -2,7 +2,6 @@
 // client that echoes what it receives.
 #include "midi/JackService.h"
 
-#include "JackEchoPeer.h"
 #include "JackTestServer.h"
 #include "common/MIDIManager.h"
 #include "midi/ServiceHelpers.h"
@@ -33,13 +32,6 @@ bool eventually(Predicate done, std::chrono::milliseconds timeout = 5s) {
     return done();
 }
 
-// Points this process's JACK clients back at the program's server.
-void useSharedServer() {
-    std::string whyNot;
-    if (JackTestServer* shared = JackTestServer::shared(whyNot))
-        setenv("JACK_DEFAULT_SERVER", shared->name().c_str(), 1);
-}
-
 // The port manager on JACK with an echo peer, which it finds the way the device manager finds the
 // amplifier.
 class JackServiceTest : public testing::Test {
@@ -51,10 +43,7 @@ protected:
     void TearDown() override {
         CMIDIManager::terminate();
         peer.reset();
-        if (server) {
-            server.reset();
-            useSharedServer();
-        }
+        server.reset();
     }
     // A server of the test's own, which it may stop under the port manager's feet.
     void startServer() {
@@ -159,10 +148,6 @@ const ThreadFailure kThreadFailures[] = {
     {"inputHandler", true, "[ERROR] MIDI JACK input thread failed: handler failed"},
     {"sendCompletion", false, "[ERROR] MIDI JACK completion thread failed: completion failed"},
 };
-
-void PrintTo(const ThreadFailure& row, std::ostream* out) {
-    *out << row.name;
-}
 
 class JackThreadFailure : public testing::TestWithParam<ThreadFailure> {};
 

@@ -4,7 +4,7 @@
 
 #include "JackTestServer.h"
 #include "common/MIDIManager.h"
-#include "midi/ServiceHelpers.h"
+#include "midi/MessageRecorder.h"
 #include "midi/ServiceSelection.h"
 
 #include <gmock/gmock.h>
@@ -97,21 +97,17 @@ TEST_F(JackServiceTest, echoesEverySysexLengthFrom11To532ExactlyAndInOrder) {
     EXPECT_TRUE(echoes.messages() == sent) << "an echo is not the message sent in its place";
 }
 
-class JackVanishingPeer : public JackServiceTest, public testing::WithParamInterface<bool> {};
-
-TEST_P(JackVanishingPeer, isNoticedByTheHealthCheck) {
+// Killed, as when a device is pulled: a client that closes leaves the same way to the server.
+TEST_F(JackServiceTest, aVanishedPeerIsNoticedByTheHealthCheck) {
     manager->healthCheck();
     ASSERT_TRUE(manager->isOpenedMidiIn() && manager->isOpenedMidiOut());
-    peer->stop(GetParam());
+    peer->stop(true);
     EXPECT_EQ(send(numberedSysex(20, 1)), 0);  // JACK does not tell: the health check does
     EXPECT_TRUE(eventually([&] {
         manager->healthCheck();
         return !portsOpen();
     }));
 }
-
-INSTANTIATE_TEST_SUITE_P(Ways, JackVanishingPeer, testing::Bool(),
-                         [](const auto& info) { return info.param ? "killed" : "closedItsClient"; });
 
 TEST_F(JackServiceTest, serverGoneSendsFailWithoutHangingTheEndpointsGoAndARestartIsPickedUp) {
     CMIDIManager::terminate();
@@ -137,23 +133,13 @@ TEST_F(JackServiceTest, serverGoneSendsFailWithoutHangingTheEndpointsGoAndAResta
 
 // What our handlers throw on one of the service's threads ends the service, not the process: it is
 // reported, the service says it is dead and refuses sends (whose completion would never come), and
-// the next open gets a working one.
-struct ThreadFailure {
-    const char* name;
-    bool inputHandlerThrows;  // else the send's completion does
-    const char* report;
-};
-
-const ThreadFailure kThreadFailures[] = {
-    {"inputHandler", true, "[ERROR] MIDI JACK input thread failed: handler failed"},
-    {"sendCompletion", false, "[ERROR] MIDI JACK completion thread failed: completion failed"},
-};
-
-class JackThreadFailure : public testing::TestWithParam<ThreadFailure> {};
+// the next open gets a working one. The parameter: whether the input handler throws, else the send's
+// completion does.
+class JackThreadFailure : public testing::TestWithParam<bool> {};
 
 TEST_P(JackThreadFailure, endsTheServiceNotTheProcess) {
     VELK_REQUIRE_JACK_SERVER("");
-    const ThreadFailure& row = GetParam();
+    const bool inputHandlerThrows = GetParam();
     // Declared first: the service, going first, cancels what it still has of them.
     const Bytes message = numberedSysex(20, 1);
     midi::SysexRequest request{.data = message.data(), .length = static_cast<uint32_t>(message.size())};
@@ -167,20 +153,23 @@ TEST_P(JackThreadFailure, endsTheServiceNotTheProcess) {
     ASSERT_TRUE(source && destination);
     ASSERT_EQ(service->openInput(*source,
                                  [&](const midi::PacketList&) {
-                                     if (row.inputHandlerThrows)
+                                     if (inputHandlerThrows)
                                          throw std::runtime_error("handler failed");
                                  }),
               0);
     ASSERT_EQ(service->openOutput(*destination), 0);
 
-    if (!row.inputHandlerThrows)
+    if (!inputHandlerThrows)
         request.completion = [](midi::SysexRequest*) { throw std::runtime_error("completion failed"); };
     testing::internal::CaptureStderr();
     ASSERT_EQ(service->sendSysex(request), 0);
     const bool died = eventually([&] { return !service->alive(); });
     const std::string reported = testing::internal::GetCapturedStderr();
     ASSERT_TRUE(died);
-    EXPECT_THAT(reported, testing::HasSubstr(row.report));
+    EXPECT_THAT(reported,
+                testing::HasSubstr(inputHandlerThrows
+                                       ? "[ERROR] MIDI JACK input thread failed: handler failed"
+                                       : "[ERROR] MIDI JACK completion thread failed: completion failed"));
     midi::SysexRequest refused{.data = message.data(), .length = static_cast<uint32_t>(message.size())};
     EXPECT_EQ(service->sendSysex(refused), midi::kStatusServiceGone);
 
@@ -190,8 +179,8 @@ TEST_P(JackThreadFailure, endsTheServiceNotTheProcess) {
     EXPECT_TRUE(fresh->alive());
 }
 
-INSTANTIATE_TEST_SUITE_P(Threads, JackThreadFailure, testing::ValuesIn(kThreadFailures),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Threads, JackThreadFailure, testing::Bool(),
+                         [](const auto& info) { return info.param ? "inputHandler" : "sendCompletion"; });
 
 TEST(JackEndpointName, isThePortNameFollowedByItsAliases) {
     EXPECT_EQ(midi::jackEndpointName("a2j:Amp:out", {}), "a2j:Amp:out");

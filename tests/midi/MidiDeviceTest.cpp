@@ -3,7 +3,7 @@
 // suite and velkctl's suite, whose simulator is such a device in a process of its own, do this.
 #include "midi/MidiDevice.h"
 
-#include "midi/ServiceHelpers.h"
+#include "midi/MessageRecorder.h"
 #include "midi/ServiceSelection.h"
 
 #include <gmock/gmock.h>

@@ -3,7 +3,6 @@
 #include "midi/VirtualMidiHub.h"
 
 #include "midi/MessageRecorder.h"
-#include "midi/ServiceHelpers.h"
 
 #include <gtest/gtest.h>
 

@@ -51,9 +51,12 @@ protected:
         server = JackTestServer::start(whyNot, "-gone");
         ASSERT_NE(server, nullptr) << whyNot;
     }
-    void startPeerAndManager() {
+    void startPeer() {
         peer = JackEchoPeer::start("VelkSolvo/Echo");
         ASSERT_NE(peer, nullptr);
+    }
+    void startPeerAndManager() {
+        startPeer();
         CMIDIManager::setServiceChoice(midi::ServiceChoice::Jack);
         CMIDIManager::initialize(nullptr, nullptr);
         manager = CMIDIManager::instance();
@@ -124,8 +127,7 @@ TEST_F(JackServiceTest, serverGoneSendsFailWithoutHangingTheEndpointsGoAndAResta
     peer.reset();
     server.reset();
     startServer();
-    peer = JackEchoPeer::start("VelkSolvo/Echo");
-    ASSERT_NE(peer, nullptr);
+    startPeer();
     openPeer();
     EXPECT_EQ(send(message), 0);
     EXPECT_TRUE(echoes.waitUntil([&](const Messages& got) { return !got.empty(); }, 5s));
@@ -170,8 +172,7 @@ TEST_P(JackThreadFailure, endsTheServiceNotTheProcess) {
                 testing::HasSubstr(inputHandlerThrows
                                        ? "[ERROR] MIDI JACK input thread failed: handler failed"
                                        : "[ERROR] MIDI JACK completion thread failed: completion failed"));
-    midi::SysexRequest refused{.data = message.data(), .length = static_cast<uint32_t>(message.size())};
-    EXPECT_EQ(service->sendSysex(refused), midi::kStatusServiceGone);
+    EXPECT_EQ(service->sendSysex(request), midi::kStatusServiceGone);
 
     std::shared_ptr<midi::MidiService> fresh = midi::openJackService(whyNot);
     ASSERT_NE(fresh, nullptr) << whyNot;

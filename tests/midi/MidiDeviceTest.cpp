@@ -22,9 +22,6 @@ using namespace std::chrono_literals;
 
 constexpr midi::ServiceChoice kAlsa = midi::ServiceChoice::Alsa;
 constexpr const char* kDeviceName = "VelkSolvo/Device";
-// From the heartbeat reply to a full coefficient packet.
-constexpr size_t kShortest = 9;
-constexpr size_t kLongest = 532;
 
 // Sends until the message arrives whole: a service may lose a message on a loaded machine.
 template <typename Send>
@@ -94,7 +91,8 @@ TEST_F(AlsaMidiDevice, exchangesEveryLengthTheAmplifierUsesWithTheApplicationExa
     ASSERT_TRUE(source && destination);
     ASSERT_EQ(application->openInput(*source, recorderFor(atApplication)), 0);
     ASSERT_EQ(application->openOutput(*destination), 0);
-    for (size_t length = kShortest; length <= kLongest; ++length) {
+    // From the heartbeat reply to a full coefficient packet.
+    for (size_t length = 9; length <= 532; ++length) {
         const Bytes toDevice = numberedSysex(length, 1);
         EXPECT_TRUE(arrives(atDevice, toDevice, [&] {
             return midi::test::sendSysexAndWait(*application, toDevice);

@@ -13,7 +13,7 @@ using midi::test::Bytes;
 using midi::test::numberedSysex;
 
 // The writer keeps the ring full, so that messages and headers wrap at every offset and a write finds
-// no room again and again; now and then a message takes the whole ring. Skipping is the JACK suite's.
+// no room again and again; now and then a message takes the whole ring, and every third one is skipped.
 TEST(MessageRing, carriesMessagesAcrossTheWrapBetweenTwoThreads) {
     MessageRing ring(2048);
     constexpr int kMessages = 5000;
@@ -34,11 +34,15 @@ TEST(MessageRing, carriesMessagesAcrossTheWrapBetweenTwoThreads) {
             std::this_thread::yield();
             continue;
         }
-        Bytes bytes(header.length);
-        ring.read(header, bytes.data());
         ASSERT_EQ(header.sequence, static_cast<uint64_t>(received + 1));
         ASSERT_EQ(header.status, -received);
-        ASSERT_EQ(bytes, message(received));
+        if (received % 3 == 0) {  // as a cancelled send is
+            ring.skip(header);
+        } else {
+            Bytes bytes(header.length);
+            ring.read(header, bytes.data());
+            ASSERT_EQ(bytes, message(received));
+        }
         ++received;
     }
     writer.join();

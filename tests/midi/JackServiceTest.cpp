@@ -2,17 +2,15 @@
 // client that echoes what it receives.
 #include "midi/JackService.h"
 
-#include "JackEchoPeer.h"
 #include "JackTestServer.h"
 #include "common/MIDIManager.h"
-#include "midi/ServiceHelpers.h"
+#include "midi/MessageRecorder.h"
 #include "midi/ServiceSelection.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <stdexcept>
 
 namespace {
@@ -34,13 +32,6 @@ bool eventually(Predicate done, std::chrono::milliseconds timeout = 5s) {
     return done();
 }
 
-// Points this process's JACK clients back at the program's server.
-void useSharedServer() {
-    std::string whyNot;
-    if (JackTestServer* shared = JackTestServer::shared(whyNot))
-        setenv("JACK_DEFAULT_SERVER", shared->name().c_str(), 1);
-}
-
 // The port manager on JACK with an echo peer, which it finds the way the device manager finds the
 // amplifier.
 class JackServiceTest : public testing::Test {
@@ -49,10 +40,23 @@ protected:
         VELK_REQUIRE_JACK_SERVER("");
         startPeerAndManager();
     }
-    void TearDown() override { CMIDIManager::terminate(); }
-    void startPeerAndManager() {
+    void TearDown() override {
+        CMIDIManager::terminate();
+        peer.reset();
+        server.reset();
+    }
+    // A server of the test's own, which it may stop under the port manager's feet.
+    void startServer() {
+        std::string whyNot;
+        server = JackTestServer::start(whyNot, "-gone");
+        ASSERT_NE(server, nullptr) << whyNot;
+    }
+    void startPeer() {
         peer = JackEchoPeer::start("VelkSolvo/Echo");
         ASSERT_NE(peer, nullptr);
+    }
+    void startPeerAndManager() {
+        startPeer();
         CMIDIManager::setServiceChoice(midi::ServiceChoice::Jack);
         CMIDIManager::initialize(nullptr, nullptr);
         manager = CMIDIManager::instance();
@@ -76,6 +80,7 @@ protected:
     }
     bool portsOpen() const { return manager->isOpenedMidiIn() || manager->isOpenedMidiOut(); }
 
+    std::unique_ptr<JackTestServer> server;
     std::unique_ptr<JackEchoPeer> peer;
     CMIDIManager* manager = nullptr;
     midi::test::MessageRecorder echoes;
@@ -95,12 +100,11 @@ TEST_F(JackServiceTest, echoesEverySysexLengthFrom11To532ExactlyAndInOrder) {
     EXPECT_TRUE(echoes.messages() == sent) << "an echo is not the message sent in its place";
 }
 
-class JackVanishingPeer : public JackServiceTest, public testing::WithParamInterface<bool> {};
-
-TEST_P(JackVanishingPeer, isNoticedByTheHealthCheck) {
+// Killed, as when a device is pulled: a client that closes leaves the same way to the server.
+TEST_F(JackServiceTest, aVanishedPeerIsNoticedByTheHealthCheck) {
     manager->healthCheck();
     ASSERT_TRUE(manager->isOpenedMidiIn() && manager->isOpenedMidiOut());
-    peer->stop(GetParam());
+    peer->stop(true);
     EXPECT_EQ(send(numberedSysex(20, 1)), 0);  // JACK does not tell: the health check does
     EXPECT_TRUE(eventually([&] {
         manager->healthCheck();
@@ -108,33 +112,11 @@ TEST_P(JackVanishingPeer, isNoticedByTheHealthCheck) {
     }));
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, JackVanishingPeer, testing::Bool(),
-                         [](const auto& info) { return info.param ? "killed" : "closedItsClient"; });
-
-// A server of its own, stopped under the port manager's feet and started again.
-class JackServerGone : public JackServiceTest {
-protected:
-    void SetUp() override {
-        VELK_REQUIRE_JACK_SERVER("");
-        startServer();
-        startPeerAndManager();
-    }
-    void TearDown() override {
-        JackServiceTest::TearDown();
-        peer.reset();
-        server.reset();
-        useSharedServer();
-    }
-    void startServer() {
-        std::string whyNot;
-        server = JackTestServer::start(whyNot, "-gone");
-        ASSERT_NE(server, nullptr) << whyNot;
-    }
-
-    std::unique_ptr<JackTestServer> server;
-};
-
-TEST_F(JackServerGone, sendsFailWithoutHangingTheEndpointsGoAndARestartIsPickedUp) {
+TEST_F(JackServiceTest, serverGoneSendsFailWithoutHangingTheEndpointsGoAndARestartIsPickedUp) {
+    CMIDIManager::terminate();
+    peer.reset();
+    startServer();
+    startPeerAndManager();
     server->stop();
     const Bytes message = numberedSysex(64, 1);
     EXPECT_TRUE(eventually([&] { return send(message) != 0; }, 10s));
@@ -145,8 +127,7 @@ TEST_F(JackServerGone, sendsFailWithoutHangingTheEndpointsGoAndARestartIsPickedU
     peer.reset();
     server.reset();
     startServer();
-    peer = JackEchoPeer::start("VelkSolvo/Echo");
-    ASSERT_NE(peer, nullptr);
+    startPeer();
     openPeer();
     EXPECT_EQ(send(message), 0);
     EXPECT_TRUE(echoes.waitUntil([&](const Messages& got) { return !got.empty(); }, 5s));
@@ -154,27 +135,13 @@ TEST_F(JackServerGone, sendsFailWithoutHangingTheEndpointsGoAndARestartIsPickedU
 
 // What our handlers throw on one of the service's threads ends the service, not the process: it is
 // reported, the service says it is dead and refuses sends (whose completion would never come), and
-// the next open gets a working one.
-struct ThreadFailure {
-    const char* name;
-    bool inputHandlerThrows;  // else the send's completion does
-    const char* report;
-};
-
-const ThreadFailure kThreadFailures[] = {
-    {"inputHandler", true, "[ERROR] MIDI JACK input thread failed: handler failed"},
-    {"sendCompletion", false, "[ERROR] MIDI JACK completion thread failed: completion failed"},
-};
-
-void PrintTo(const ThreadFailure& row, std::ostream* out) {
-    *out << row.name;
-}
-
-class JackThreadFailure : public testing::TestWithParam<ThreadFailure> {};
+// the next open gets a working one. The parameter: whether the input handler throws, else the send's
+// completion does.
+class JackThreadFailure : public testing::TestWithParam<bool> {};
 
 TEST_P(JackThreadFailure, endsTheServiceNotTheProcess) {
     VELK_REQUIRE_JACK_SERVER("");
-    const ThreadFailure& row = GetParam();
+    const bool inputHandlerThrows = GetParam();
     // Declared first: the service, going first, cancels what it still has of them.
     const Bytes message = numberedSysex(20, 1);
     midi::SysexRequest request{.data = message.data(), .length = static_cast<uint32_t>(message.size())};
@@ -188,49 +155,32 @@ TEST_P(JackThreadFailure, endsTheServiceNotTheProcess) {
     ASSERT_TRUE(source && destination);
     ASSERT_EQ(service->openInput(*source,
                                  [&](const midi::PacketList&) {
-                                     if (row.inputHandlerThrows)
+                                     if (inputHandlerThrows)
                                          throw std::runtime_error("handler failed");
                                  }),
               0);
     ASSERT_EQ(service->openOutput(*destination), 0);
 
-    if (!row.inputHandlerThrows)
+    if (!inputHandlerThrows)
         request.completion = [](midi::SysexRequest*) { throw std::runtime_error("completion failed"); };
     testing::internal::CaptureStderr();
     ASSERT_EQ(service->sendSysex(request), 0);
     const bool died = eventually([&] { return !service->alive(); });
     const std::string reported = testing::internal::GetCapturedStderr();
     ASSERT_TRUE(died);
-    EXPECT_THAT(reported, testing::HasSubstr(row.report));
-    midi::SysexRequest refused{.data = message.data(), .length = static_cast<uint32_t>(message.size())};
-    EXPECT_EQ(service->sendSysex(refused), midi::kStatusServiceGone);
+    EXPECT_THAT(reported,
+                testing::HasSubstr(inputHandlerThrows
+                                       ? "[ERROR] MIDI JACK input thread failed: handler failed"
+                                       : "[ERROR] MIDI JACK completion thread failed: completion failed"));
+    EXPECT_EQ(service->sendSysex(request), midi::kStatusServiceGone);
 
     std::shared_ptr<midi::MidiService> fresh = midi::openJackService(whyNot);
-    ASSERT_NE(fresh, nullptr) << whyNot;
+    ASSERT_TRUE(fresh && fresh->alive()) << whyNot;
     EXPECT_NE(fresh, service);
-    EXPECT_TRUE(fresh->alive());
 }
 
-INSTANTIATE_TEST_SUITE_P(Threads, JackThreadFailure, testing::ValuesIn(kThreadFailures),
-                         [](const auto& info) { return info.param.name; });
-
-TEST(JackServiceSelection, picksTheRunningServerAndSaysWhyWhenNoneRuns) {
-    VELK_REQUIRE_JACK_SERVER("");
-    {
-        midi::ServiceSelection forced = midi::selectService(midi::ServiceChoice::Jack);
-        ASSERT_NE(forced.service, nullptr) << forced.unavailableReason;
-        EXPECT_EQ(forced.service->serviceName(), "jack");
-        EXPECT_TRUE(forced.unavailableReason.empty());
-        if (!std::filesystem::exists("/dev/snd/seq")) {
-            EXPECT_EQ(midi::selectService(midi::ServiceChoice::Auto).service, forced.service);
-        }
-    }
-    setenv("JACK_DEFAULT_SERVER", "velk-no-such-server", 1);
-    midi::ServiceSelection missing = midi::selectService(midi::ServiceChoice::Jack);
-    useSharedServer();
-    EXPECT_EQ(missing.service, nullptr);
-    EXPECT_THAT(missing.unavailableReason, testing::StartsWith("no JACK server running"));
-}
+INSTANTIATE_TEST_SUITE_P(Threads, JackThreadFailure, testing::Bool(),
+                         [](const auto& info) { return info.param ? "inputHandler" : "sendCompletion"; });
 
 TEST(JackEndpointName, isThePortNameFollowedByItsAliases) {
     EXPECT_EQ(midi::jackEndpointName("a2j:Amp:out", {}), "a2j:Amp:out");

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <jack/jack.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/prctl.h>
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
+#include <vector>
 
 namespace midi::test {
 
@@ -50,9 +52,9 @@ void removeLeftovers(const std::string& name) {
     }
 }
 
-}  // namespace
-
-pid_t spawnTiedToUs(std::vector<std::string> arguments, int output, int inherited) {
+// Runs `arguments` as our child, ended with us even when a test crashes or is killed, its standard
+// output into `output` (else nowhere, like its errors) and `inherited` left open for it.
+pid_t spawnTiedToUs(std::vector<std::string> arguments, int output, int inherited = -1) {
     std::vector<char*> argv;
     for (std::string& argument : arguments)
         argv.push_back(argument.data());
@@ -72,6 +74,22 @@ pid_t spawnTiedToUs(std::vector<std::string> arguments, int output, int inherite
     execvp(argv[0], argv.data());
     _exit(127);
 }
+
+// Sends `signal` to our child `pid` and reaps it, killing it when it has not ended within `limit`.
+void endChild(pid_t pid, int signal, std::chrono::milliseconds limit) {
+    kill(pid, signal);
+    const auto deadline = Clock::now() + limit;
+    while (waitpid(pid, nullptr, WNOHANG) == 0) {
+        if (Clock::now() >= deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+            return;
+        }
+        std::this_thread::sleep_for(10ms);
+    }
+}
+
+}  // namespace
 
 bool JackTestServer::jackdInstalled() {
     return std::system("command -v jackd >/dev/null 2>&1") == 0;
@@ -134,22 +152,10 @@ bool JackTestServer::run() {
     return false;
 }
 
-void endChild(pid_t pid, int signal, std::chrono::milliseconds limit) {
-    kill(pid, signal);
-    const auto deadline = Clock::now() + limit;
-    while (waitpid(pid, nullptr, WNOHANG) == 0) {
-        if (Clock::now() >= deadline) {
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
-            return;
-        }
-        std::this_thread::sleep_for(10ms);
-    }
-}
-
 JackTestServer::~JackTestServer() {
     stop();
     close(m_NameLock);
+    m_PreviousServer ? setenv("JACK_DEFAULT_SERVER", m_PreviousServer, 1) : unsetenv("JACK_DEFAULT_SERVER");
 }
 
 void JackTestServer::stop() {
@@ -158,6 +164,29 @@ void JackTestServer::stop() {
         m_Pid = 0;
     }
     removeLeftovers(m_Name);
+}
+
+std::unique_ptr<JackEchoPeer> JackEchoPeer::start(const std::string& clientName) {
+    int ready[2];
+    if (pipe2(ready, O_CLOEXEC) != 0)
+        return nullptr;
+    const pid_t pid = spawnTiedToUs({VELK_JACK_ECHO_PEER, clientName}, ready[1]);
+    close(ready[1]);
+    std::unique_ptr<JackEchoPeer> peer(pid > 0 ? new JackEchoPeer(clientName, pid) : nullptr);
+    // The peer writes one line once its ports are active, and nothing if it fails.
+    pollfd readable{ready[0], POLLIN, 0};
+    char line[8] = {};
+    const bool isReady = peer && poll(&readable, 1, 10000) == 1 && read(ready[0], line, sizeof line) > 0;
+    close(ready[0]);
+    return isReady ? std::move(peer) : nullptr;
+}
+
+void JackEchoPeer::stop(bool abruptly) {
+    if (m_Pid <= 0)
+        return;
+    // Closing a client whose server has gone can hang inside JACK: then the peer is killed.
+    endChild(m_Pid, abruptly ? SIGKILL : SIGTERM, std::chrono::seconds(5));
+    m_Pid = 0;
 }
 
 }  // namespace midi::test

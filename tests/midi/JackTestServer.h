@@ -2,18 +2,11 @@
 
 #include <sys/types.h>
 
-#include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace midi::test {
-
-// Runs `arguments` as our child, ended with us even when a test crashes or is killed, its standard
-// output into `output` (else nowhere, like its errors) and `inherited` left open for it.
-pid_t spawnTiedToUs(std::vector<std::string> arguments, int output, int inherited = -1);
-// Sends `signal` to our child `pid` and reaps it, killing it when it has not ended within `limit`.
-void endChild(pid_t pid, int signal, std::chrono::milliseconds limit);
 
 // A private JACK server with the dummy driver. Starting it points JACK_DEFAULT_SERVER at it, so that
 // every JACK client of this process finds it and no other.
@@ -28,7 +21,8 @@ public:
     static std::unique_ptr<JackTestServer> start(std::string& whyNot, const std::string& tag = "");
     // The test program's server, started by the first call and stopped at exit.
     static JackTestServer* shared(std::string& whyNot, const std::string& tag = "");
-    ~JackTestServer();  // stop(), and the name is free again
+    // stop(), the name is free again and JACK clients look for the server they looked for before.
+    ~JackTestServer();
 
     const std::string& name() const { return m_Name; }
 
@@ -43,6 +37,29 @@ private:
     std::string m_Name;
     int m_NameLock;  // a file locked for as long as we or our jackd use the name
     pid_t m_Pid = 0;
+    // glibc keeps every value it replaced, so the pointer outlives our setenv.
+    const char* m_PreviousServer = std::getenv("JACK_DEFAULT_SERVER");
+};
+
+// A JACK client standing in for an amplifier, in a process of its own (as a real peer is): every
+// MIDI event reaching its port "in" leaves its port "out" in the same process cycle.
+class JackEchoPeer {
+public:
+    // Starts the peer as client `clientName` on the current server; returns once its ports exist.
+    static std::unique_ptr<JackEchoPeer> start(const std::string& clientName);
+    ~JackEchoPeer() { stop(); }
+
+    std::string inputName() const { return m_ClientName + ":in"; }
+    std::string outputName() const { return m_ClientName + ":out"; }
+
+    // The client closes and its ports go; `abruptly` kills it instead, as when a device is pulled.
+    void stop(bool abruptly = false);
+
+private:
+    JackEchoPeer(std::string clientName, pid_t pid) : m_ClientName(std::move(clientName)), m_Pid(pid) {}
+
+    std::string m_ClientName;
+    pid_t m_Pid;
 };
 
 }  // namespace midi::test

@@ -1,10 +1,9 @@
-// End to end through the real MIDI services: a device of our own, seen from the application's side of
-// the same backend the way the device manager sees an amplifier, on a private JACK server and on the
-// ALSA sequencer where the machine has one (a desktop; not CI).
+// End to end through the ALSA sequencer where the machine has one (a desktop; not CI): a device of our
+// own, seen from the application's side the way the device manager sees an amplifier. On JACK the echo
+// suite and velkctl's suite, whose simulator is such a device in a process of its own, do this.
 #include "midi/MidiDevice.h"
 
-#include "JackTestServer.h"
-#include "midi/ServiceHelpers.h"
+#include "midi/MessageRecorder.h"
 #include "midi/ServiceSelection.h"
 
 #include <gmock/gmock.h>
@@ -14,7 +13,6 @@
 
 namespace {
 
-using midi::ServiceChoice;
 using midi::test::Bytes;
 using midi::test::findEndpoint;
 using midi::test::MessageRecorder;
@@ -22,10 +20,8 @@ using midi::test::numberedSysex;
 using midi::test::recorderFor;
 using namespace std::chrono_literals;
 
+constexpr midi::ServiceChoice kAlsa = midi::ServiceChoice::Alsa;
 constexpr const char* kDeviceName = "VelkSolvo/Device";
-// From the heartbeat reply to a full coefficient packet.
-constexpr size_t kShortest = 9;
-constexpr size_t kLongest = 532;
 
 // Sends until the message arrives whole: a service may lose a message on a loaded machine.
 template <typename Send>
@@ -40,19 +36,16 @@ bool arrives(MessageRecorder& at, const Bytes& message, Send send) {
     return false;
 }
 
-// A device of ours on a service, and the application's side of the same service.
-class MidiDeviceTest : public testing::TestWithParam<ServiceChoice> {
+// A device of ours on the sequencer, and the application's side of it.
+class AlsaMidiDevice : public testing::Test {
 protected:
     void SetUp() override {
-        const ServiceChoice service = GetParam();
-        if (service == ServiceChoice::Jack)
-            VELK_REQUIRE_JACK_SERVER("-device");
-        else if (!std::filesystem::exists("/dev/snd/seq"))
+        if (!std::filesystem::exists("/dev/snd/seq"))
             GTEST_SKIP() << "no ALSA sequencer on this machine: these tests run on a desktop";
-        midi::DeviceSelection opened = midi::openDevice(service, kDeviceName, recorderFor(atDevice));
+        midi::DeviceSelection opened = midi::openDevice(kAlsa, kDeviceName, recorderFor(atDevice));
         device = std::move(opened.device);
         ASSERT_NE(device, nullptr) << opened.unavailableReason;
-        midi::ServiceSelection selected = midi::selectService(service);
+        midi::ServiceSelection selected = midi::selectService(kAlsa);
         application = std::move(selected.service);
         ASSERT_NE(application, nullptr) << selected.unavailableReason;
     }
@@ -66,12 +59,8 @@ protected:
     std::shared_ptr<midi::MidiService> application;
 };
 
-std::string serviceWord(ServiceChoice choice) {
-    return choice == ServiceChoice::Jack ? "jack" : "alsa";
-}
-
-TEST_P(MidiDeviceTest, appearsUnderItsNameBesideNoneOfOurOwnPortsAndVanishesWithTheDevice) {
-    EXPECT_EQ(device->serviceName(), serviceWord(GetParam()));
+TEST_F(AlsaMidiDevice, appearsUnderItsNameBesideNoneOfOurOwnPortsAndVanishesWithTheDevice) {
+    EXPECT_EQ(device->serviceName(), "alsa");
     EXPECT_EQ(device->name(), kDeviceName);
     using testing::Contains, testing::Field, testing::HasSubstr, testing::Not;
     EXPECT_THAT(application->sources(),
@@ -86,32 +75,24 @@ TEST_P(MidiDeviceTest, appearsUnderItsNameBesideNoneOfOurOwnPortsAndVanishesWith
     EXPECT_FALSE(findEndpoint(application->destinations(), kDeviceName));
 }
 
-TEST_P(MidiDeviceTest, theApplicationIsToldWhenADeviceAppearsAndJackMakesASecondNameUnique) {
+TEST_F(AlsaMidiDevice, theApplicationIsToldWhenADeviceAppears) {
     auto announced = std::make_shared<midi::test::Handoff<bool>>();  // may be told after the test
     application->setChangeHandler([announced] { announced->set(true); });
-    midi::DeviceSelection other = midi::openDevice(GetParam(), kDeviceName, nullptr);
+    midi::DeviceSelection other = midi::openDevice(kAlsa, kDeviceName, nullptr);
     ASSERT_NE(other.device, nullptr) << other.unavailableReason;
     EXPECT_TRUE(announced->wait());
     application->setChangeHandler(nullptr);
-    if (GetParam() == ServiceChoice::Jack) {
-        EXPECT_THAT(other.device->name(),
-                    testing::AllOf(testing::StartsWith(kDeviceName), testing::Ne(kDeviceName)));
-    }
 }
 
-// The sequencer copies every event through the kernel: the application may share our process. JACK
-// clients of one process share port buffers through synchronisation that ThreadSanitizer cannot
-// see; and a device on JACK sends and receives in the service's own process cycle, which the JACK
-// echo suite drives at every length, while velkctl's suite talks to one in a process of its own.
-TEST_P(MidiDeviceTest, exchangesEveryLengthTheAmplifierUsesWithTheApplicationExactly) {
-    if (GetParam() == ServiceChoice::Jack)
-        GTEST_SKIP() << "on JACK the echo suite and velkctl's suite exchange these";
+// The sequencer copies every event through the kernel: the application may share our process.
+TEST_F(AlsaMidiDevice, exchangesEveryLengthTheAmplifierUsesWithTheApplicationExactly) {
     const auto source = findEndpoint(application->sources(), kDeviceName);
     const auto destination = findEndpoint(application->destinations(), kDeviceName);
     ASSERT_TRUE(source && destination);
     ASSERT_EQ(application->openInput(*source, recorderFor(atApplication)), 0);
     ASSERT_EQ(application->openOutput(*destination), 0);
-    for (size_t length = kShortest; length <= kLongest; ++length) {
+    // From the heartbeat reply to a full coefficient packet.
+    for (size_t length = 9; length <= 532; ++length) {
         const Bytes toDevice = numberedSysex(length, 1);
         EXPECT_TRUE(arrives(atDevice, toDevice, [&] {
             return midi::test::sendSysexAndWait(*application, toDevice);
@@ -121,8 +102,5 @@ TEST_P(MidiDeviceTest, exchangesEveryLengthTheAmplifierUsesWithTheApplicationExa
             << length;
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Services, MidiDeviceTest, testing::Values(ServiceChoice::Jack, ServiceChoice::Alsa),
-                         [](const auto& info) { return serviceWord(info.param); });
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <ctime>
 #include <sstream>
 
@@ -12,21 +14,16 @@ namespace {
 using midi::TraceDirection;
 using Bytes = std::vector<uint8_t>;
 
-// `text` as "YYYY-MM-DD HH:MM:SS" in the local time zone.
-std::chrono::system_clock::time_point localTime(const char* text, int micros) {
-    std::tm local{};
-    strptime(text, "%Y-%m-%d %H:%M:%S", &local);
-    local.tm_isdst = -1;
-    return std::chrono::system_clock::from_time_t(std::mktime(&local)) + std::chrono::microseconds(micros);
-}
-
 TEST(TraceLine, showsLocalTimeToTheMicrosecondDirectionAndUppercaseHex) {
+    setenv("TZ", "XYZ-3", 1);  // three hours east of UTC, so that a trace in UTC shows
+    tzset();
+    using namespace std::chrono;
+    const sys_days day = 2024y / March / 14;
     const Bytes heartBeat = {0xF0, 0x43, 0x7D, 0x10, 0x58, 0x32, 0x70, 0x01, 0x00, 0x00, 0xF7};
-    EXPECT_EQ(midi::traceLine(localTime("2024-03-14 09:05:07", 42), TraceDirection::Out, heartBeat),
+    EXPECT_EQ(midi::traceLine(day + 6h + 5min + 7s + 42us, TraceDirection::Out, heartBeat),
               "09:05:07.000042 out F0 43 7D 10 58 32 70 01 00 00 F7");
-    EXPECT_EQ(
-        midi::traceLine(localTime("2024-03-14 23:59:59", 999999), TraceDirection::In, Bytes{0x0A, 0xFF}),
-        "23:59:59.999999 in  0A FF");
+    EXPECT_EQ(midi::traceLine(day + 20h + 59min + 59s + 999999us, TraceDirection::In, Bytes{0x0A, 0xFF}),
+              "23:59:59.999999 in  0A FF");
 }
 
 // A message of a few bytes is traced on its way out like a SysEx one.

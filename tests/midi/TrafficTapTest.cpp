@@ -1,5 +1,6 @@
 #include "midi/TrafficTap.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -14,15 +15,15 @@ TEST(TrafficTap, keepsWholeMessagesOnlyWhileWatched) {
     tap.write(TraceDirection::In, Bytes{0xF0, 0x02});
     tap.write(TraceDirection::In, Bytes{0xF8, 0x03, 0xF7, 0xF0, 0x04, 0x90, 0xF0, 0x05, 0xF7});
     tap.write(TraceDirection::Out, Bytes{0xF0, 0x06, 0xF7});
-    const std::vector<midi::TrafficEntry> kept = tap.take();
-    std::vector<Bytes> keptBytes;
-    for (const midi::TrafficEntry& entry : kept)
-        keptBytes.push_back(entry.bytes);
-    EXPECT_EQ(keptBytes,
-              (std::vector<Bytes>{{0xF0, 0x02, 0x03, 0xF7}, {0xF0, 0x05, 0xF7}, {0xF0, 0x06, 0xF7}}))
-        << "a message cut over deliveries is kept whole, real-time bytes pass unseen, another status "
-           "byte ends an unfinished one";
-    EXPECT_EQ(kept.back().direction, TraceDirection::Out);
+    // A message cut over deliveries is kept whole, real-time bytes pass unseen, another status byte
+    // ends an unfinished one.
+    auto entry = [](TraceDirection direction, Bytes bytes) {
+        return testing::AllOf(testing::Field(&midi::TrafficEntry::direction, direction),
+                              testing::Field(&midi::TrafficEntry::bytes, bytes));
+    };
+    EXPECT_THAT(tap.take(), testing::ElementsAre(entry(TraceDirection::In, {0xF0, 0x02, 0x03, 0xF7}),
+                                                 entry(TraceDirection::In, {0xF0, 0x05, 0xF7}),
+                                                 entry(TraceDirection::Out, {0xF0, 0x06, 0xF7})));
     EXPECT_TRUE(tap.take().empty());
     tap.setWatching(false);
     tap.write(TraceDirection::Out, Bytes{0xF0, 0x07, 0xF7});

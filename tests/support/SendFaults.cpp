@@ -1,8 +1,9 @@
 #include "support/SendFaults.h"
 
-#include "midi/ServiceHelpers.h"
+#include "midi/MessageRecorder.h"
 #include "midi/TracingMidiService.h"
 
+#include <algorithm>
 #include <mutex>
 #include <vector>
 
@@ -38,13 +39,11 @@ struct SendFaultsState {
     // The held sends of `service`, or of every service.
     std::vector<Forwarded*> takeHeld(const MidiService* service) {
         std::lock_guard lock(mutex);
-        std::vector<Forwarded*> taken;
-        std::erase_if(held, [&](Forwarded* send) {
-            const bool take = !service || send->service.get() == service;
-            if (take)
-                taken.push_back(send);
-            return take;
+        const auto kept = std::stable_partition(held.begin(), held.end(), [&](Forwarded* send) {
+            return service && send->service.get() != service;
         });
+        std::vector<Forwarded*> taken(kept, held.end());
+        held.erase(kept, held.end());
         return taken;
     }
 };

@@ -155,7 +155,8 @@ bool JackTestServer::run() {
 JackTestServer::~JackTestServer() {
     stop();
     close(m_NameLock);
-    m_PreviousServer ? setenv("JACK_DEFAULT_SERVER", m_PreviousServer, 1) : unsetenv("JACK_DEFAULT_SERVER");
+    m_PreviousServer ? setenv("JACK_DEFAULT_SERVER", m_PreviousServer->c_str(), 1)
+                     : unsetenv("JACK_DEFAULT_SERVER");
 }
 
 void JackTestServer::stop() {

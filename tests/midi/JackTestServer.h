@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace midi::test {
@@ -37,8 +38,12 @@ private:
     std::string m_Name;
     int m_NameLock;  // a file locked for as long as we or our jackd use the name
     pid_t m_Pid = 0;
-    // glibc keeps every value it replaced, so the pointer outlives our setenv.
-    const char* m_PreviousServer = std::getenv("JACK_DEFAULT_SERVER");
+    // The server named before ours, restored when ours goes.
+    std::optional<std::string> m_PreviousServer = previousServer();
+    static std::optional<std::string> previousServer() {
+        const char* name = std::getenv("JACK_DEFAULT_SERVER");
+        return name ? std::optional<std::string>(name) : std::nullopt;
+    }
 };
 
 // A JACK client standing in for an amplifier, in a process of its own (as a real peer is): every

@@ -247,31 +247,22 @@ void closeOnMessage(void* userData, const uint8_t* bytes, uint32_t length) {
     receiver->received.record(Bytes(bytes, bytes + length));
 }
 
-TEST_F(MIDIManagerTest, callbackMayCloseThePortsAndTheRestOfItsDeliveryIsDropped) {
-    ClosingReceiver receiver{manager};
-    openBoth(closeOnMessage, &receiver);
-    amp->send(Bytes{0xF0, 0x01, 0xF7, 0xF0, 0x02, 0xF7});
-    ASSERT_TRUE(receiver.received.waitForCount(1));
-    EXPECT_EQ(receiver.closeStatus, 0);
-    EXPECT_FALSE(manager->isOpenedMidiIn() || manager->isOpenedMidiOut());
-    ASSERT_EQ(openIn(0), 0);  // as the utility thread reopens
-    receivedBeforeSentinel();
-    EXPECT_EQ(receiver.received.messages(), Messages{sysex(1)});
-}
-
 TEST_F(MIDIManagerTest, callbackAndAnotherThreadClosingTogetherNeverDeadlock) {
     ClosingReceiver receiver{manager};
     listEndpoints();
     for (int round = 0; round < 200; ++round) {
         ASSERT_EQ(openIn(0, closeOnMessage, &receiver), 0);
-        amp->send(sysex(1));
+        amp->send(Bytes{0xF0, 0x01, 0xF7, 0xF0, 0x02, 0xF7});
         if (round % 2)
             std::this_thread::sleep_for(std::chrono::microseconds(round * 5));
         manager->closeMidiIn();
         EXPECT_FALSE(manager->isOpenedMidiIn());
     }
     EXPECT_GT(receiver.received.count(), 0u) << "the callback never got to close";
-    ASSERT_EQ(openIn(0), 0);  // the closes left the port manager usable
+    EXPECT_EQ(receiver.closeStatus, 0);
+    // A callback that closed the ports dropped the rest of its delivery.
+    EXPECT_EQ(receiver.received.messages(), Messages(receiver.received.count(), sysex(1)));
+    ASSERT_EQ(openIn(0), 0);  // as the utility thread reopens
     amp->send(sysex(2));
     EXPECT_EQ(receivedBeforeSentinel(), Messages{sysex(2)});
 }
@@ -298,10 +289,6 @@ TEST_F(MIDIManagerTest, sendsWithoutAnOpenOutputReturnZeroAndSendNothing) {
     EXPECT_EQ(manager->sendShortMessage(0, 0x90, 0x40, 0x7F), 0);
     EXPECT_EQ(manager->sendShortMessage(0, 0xF0, 0x40, 0x7F), 0);
     EXPECT_EQ(faults.sendsInFlight(), 0);
-    openBoth();
-    ASSERT_EQ(sendLong(kSentinel), 0);
-    ASSERT_TRUE(atAmp.waitForCount(1));
-    EXPECT_EQ(atAmp.messages(), Messages{kSentinel});
 }
 
 // A send held on its way must hold the sender: the port manager returns only once it has gone.
@@ -327,12 +314,6 @@ TEST_F(MIDIManagerTest, longSendReturnsOnlyOnceTheMessageHasGone) {
     }
     ASSERT_TRUE(atAmp.waitForCount(3));
     EXPECT_EQ(atAmp.messages(), (Messages{kLong, kSentinel, kLong}));
-}
-
-TEST_F(MIDIManagerTest, longSendToAVanishedDeviceReportsFailure) {
-    openBoth();
-    amp.reset();
-    EXPECT_EQ(sendLong(kSentinel), midi::kStatusNoEndpoint);
 }
 
 TEST_F(MIDIManagerTest, closingTheOutputEndsALongSendInFlightWithFailure) {
@@ -390,8 +371,6 @@ TEST_F(MIDIManagerWithoutService, logsTheFailureOpensAndSendsNothingAndPicksUpAS
     EXPECT_TRUE(names.empty());
     EXPECT_EQ(manager->service(), nullptr);
     EXPECT_FALSE(manager->serviceUnavailableReason().empty());
-    EXPECT_NE(manager->openMidiIn(0, recordMessage, nullptr, 512), 0);
-    EXPECT_NE(manager->openMidiOut(0), 0);
     EXPECT_EQ(manager->sendLongMessage(kSentinel.data(), 4), 0);
     serviceRunning = true;
     manager->getMidiInDevices(names);

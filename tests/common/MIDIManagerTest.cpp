@@ -31,7 +31,8 @@ class MIDIManagerTest : public testing::Test {
 protected:
     void SetUp() override {
         amp = addDevice("VelkSolvo/Ab 2");
-        CMIDIManager::setServiceProvider([this] { return faults.wrap(hub.openService()); });
+        CMIDIManager::setServiceProvider(
+            [this] { return serviceRunning ? faults.wrap(hub.openService()) : nullptr; });
         CMIDIManager::initialize(nullptr, nullptr);
         manager = CMIDIManager::instance();
     }
@@ -76,6 +77,7 @@ protected:
     }
 
     midi::VirtualMidiHub hub;
+    std::atomic<bool> serviceRunning = true;
     midi::test::SendFaults faults;
     MessageRecorder atAmp;
     MessageRecorder fromAmp;
@@ -102,13 +104,6 @@ std::vector<Bytes> oneBytePerPacket(const Bytes& message) {
     return packets;
 }
 
-Bytes overlongSysex() {
-    Bytes message(200 * 1024, 0x11);
-    message.front() = 0xF0;
-    message.back() = 0xF7;
-    return message;
-}
-
 const Bytes kLong = numberedSysex(532, 9);
 
 const AssemblyCase kAssemblyCases[] = {
@@ -123,7 +118,7 @@ const AssemblyCase kAssemblyCases[] = {
     {"missingEndDropsTheMessageAtTheNextStart", {{{0xF0, 0x01, 0xF0, 0x02, 0xF7}}}, {sysex(2)}},
     {"dataBeforeTheStartIsDropped", {{{0x01, 0x02, 0xF0, 0x03, 0xF7}}}, {sysex(3)}},
     {"endWithoutStartIsDropped", {{{0x01, 0xF7}}}, {}},
-    {"overlongMessageIsDropped", {{overlongSysex()}}, {}},
+    {"overlongMessageIsDropped", {{numberedSysex(200 * 1024, 1)}}, {}},
 };
 
 class MIDIManagerAssembly : public MIDIManagerTest, public testing::WithParamInterface<AssemblyCase> {};
@@ -339,26 +334,16 @@ TEST_F(MIDIManagerTest, notifiesEndpointChangesThroughTheNotifyProc) {
 }
 
 // No service at all: the port manager lists and opens nothing until one appears.
-class MIDIManagerWithoutService : public testing::Test {
+class MIDIManagerWithoutService : public MIDIManagerTest {
 protected:
     void SetUp() override {
-        CMIDIManager::setServiceProvider(
-            [this] { return serviceRunning ? hub.openService() : std::shared_ptr<midi::MidiService>(); });
+        serviceRunning = false;
         testing::internal::CaptureStderr();
-        CMIDIManager::initialize(nullptr, nullptr);
+        MIDIManagerTest::SetUp();
         log = testing::internal::GetCapturedStderr();
-        manager = CMIDIManager::instance();
-    }
-    void TearDown() override {
-        CMIDIManager::terminate();
-        CMIDIManager::setServiceProvider(nullptr);
     }
 
-    midi::VirtualMidiHub hub;
-    std::unique_ptr<midi::VirtualDevice> amp = hub.addDevice("VelkSolvo/Ab 1", nullptr);
-    std::atomic<bool> serviceRunning = false;
     std::string log;
-    CMIDIManager* manager = nullptr;
 };
 
 TEST_F(MIDIManagerWithoutService, logsTheFailureOpensAndSendsNothingAndPicksUpAServiceThatAppears) {
@@ -371,10 +356,10 @@ TEST_F(MIDIManagerWithoutService, logsTheFailureOpensAndSendsNothingAndPicksUpAS
     EXPECT_TRUE(names.empty());
     EXPECT_EQ(manager->service(), nullptr);
     EXPECT_FALSE(manager->serviceUnavailableReason().empty());
-    EXPECT_EQ(manager->sendLongMessage(kSentinel.data(), 4), 0);
+    EXPECT_EQ(sendLong(kSentinel), 0);
     serviceRunning = true;
     manager->getMidiInDevices(names);
-    EXPECT_EQ(names, Names{"VelkSolvo/Ab 1"});
+    EXPECT_EQ(names, Names{"VelkSolvo/Ab 2"});
     EXPECT_NE(manager->service(), nullptr);
     EXPECT_TRUE(manager->serviceUnavailableReason().empty());
 }

@@ -325,14 +325,6 @@ TEST_F(MIDIManagerTest, closingTheOutputEndsALongSendInFlightWithFailure) {
 
 // ---- Service
 
-TEST_F(MIDIManagerTest, notifiesEndpointChangesThroughTheNotifyProc) {
-    std::atomic<int> notifications = 0;
-    CMIDIManager::initialize([](const void*, void* count) { ++*static_cast<std::atomic<int>*>(count); },
-                             &notifications);
-    addDevice("Keys").reset();
-    EXPECT_EQ(notifications, 2);
-}
-
 // No service at all: the port manager lists and opens nothing until one appears.
 class MIDIManagerWithoutService : public MIDIManagerTest {
 protected:

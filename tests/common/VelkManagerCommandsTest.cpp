@@ -126,21 +126,6 @@ TEST_F(Commands, onlyAReplyToTheCurrentExpectationEndsTheWait) {
 
 // ---- Coefficient streams, followed whole to the simulated head by sim/EditorConnectionTest
 
-TEST_F(Commands, eachPacketWaitsForItsAcknowledgementAndARejectionDoesNotStopTheStream) {
-    amp.setSilent();
-    FIRCOE record = sampleRecord("Paced", 100);
-    Background streaming([&] { manager->sendFIRCOE(0, record); });
-    for (uint8_t packet = 0; packet < 10; ++packet) {
-        ASSERT_EQ(amp.received(packet + 1u).size(), packet + 1u);
-        ASSERT_TRUE(clock.awaitWaiters(1));
-        EXPECT_EQ(amp.received().size(), packet + 1u) << "the next packet waits for this one's reply";
-        EXPECT_EQ(amp.received().back()[sysex::kBulkHeaderSize + 9], packet)
-            << "the packet number's low half";
-        amp.send(parameterChange(0x04, 0x42, packet, packet == 4 ? 1 : 0));
-    }
-    EXPECT_TRUE(streaming.finished());
-}
-
 TEST_F(Commands, unknownAmpStreamsNothingAndChangesNoPlayBuffer) {
     const FIRCOE before[] = {playBuffer(0), playBuffer(1)};
     FIRCOE record = sampleRecord("Nowhere", 1);

@@ -60,14 +60,10 @@ public:
 
     // What the editor sent, once at least `count` messages have arrived (or `patience` passed).
     std::vector<Bytes> received(size_t count = 0, std::chrono::milliseconds patience = 5s) const {
-        std::unique_lock lock(m_Lock);
-        m_Changed.wait_for(lock, patience, [&] { return m_Received.size() >= count; });
-        return m_Received;
+        m_Received.waitForCount(count, patience);
+        return m_Received.messages();
     }
-    void clearReceived() {
-        std::lock_guard lock(m_Lock);
-        m_Received.clear();
-    }
+    void clearReceived() { m_Received.clear(); }
     // True when every message received has been answered.
     bool idle() const {
         std::lock_guard lock(m_Lock);
@@ -79,11 +75,10 @@ private:
         Responder responder;
         {
             std::lock_guard lock(m_Lock);
-            m_Received.push_back(message);
             ++m_Answering;
             responder = m_Responder;
-            m_Changed.notify_all();
         }
+        m_Received.record(message);
         const std::vector<Bytes> answers = responder ? responder(message) : std::vector<Bytes>{};
         std::lock_guard lock(m_Lock);
         for (const Bytes& reply : answers) {
@@ -91,12 +86,10 @@ private:
                 m_Device->send(reply);
         }
         --m_Answering;
-        m_Changed.notify_all();
     }
 
     mutable std::mutex m_Lock;
-    mutable std::condition_variable m_Changed;
-    std::vector<Bytes> m_Received;
+    midi::test::MessageRecorder m_Received;
     size_t m_Answering = 0;
     Responder m_Responder;
     std::unique_ptr<midi::VirtualDevice> m_Device;  // last: it calls onMessage from its own thread

@@ -90,15 +90,4 @@ TEST(DumpName, namesTheElevenBlocksBothWaysAndNoOther) {
     EXPECT_EQ(sysex::dumpIndex(unknown), -1);
 }
 
-TEST(Framing, bulkDumpCarriesFourteenBitBodySizeChecksumAndEnd) {
-    // The coefficient packet with no payload: packet 0 of Amp I.
-    const uint8_t body[] = {0x58, 0x48, 0x44, 0x32, 0x46, 0x49, 0x52, 0x43, 0x00, 0x00, 0x00, 0x00};
-    EXPECT_EQ(sysex::bulkDump(body, sizeof body),
-              (Bytes{0xF0, 0x43, 0x7D, 0x00, 0x00, 0x0C, 0x58, 0x48, 0x44, 0x32,
-                     0x46, 0x49, 0x52, 0x43, 0x00, 0x00, 0x00, 0x00, 0x46, 0xF7}));
-    uint8_t header[6];
-    EXPECT_EQ(sysex::writeBulkHeader(header, 524), 6u);
-    EXPECT_EQ(Bytes(header, header + 6), (Bytes{0xF0, 0x43, 0x7D, 0x00, 0x04, 0x0C}));
-}
-
 }  // namespace

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
 namespace {
 
 using namespace velktest;
@@ -58,23 +56,6 @@ TEST_F(Dispatcher, rejectedDumpsEmptyTheQueueButKeepTheConnection) {
     EXPECT_EQ(amp.received(), std::vector<Bytes>(6, dumpRequest(10)));
     EXPECT_EQ(Inspector::queuedRequests(*manager), 0u);
     EXPECT_TRUE(manager->isConnected());
-}
-
-void throwOnMainVersion(EVelkEventID id, int32_t, void*) {
-    if (id == eVelkEvent_MainVersion)
-        throw std::runtime_error("not ours");
-}
-
-TEST_F(Dispatcher, aThrowingListenerNeitherFailsTheRequestNorEndsThePass) {
-    manager->addListenerCallback(throwOnMainVersion, nullptr);
-    manager->sendRequest(eVelkRequest_MainVersion, 0, 0);
-    manager->sendRequest(eVelkRequest_BoosterType, 0, 1);
-    testing::internal::CaptureStderr();
-    manager->doRequestEvent();
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "[CATCH] Exception! - CVelkManager::notifyVelkEvent()\n");
-    EXPECT_EQ(events.events(), (Events{{eVelkEvent_MainVersion, 110}}));
-    EXPECT_EQ(amp.received(2).size(), 2u);
 }
 
 // Posting never waits for a pass that awaits a reply: the window posts from the GUI thread.

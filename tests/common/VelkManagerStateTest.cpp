@@ -39,13 +39,6 @@ TEST(GainConversion, doubleGainSnapsToHalfDecibelsAndTreatsNegativeWordsAsTheFlo
         EXPECT_DOUBLE_EQ(CVelkManager::doubleGain(word), decibels) << "word " << word;
 }
 
-TEST(GainConversion, long2shortRoundsUpOnlyWhenHalfAndLowestKeptBitAreSet) {
-    const std::pair<int64_t, int16_t> table[] = {{0x18000, 2}, {0x28000, 2}, {0x2C000, 2},
-                                                 {0x38000, 4}, {0x17FFF, 1}, {0x40000000, 16384}};
-    for (const auto& [fixed, word] : table)
-        EXPECT_EQ(CVelkManager::long2short(fixed), word) << std::hex << fixed;
-}
-
 // ---- The mirror
 
 using StateMirror = ManagerTest;

@@ -27,10 +27,18 @@ struct VelkManagerInspector {
     static int32_t receiveError(const CVelkManager& manager) { return manager.m_ReceiveError; }
     static int32_t receivedValue(const CVelkManager& manager) { return manager.m_ReceivedValue; }
     static void expectReply(CVelkManager& manager, int32_t id) { manager.expectReply(id); }
+    // No response ID and an error flag that no receive routine stores, to see what one message sets.
+    static void clearReply(CVelkManager& manager) {
+        manager.m_ReceivedID = -1;
+        manager.m_ReceiveError = -1;
+        manager.m_ReceivedValue = 0;
+    }
     static const uint8_t* sendBegin(const CVelkManager& manager) { return manager.m_SendBegin; }
+    // Queued for the current pass and posted for the next.
     static size_t queuedRequests(CVelkManager& manager) {
         std::lock_guard requests(*manager.m_RequestLock);
-        return manager.m_RequestQueue.size();
+        std::lock_guard posted(manager.m_WakeLock);
+        return manager.m_RequestQueue.size() + manager.m_PostedRequests.size();
     }
 };
 

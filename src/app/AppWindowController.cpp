@@ -113,7 +113,7 @@ void AppWindowController::receiveVelkEvent(EVelkEventID event, int32_t data) {
             break;
         case eVelkEvent_MainVersion:
             m_mainVersion = data;
-            manager->enableFxLoopConnection(isFxLoopConnectionAvailable(m_modelType, data));
+            manager->enableFxLoopConnection(CVelkManager::fxLoopConnectionExists(m_modelType, data));
             manager->sendRequest(eVelkRequest_AllBulkDump, 0, 0);
             showConnection(false);
             break;
@@ -161,10 +161,6 @@ void AppWindowController::windowWillClose() {
         preference.save();
     }
     QCoreApplication::quit();
-}
-
-bool AppWindowController::isFxLoopConnectionAvailable(int32_t model, int32_t mainVersion) {
-    return CVelkManager::fxLoopConnectionExists(model, mainVersion);
 }
 
 QString AppWindowController::statusText() const {

@@ -46,10 +46,6 @@ public:
     // Stops listening, stores the window's position when it is on screen, and quits.
     void windowWillClose();
 
-    // Whether the FX loop send and return connection can be set on a head of this model with this
-    // main firmware version.
-    static bool isFxLoopConnectionAvailable(int32_t model, int32_t mainVersion);
-
     AppWindow& window() const { return m_window; }
     QTabWidget* tabView() const { return m_TabView; }
     QWidget* effectSettingsView(int amp) const {
